@@ -77,6 +77,9 @@ void IParam::AddValueText(double value, const char* text) {
 }
 
 double IParam::Conform(double v) const {
+  // A NaN (a damaged state chunk, say) would survive the clamp and turn into
+  // an undefined integer later; it becomes the lowest value instead.
+  if (std::isnan(v)) return mMin;
   if (Stepped()) v = std::round(v / mStep) * mStep;
   return std::clamp(v, mMin, mMax);
 }
@@ -86,6 +89,7 @@ double IParam::Normalize(double v) const {
 }
 
 double IParam::Denormalize(double normalized) const {
+  if (std::isnan(normalized)) return mMin;
   double v = mShape->MapToValue(normalized, *this);
   if (Stepped()) v = std::round(v / mStep) * mStep;
   return std::clamp(v, mMin, mMax);

@@ -1,0 +1,97 @@
+#include "editor/ZorelControl.h"
+
+#include <chrono>
+#include <thread>
+
+#include "editor/ParamTable.h"
+#include "protocol/codec/EditorMessages.h"
+
+namespace zorel {
+
+std::unique_ptr<iplug::Timer> ZorelControl::sEditorTimer;
+int ZorelControl::sShutdownWaitMs = 1000;
+
+ZorelControl::ZorelControl(iplug::IMidiOutput* host)
+    : iplug::IPlugAPP(host, MakeZorelConfig()), mSender(*this, mState) {
+  // Background: solid mid grey.
+  mBackgroundPattern.stops[0] = {255, 127, 127, 127, 0.f};
+
+  for (int i = 0; i < kNumPresetParams; ++i) {
+    mPedalParamNumbers[static_cast<size_t>(i)] = PedalParameterNumber(i);
+  }
+
+  // One device tick for the process, whoever constructs first.
+  if (!sEditorTimer) {
+    sEditorTimer = iplug::Timer::Create([this](iplug::Timer&) { OnTimer(); }, kDeviceTickMs);
+  }
+
+  mState.mConnected = false;
+  mState.mConnectWanted = true;
+  mState.mSendSuppressed = true;
+  mState.mCurrentPresetSlot = 0;
+
+  DefineAllParameters([this](int i) -> iplug::IParam& { return *ParamAt(i); });
+}
+
+ZorelControl::~ZorelControl() {
+  if (sEditorTimer) {
+    sEditorTimer->Stop();
+    sEditorTimer.reset();
+  }
+  if (sShutdownWaitMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(sShutdownWaitMs));
+  // Whatever the audio side was doing has ended once the lock is ours.
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mSurface.Attach(nullptr);
+}
+
+void ZorelControl::OnUIClose() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  if (mUIClosed) return;
+  mUIClosed = true;
+  if (mState.mConnected) mSender.SendEditorClosing();
+  float scale = 0.5f;
+  if (const igraphics::IGraphicsContext* ui = GetUI()) scale = ui->GetDrawScale();
+  if (mSaveDrawScale) mSaveDrawScale(scale);
+  mSurface.Attach(nullptr);
+}
+
+bool ZorelControl::OnAboutRequested() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  if (!mSurface.IsOpen()) return false;
+  mSurface.Post([](IControlSurface& s) { s.SetGroupHidden("aboutcontrols", false); });
+  return true;
+}
+
+bool ZorelControl::OnMenuCommand(int command) {
+  // The pages and transfers behind the File menu come with the protocol.
+  return false;
+}
+
+void ZorelControl::OnIdle() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mSurface.Flush();
+}
+
+void ZorelControl::OnTimer() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mState.mSendHeldThisTick = false;
+}
+
+void ZorelControl::ProcessBlock(double** inputs, double** outputs, int nFrames) {
+  const int channels = NOutChansConnected();
+  for (int c = 0; c < channels; ++c) {
+    if (outputs[c] == nullptr) continue;
+    for (int i = 0; i < nFrames; ++i) outputs[c][i] = 0.0;
+  }
+}
+
+// Short messages from the pedal carry nothing the editor acts on, and the
+// editor passes nothing through.
+void ZorelControl::ProcessMidiMsg(const iplug::MidiMessage&) {}
+
+void ZorelControl::ProcessSysEx(const iplug::SysExMessage& msg) {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  // Reply handling comes with the protocol.
+}
+
+} // namespace zorel

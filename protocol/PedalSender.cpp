@@ -1,0 +1,84 @@
+#include "protocol/PedalSender.h"
+
+#include "protocol/codec/EditorMessages.h"
+#include "protocol/codec/SettingsBlocks.h"
+
+namespace zorel {
+
+void PedalSender::SendRaw(std::span<const uint8_t> message) {
+  const iplug::SysExMessage msg{0, static_cast<int32_t>(message.size()), message.data()};
+  mPlug.SendSysEx(msg);
+}
+
+int PedalSender::ParamInt(int index) const {
+  const iplug::IParam* param = mPlug.ParamAt(index);
+  return param ? static_cast<int>(param->Current()) : 0;
+}
+
+void PedalSender::SendBulkMode(bool on) { SendRaw(BuildBulkMode(on)); }
+
+void PedalSender::SendWritePreset() {
+  PresetContent content;
+  content.name = mState.mPresetName;
+  for (int i = 0; i < kNumPresetParams; ++i) content.values[static_cast<size_t>(i)] = mState.mLiveValues[static_cast<size_t>(i)] & 0xFF;
+  content.ir7Name = mState.mIR7DisplayName;
+  content.ir8Name = mState.mIR8DisplayName;
+  SendRaw(BuildWritePreset(mState.mCurrentPresetSlot, content));
+}
+
+void PedalSender::SendSettingsBlock(int type) {
+  switch (type) {
+  case kSettingsGlobal: {
+    GlobalSettings settings;
+    settings.currentProgram = mState.mCurrentPresetSlot;
+    for (const GlobalSettingsField& field : kGlobalSettingsFields) {
+      settings.*field.member = ParamInt(field.param);
+    }
+    SendRaw(BuildGlobalSettingsBlock(settings));
+    break;
+  }
+  case kSettingsMidiAssignments: {
+    MidiCCNumbers numbers{};
+    for (int i = 0; i < kMidiCCKnobCount; ++i) numbers[static_cast<size_t>(i)] = ParamInt(kParamMidiCCDrive + i);
+    SendRaw(BuildMidiCCBlock(numbers));
+    break;
+  }
+  case kSettingsProgramMap: {
+    ProgramMap map{};
+    for (size_t i = 0; i < map.size(); ++i) map[i] = mState.mProgramMap[i] & 0xFF;
+    SendRaw(BuildProgramMapBlock(map));
+    break;
+  }
+  default: {
+    const BlockData zeros{};
+    SendRaw(BuildSettingsBlock(type, zeros));
+    break;
+  }
+  }
+}
+
+void PedalSender::SendParameter(int deviceNumber, int value) {
+  SendRaw(BuildSetParameter(deviceNumber, value));
+}
+
+void PedalSender::SendRequestSettings(int type) { SendRaw(BuildRequestSettings(type)); }
+
+void PedalSender::SendRequestPreset(int slot) {
+  SendRaw(BuildRequestPreset(slot));
+  mAwaitingPreset = true;
+  mAwaitTicks = 0;
+}
+
+void PedalSender::SendSelectPreset(int program) { SendRaw(BuildSelectPreset(program)); }
+
+void PedalSender::SendRequestIR(int irNumber) { SendRaw(BuildRequestIR(irNumber)); }
+
+void PedalSender::SendRequestIRNames(int page) { SendRaw(BuildRequestIRNames(page)); }
+
+void PedalSender::SendFactoryReset(int scope) { SendRaw(BuildFactoryReset(scope)); }
+
+void PedalSender::SendEditorClosing() { SendRaw(BuildEditorClosing()); }
+
+void PedalSender::SendIdentityRequest() { SendRaw(BuildIdentityRequest()); }
+
+} // namespace zorel

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "plugin/IPlugAPP.h"
+#include "protocol/SessionState.h"
+
+namespace zorel {
+
+// Builds each editor message from the session and the parameters and hands
+// it to SendSysEx. Results are ignored by design: with no MIDI output open a
+// send simply goes nowhere, and the device tick's time-outs take over.
+class PedalSender {
+public:
+  PedalSender(iplug::IPlugAPP& plug, SessionState& state) : mPlug(plug), mState(state) {}
+
+  void SendBulkMode(bool on);
+  void SendWritePreset();
+  void SendSettingsBlock(int type);
+  void SendParameter(int deviceNumber, int value);
+  void SendRequestSettings(int type);
+  // Also arms the reply time-out of the device tick.
+  void SendRequestPreset(int slot);
+  void SendSelectPreset(int program);
+  void SendRequestIR(int irNumber);
+  void SendRequestIRNames(int page);
+  void SendFactoryReset(int scope);
+  void SendEditorClosing();
+  void SendIdentityRequest();
+  void SendRaw(std::span<const uint8_t> message);
+
+  // The reply time-out of a preset request, counted by the device tick.
+  bool mAwaitingPreset = false;
+  int mAwaitTicks = 0;
+
+private:
+  int ParamInt(int index) const;
+
+  iplug::IPlugAPP& mPlug;
+  SessionState& mState;
+};
+
+} // namespace zorel
