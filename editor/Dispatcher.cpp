@@ -390,7 +390,9 @@ void ZorelControl::ReactToEditorParam(int index, int u) {
       });
       for (int i = 0; i < 32; ++i) s.mIRNameRows[static_cast<size_t>(i)] = names[static_cast<size_t>(i)];
     }
-    mSender.SendRequestIRNames(4 * u);
+    // Asking for names makes sense only with a pedal to answer; without the
+    // check the start-up reset would already send a request.
+    if (s.mConnected) mSender.SendRequestIRNames(4 * u);
     break;
   }
   case kParamCustomIRListLeft:
