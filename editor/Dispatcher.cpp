@@ -58,9 +58,7 @@ void ZorelControl::Readout(int tag, int paramIdx) {
   mSurface.Post([tag, paramIdx](IControlSurface& s) { s.ShowReadout(tag, paramIdx); });
 }
 
-void ZorelControl::ShowCabinetResponse(int irValue) {
-  if (mShowCabinetResponse) mShowCabinetResponse(irValue);
-}
+void ZorelControl::ShowCabinetResponse(int irValue) { mLibrary->ShowCabinetResponse(irValue); }
 
 void ZorelControl::OnParamChange(int index) {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
@@ -230,7 +228,7 @@ void ZorelControl::ReactToSoundParam(int index, int u) {
   case kParamUserIR8Mode: {
     const bool ir7 = index == kParamUserIR7Mode;
     const std::string name = u != 0 ? (ir7 ? s.mCurrentIR7Name : s.mCurrentIR8Name)
-                                    : s.mCabinetNames[ir7 ? 7 : 8];
+                                    : mLibrary->CabinetName(ir7 ? 7 : 8);
     (ir7 ? s.mIR7DisplayName : s.mIR8DisplayName) = name;
     if (open) {
       const bool disabled = u == 0;
@@ -273,11 +271,11 @@ void ZorelControl::UpdateUserIRNumber(int index, int u) {
   (ir7 ? s.mUserIR7Number : s.mUserIR8Number) = number;
   const bool pageActive = ir7 ? s.mIR7PageActive : s.mIR8PageActive;
   if (!pageActive || ParamInt(ir7 ? kParamUserIR7Mode : kParamUserIR8Mode) == 0) return;
-  if (mReadUserIRName) mReadUserIRName(number);
+  mLibrary->ReadUserIRName(number);
   char empty[32];
   std::snprintf(empty, sizeof empty, "Empty Slot %d", number % 32 + 1);
   const std::string& row = s.mIRNameRows[static_cast<size_t>(number % 32)];
-  const std::string& cached = s.mUserIRNames[static_cast<size_t>(number % 256)];
+  const std::string& cached = mLibrary->UserIRName(number % 256);
   // The pedal holds another IR in that slot than the cache: fetch it again.
   if (row != empty && row != cached && !s.mWavImportBusy) s.mIRRefetchPending = true;
 }
@@ -341,7 +339,7 @@ void ZorelControl::OnCustomIRListEvent(int index, int u) {
     }
     ShowCabinetResponse(ParamInt(kParamIR));
     const int tag = s.mIR7PageActive ? 74 : 75;
-    const std::string name = s.mUserIRNames[static_cast<size_t>(s.mUploadIRNumber % 256)];
+    const std::string name = mLibrary->UserIRName(s.mUploadIRNumber % 256);
     mSurface.Post([tag, name](IControlSurface& c) { c.SetTagText(tag, name); });
   } else if (event.kind == ListEvent::kDoubleClick) {
     // Importing a WAV file into the slot comes with the library.
@@ -382,7 +380,7 @@ void ZorelControl::ReactToEditorParam(int index, int u) {
       const int previousRow = s.mUploadIRNumber % 32;
       const bool selectedInBank = u == s.mUploadIRNumber / 32;
       std::array<std::string, 32> names;
-      for (int i = 0; i < 32; ++i) names[static_cast<size_t>(i)] = s.mUserIRNames[static_cast<size_t>((32 * u + i) % 256)];
+      for (int i = 0; i < 32; ++i) names[static_cast<size_t>(i)] = mLibrary->UserIRName((32 * u + i) % 256);
       mSurface.Post([previousRow, selectedInBank, names](IControlSurface& c) {
         c.SetIRNameRowColor(previousRow, kIRRowColor);
         for (int i = 0; i < 32; ++i) c.SetIRNameRowText(i, names[static_cast<size_t>(i)]);
@@ -403,6 +401,7 @@ void ZorelControl::ReactToEditorParam(int index, int u) {
     if (open) {
       const int shown = u + s.mCurrentPresetSlot;
       mSurface.Post([shown](IControlSurface& c) { c.SetTagText(kTagPresetDisplay, TwoDigits(shown)); });
+      mLibrary->ScanPresetFolder();
     }
     [[fallthrough]];
   case kParamDefineMidiMapping:

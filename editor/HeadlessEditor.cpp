@@ -1,5 +1,7 @@
 #include "editor/HeadlessEditor.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <utility>
 
 namespace zorel {
@@ -20,17 +22,30 @@ size_t RecordingMidiOutput::Count() const {
   return mSent.size();
 }
 
-HeadlessEditor::HeadlessEditor(iplug::IMidiOutput* output) {
+HeadlessEditor::HeadlessEditor(iplug::IMidiOutput* output, std::string libraryRoot) {
+  if (libraryRoot.empty()) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zorel-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) mTempRoot = pattern;
+    libraryRoot = mTempRoot;
+  }
   iplug::SetTimerService(&mClock);
   ZorelControl::SetShutdownWaitMs(0);
-  mEditor = std::make_unique<ZorelControl>(output ? output : &mRecorder);
+  mEditor = std::make_unique<ZorelControl>(output ? output : &mRecorder, libraryRoot);
   mEditor->SetHost("standalone", mEditor->GetPluginVersion());
   mEditor->AnnounceParamReset(iplug::kReset);
+  // What the window's layout does at start-up: the preset list and the
+  // cached checksums come from the library.
+  std::lock_guard<std::recursive_mutex> lock(mEditor->EditorLock());
+  mEditor->Library().RefreshPresetList();
 }
 
 HeadlessEditor::~HeadlessEditor() {
   mEditor.reset();
   iplug::SetTimerService(nullptr);
+  if (!mTempRoot.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(mTempRoot, ignored);
+  }
 }
 
 void HeadlessEditor::Receive(std::span<const uint8_t> message) {

@@ -29,12 +29,14 @@ private:
 class HeadlessEditor {
 public:
   // Constructs the editor and announces the start-up reset, as the host does.
-  explicit HeadlessEditor(iplug::IMidiOutput* output = nullptr);
+  // With no library root a fresh temporary folder is used and removed again.
+  explicit HeadlessEditor(iplug::IMidiOutput* output = nullptr, std::string libraryRoot = {});
   ~HeadlessEditor();
 
   ZorelControl& Editor() { return *mEditor; }
   iplug::ManualTimerService& Clock() { return mClock; }
   RecordingMidiOutput& Recorder() { return mRecorder; }
+  const std::string& LibraryRoot() const { return mEditor->Library().Root(); }
 
   // Fires every tick that falls due in the next `ms` milliseconds.
   void Advance(uint64_t ms) { mClock.Advance(ms); }
@@ -47,6 +49,7 @@ public:
 private:
   iplug::ManualTimerService mClock;
   RecordingMidiOutput mRecorder;
+  std::string mTempRoot;
   std::unique_ptr<ZorelControl> mEditor;
 };
 

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "editor/ParamTable.h"
+#include "protocol/codec/ParamIds.h"
 #include "protocol/codec/EditorMessages.h"
 
 namespace zorel {
@@ -11,8 +12,17 @@ namespace zorel {
 std::unique_ptr<iplug::Timer> ZorelControl::sEditorTimer;
 int ZorelControl::sShutdownWaitMs = 1000;
 
-ZorelControl::ZorelControl(iplug::IMidiOutput* host)
-    : iplug::IPlugAPP(host, MakeZorelConfig()), mSender(*this, mState) {
+ZorelControl::ZorelControl(iplug::IMidiOutput* host, std::string libraryRoot)
+    : iplug::IPlugAPP(host, MakeZorelConfig()), mSender(*this, mState),
+      mLibrary(std::make_unique<LibraryCache>(libraryRoot.empty() ? LibraryCache::DefaultRoot()
+                                                                 : libraryRoot)),
+      mReplies(*this, mState, mSender, mSurface, *mLibrary),
+      mTick(mState, mSender, mSurface, *mLibrary) {
+  mLibrary->mPatchOffset = [this] { return ParamInt(kParamPatchOffset); };
+  mLibrary->mCabinetInputs = [this] {
+    return LibraryCache::CabinetInputs{ParamInt(kParamUserIR7Mode), ParamInt(kParamUserIR8Mode),
+                                       mState.mUserIR7Number, mState.mUserIR8Number};
+  };
   // Background: solid mid grey.
   mBackgroundPattern.stops[0] = {255, 127, 127, 127, 0.f};
 
@@ -70,11 +80,16 @@ bool ZorelControl::OnMenuCommand(int command) {
 void ZorelControl::OnIdle() {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   mSurface.Flush();
+  if (mState.mHasPendingMessage) {
+    mState.mHasPendingMessage = false;
+    const std::string text = mState.mPendingMessage;
+    mSurface.Post([text](IControlSurface& c) { c.ShowMessage(text); });
+  }
 }
 
 void ZorelControl::OnTimer() {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
-  mState.mSendHeldThisTick = false;
+  mTick.Run();
 }
 
 void ZorelControl::ProcessBlock(double** inputs, double** outputs, int nFrames) {
@@ -91,7 +106,8 @@ void ZorelControl::ProcessMidiMsg(const iplug::MidiMessage&) {}
 
 void ZorelControl::ProcessSysEx(const iplug::SysExMessage& msg) {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
-  // Reply handling comes with the protocol.
+  if (msg.mData == nullptr || msg.mSize <= 0) return;
+  mReplies.ProcessSysEx(std::span<const uint8_t>(msg.mData, static_cast<size_t>(msg.mSize)));
 }
 
 } // namespace zorel

@@ -7,7 +7,10 @@
 #include <string>
 
 #include "plugin/IPlugAPP.h"
+#include "editor/LibraryCache.h"
+#include "protocol/DeviceTick.h"
 #include "protocol/PedalSender.h"
+#include "protocol/ReplyHandler.h"
 #include "protocol/SessionState.h"
 #include "protocol/SurfaceChannel.h"
 
@@ -51,7 +54,8 @@ class ZorelControl : public iplug::IPlugAPP {
 public:
   static constexpr int kDeviceTickMs = 100;
 
-  explicit ZorelControl(iplug::IMidiOutput* host);
+  // `libraryRoot` empty: the user's library folder.
+  explicit ZorelControl(iplug::IMidiOutput* host, std::string libraryRoot = {});
   ~ZorelControl() override;
 
   // Overrides of the base.
@@ -105,10 +109,8 @@ public:
   // Where OnUIClose stores the draw scale ("GUI" / "scale" of the settings
   // file); the host installs it.
   std::function<void(float scale)> mSaveDrawScale;
-  // Hooks the library fills in: the cabinet response shown for an IR choice
-  // and the user IR name read from the slot cache.
-  std::function<void(int irValue)> mShowCabinetResponse;
-  std::function<void(int irNumber)> mReadUserIRName;
+  LibraryCache& Library() { return *mLibrary; }
+  DeviceTick& Tick() { return mTick; }
 
 private:
   void ShowSectionIfNeeded(int section);
@@ -130,6 +132,9 @@ private:
   SessionState mState;
   PedalSender mSender;
   SurfaceChannel mSurface;
+  std::unique_ptr<LibraryCache> mLibrary;
+  ReplyHandler mReplies;
+  DeviceTick mTick;
   BackgroundPattern mBackgroundPattern;
   std::array<int, kNumPresetParams> mPedalParamNumbers{};
   ListEvent mListEvent;

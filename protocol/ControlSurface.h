@@ -71,6 +71,16 @@ public:
   virtual void SetIRNameRowText(int row, const std::string& text) = 0;
   virtual void SetIRNameRowColor(int row, SurfaceColor color) = 0;
 
+  // Amplifier model and ambience type buttons, and the two knob layers.
+  virtual void SelectAmpModel(int model) = 0;
+  virtual void SelectAmbienceType(int type) = 0;
+  virtual void UpdateKnobLayer(bool midPre, bool filterOn) = 0;
+
+  // The progress knob (tag 57) with its text (tag 58), and message boxes
+  // with an OK button.
+  virtual void ShowProgress(double fraction, const std::string& text) = 0;
+  virtual void ShowMessage(const std::string& text) = 0;
+
   // The dynamics graph.
   virtual void SetGateThreshold(double db) = 0;
   virtual void SetGateRatio(double ratio) = 0;

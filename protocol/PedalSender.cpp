@@ -65,8 +65,8 @@ void PedalSender::SendRequestSettings(int type) { SendRaw(BuildRequestSettings(t
 
 void PedalSender::SendRequestPreset(int slot) {
   SendRaw(BuildRequestPreset(slot));
-  mAwaitingPreset = true;
-  mAwaitTicks = 0;
+  mState.mAwaitingPreset = true;
+  mState.mAwaitTicks = 0;
 }
 
 void PedalSender::SendSelectPreset(int program) { SendRaw(BuildSelectPreset(program)); }

@@ -30,10 +30,6 @@ public:
   void SendIdentityRequest();
   void SendRaw(std::span<const uint8_t> message);
 
-  // The reply time-out of a preset request, counted by the device tick.
-  bool mAwaitingPreset = false;
-  int mAwaitTicks = 0;
-
 private:
   int ParamInt(int index) const;
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "protocol/codec/ParamIds.h"
 
@@ -21,6 +23,9 @@ struct SessionState {
   bool mSendSuppressed = true;
   bool mSendHeldThisTick = false;
   int mIdentityTicks = 0;
+  // The device lines: version and serial as the pedal reported them.
+  std::string mDeviceVersionText;
+  std::string mDeviceSerialText;
 
   // Parameter mirrors: what the pedal's edit buffer holds as far as we know,
   // and what the last preset dump carried.
@@ -59,12 +64,6 @@ struct SessionState {
   std::string mIR7DisplayName;
   std::string mIR8DisplayName;
   std::array<std::string, kIRNameRows> mIRNameRows;
-  // Names of the 256 user IRs as far as the library cache knows them, and
-  // of the nine cabinets (flat curve and the eight factory IRs).
-  std::array<std::string, 256> mUserIRNames;
-  std::array<std::string, 9> mCabinetNames = {"Flat Curve", "Movrant",    "Lidtop",
-                                               "QS 8x10",    "Coast 2x15", "Stage 2x15",
-                                               "Bolt 4x10",  "Tone 12L",   "Isle V30"};
 
   // Amplifier model and knob layer.
   bool mMidPre = false;
@@ -76,7 +75,21 @@ struct SessionState {
   // Bulk read, export and import, firmware and IR upload, message boxes.
   bool mBulkLoading = false;
   int mBulkSlot = 0;
-  int mPresetsToFetch = 0;
+  int mBulkTotal = 0;
+  int mBulkDone = 0;
+  bool mBulkModePending = false;
+  bool mAwaitingPreset = false;
+  int mAwaitTicks = 0;
+  bool mFinishedPending = false;
+  bool mImportFinishedPending = false;
+  int mExportPresetIndex = 0;
+  int mExportIRIndex = 0;
+  std::array<bool, 256> mExportIRNeeded{};
+  int mImportIndex = 0;
+  int mImportCount = 0;
+  std::vector<uint8_t> mTransferBuffer;
+  std::string mLastPresetFilePath;
+  int mDumpIRNumber = 0;
   bool mImporting = false;
   bool mImportReady = false;
   bool mExporting = false;

@@ -75,6 +75,13 @@ public:
   void SetIRNameRowColor(int row, SurfaceColor c) override {
     Log("ir row color " + std::to_string(row) + " " + std::to_string(c.r));
   }
+  void SelectAmpModel(int m) override { Log("amp model " + std::to_string(m)); }
+  void SelectAmbienceType(int t) override { Log("ambience " + std::to_string(t)); }
+  void UpdateKnobLayer(bool pre, bool filter) override {
+    Log(std::string("knob layer ") + (pre ? "pre" : "post") + (filter ? " b" : " a"));
+  }
+  void ShowProgress(double f, const std::string& t) override { Log("progress " + t); }
+  void ShowMessage(const std::string& t) override { Log("message " + t); }
   void SetGateThreshold(double db) override { Log("gate threshold " + std::to_string(db)); }
   void SetGateRatio(double r) override { Log("gate ratio " + std::to_string(r)); }
   void SetCompressorThreshold(double db) override { Log("comp threshold " + std::to_string(db)); }

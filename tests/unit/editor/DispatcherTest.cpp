@@ -250,7 +250,7 @@ TEST(EditorLifecycle, OneSharedDeviceTimer) {
   EXPECT_TRUE(ZorelControl::HasEditorTimer());
   const size_t timers = iplug::Timer::LiveTimerCount();
   {
-    ZorelControl second(&first.Recorder());
+    ZorelControl second(&first.Recorder(), first.LibraryRoot());
     EXPECT_EQ(iplug::Timer::LiveTimerCount(), timers + 1); // only its 20 ms base tick
   }
   EXPECT_FALSE(ZorelControl::HasEditorTimer()); // destroying an editor stops it

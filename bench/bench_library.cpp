@@ -1,0 +1,73 @@
+// WAV import cost: decoding a 48 kHz file and resampling it to the IR rate,
+// from memory and from a file on disk.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "library/ByteReader.h"
+#include "library/FileWriter.h"
+#include "library/WavDecoder.h"
+
+namespace {
+
+void Put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+  for (int k = 0; k < bytes; ++k) out.push_back(static_cast<uint8_t>(v >> (8 * k)));
+}
+
+// A decaying 24-bit tone of `frames` frames and `channels` channels at 48 kHz.
+std::vector<uint8_t> Wav48k(uint32_t frames, uint16_t channels) {
+  const uint32_t align = 3u * channels, data = frames * align;
+  std::vector<uint8_t> w;
+  for (char c : std::string("RIFF")) w.push_back(static_cast<uint8_t>(c));
+  Put(w, 36 + data, 4);
+  for (char c : std::string("WAVEfmt ")) w.push_back(static_cast<uint8_t>(c));
+  Put(w, 16, 4);
+  Put(w, 1, 2);
+  Put(w, channels, 2);
+  Put(w, 48000, 4);
+  Put(w, 48000 * align, 4);
+  Put(w, align, 2);
+  Put(w, 24, 2);
+  for (char c : std::string("data")) w.push_back(static_cast<uint8_t>(c));
+  Put(w, data, 4);
+  for (uint32_t n = 0; n < frames; ++n) {
+    const double x = 0.8 * std::exp(-n / 400.0) * std::sin(n * 0.07);
+    for (uint16_t c = 0; c < channels; ++c)
+      Put(w, static_cast<uint32_t>(static_cast<int32_t>(x * 8388607.0)), 3);
+  }
+  return w;
+}
+
+void BM_DecodeResampleMemory(benchmark::State& state) {
+  const std::vector<uint8_t> wav =
+      Wav48k(static_cast<uint32_t>(state.range(0)), static_cast<uint16_t>(state.range(1)));
+  zorel::IRBuffer buffer;
+  for (auto _ : state) {
+    zorel::MemoryReader reader(wav);
+    benchmark::DoNotOptimize(zorel::DecodeWavIntoIRBuffer(reader, buffer));
+    benchmark::ClobberMemory();
+  }
+  state.SetLabel(std::to_string(wav.size()) + " bytes");
+}
+// A factory-sized IR, one second of stereo, ten minutes of mono.
+BENCHMARK(BM_DecodeResampleMemory)->Args({1000, 1})->Args({48000, 2})->Args({28800000, 1});
+
+void BM_DecodeResampleFile(benchmark::State& state) {
+  const std::string path = "/tmp/zorel-bench-" + std::to_string(::getpid()) + ".wav";
+  zorel::WriteWholeFile(path, Wav48k(static_cast<uint32_t>(state.range(0)), 1));
+  zorel::IRBuffer buffer;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(zorel::ReadWavIntoIRBuffer(path, buffer));
+    benchmark::ClobberMemory();
+  }
+  std::remove(path.c_str());
+}
+BENCHMARK(BM_DecodeResampleFile)->Arg(1000)->Arg(48000);
+
+} // namespace

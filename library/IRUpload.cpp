@@ -1,0 +1,55 @@
+#include "library/IRUpload.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "library/LibraryPaths.h"
+
+namespace zorel {
+
+double ComputeIRGain(std::span<const double> samples) {
+  double sum = 0.0;
+  for (double x : samples.first(std::min(samples.size(), kIRBlockSamples))) sum += x * x;
+  const double g = 1.0 / (std::sqrt(sum) * std::sqrt(2.0)) * 1.2;
+  return g > 1.0 ? 1.0 : g; // silence divides by zero: g is infinite, so 1.0
+}
+
+PreparedIRUpload PrepareIRUpload(SlotCache& cache, const NameField& name, int number) {
+  LibraryTables& tables = cache.Tables();
+  const double g = ComputeIRGain(tables.mIRBuffer);
+  tables.mIRGain = g;
+  PreparedIRUpload prepared;
+  prepared.block = BuildIRBlock(GainToWord(g), name, tables.mIRBuffer);
+  prepared.number = number;
+  prepared.slotWritten = cache.WriteIRSlot(number, prepared.block);
+  prepared.name = TrimName(name);
+  return prepared;
+}
+
+NameField WavImportName(const std::string& path) {
+  std::string base = FileNamePart(path);
+  base.resize(base.size() > 4 ? base.size() - 4 : 0);
+  return PadName(base);
+}
+
+WavImportResult ImportWav(IModalServices& modal, std::string& lastWavFilePath, SlotCache& cache,
+                          int uploadIRNumber) {
+  WavImportResult result;
+  std::string fileName = FileNamePart(lastWavFilePath);
+  std::string folder = FolderPart(lastWavFilePath);
+  modal.ChooseFileDialog(fileName, folder, FileAction::kOpen, "wav");
+  if (fileName.empty()) return result;
+  lastWavFilePath = fileName;
+
+  result.status = ReadWavIntoIRBuffer(fileName, cache.Tables().mIRBuffer).status;
+  if (result.status != WavStatus::kDecoded) {
+    result.outcome = WavImportOutcome::kRefused;
+    modal.ShowMessageDialog(WavImportErrorMessage(result.status), "", MessageBoxType::kOK);
+    return result;
+  }
+  result.outcome = WavImportOutcome::kPrepared;
+  result.upload = PrepareIRUpload(cache, WavImportName(fileName), uploadIRNumber);
+  return result;
+}
+
+} // namespace zorel

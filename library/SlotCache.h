@@ -1,0 +1,94 @@
+#pragma once
+
+// The slot files of the library: one preset payload per preset slot, one IR
+// block per user or factory IR, and the operations that read, write, test
+// and delete them while keeping LibraryTables in step. File failures are
+// silent throughout: a file that does not open counts as absent.
+//
+// Called from the user-interface thread and from the thread that handles the
+// pedal's replies (WritePresetSlot, StoreIRDump, UserIRSlotExists,
+// RefreshPresetList); the caller keeps the two from overlapping.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "library/IRBlock.h"
+#include "library/LibraryTables.h"
+
+namespace zorel {
+
+// What the library tells a control surface, when one is open.
+class ILibraryView {
+public:
+  virtual ~ILibraryView() = default;
+  virtual void SetPresetRowText(int row, const std::string& text) = 0;
+};
+
+class SlotCache {
+public:
+  SlotCache(std::string root, LibraryTables& tables) : mRoot(std::move(root)), mTables(tables) {}
+
+  const std::string& Root() const { return mRoot; }
+  LibraryTables& Tables() { return mTables; }
+  void SetView(ILibraryView* view) { mView = view; }
+
+  // Rows and checksums of all 128 slots from their files; rows are numbered
+  // slot + patchOffset (parameter 91, 0 or 1).
+  void RefreshPresetList(int patchOffset);
+
+  // Rows in the order of the sorted listing of the preset folder, or the
+  // folder created when "001.dat" is missing. Returns the number of ".dat"
+  // files accepted; 128 or more ends a bulk read in progress.
+  int ScanPresetFolder(int patchOffset);
+
+  // Stores a payload from the pedal (folder created one level, file created
+  // or overwritten) with its checksum and clears the slot's fetch flag; the
+  // tables change even when the file cannot be written.
+  void WritePresetSlot(int slot, std::span<const uint8_t, kPresetPayloadSize> payload,
+                       uint8_t checksumHigh, uint8_t checksumLow);
+
+  bool UserIRSlotExists(int number) const;
+  bool FactoryIRSlotExists(int index) const;
+
+  // An IR slot file of exactly 2436 bytes sets mIRGain and mIRBuffer[0..1199];
+  // any other size leaves both unchanged. Return whether it loaded.
+  bool LoadUserIRSlot(int number);
+  bool LoadFactoryIRSlot(int index);
+
+  // mUserIRNames[number] from the file's name field, or "Empty Slot %d".
+  void ReadUserIRName(int number);
+  // mCabinetNames[index + 1] from the factory slot file, when it opens.
+  void ReadFactoryIRName(int index);
+
+  // An IR dump from the pedal, written as received (2436 bytes when whole);
+  // a factory IR also renames its cabinet.
+  void StoreIRDump(int number, std::span<const uint8_t> bytes);
+
+  // Deletes every file with a '.' in its name from the three folders; the
+  // folders and files without a dot stay.
+  void ClearCache();
+
+  // The whole IR block of a user IR slot file, when it is exactly 2436 bytes.
+  std::optional<IRBlockBytes> ReadUserIRBlock(int number) const;
+
+  // Creates the IR's folder (one level) and writes the bytes into its slot
+  // file. Returns whether the file was written.
+  bool WriteIRSlot(int number, std::span<const uint8_t> bytes);
+
+private:
+  bool LoadIRSlotFile(const std::string& path);
+  bool ReadNameField(const std::string& path, NameField& name) const;
+  void SetRow(int row, std::string text);
+
+  std::string mRoot;
+  LibraryTables& mTables;
+  ILibraryView* mView = nullptr;
+};
+
+// " %02d " with the display number, followed by the name bytes up to the
+// first zero byte.
+std::string PresetRowText(int displayNumber, std::span<const uint8_t> nameBytes);
+
+} // namespace zorel

@@ -1,0 +1,168 @@
+#include "protocol/DeviceTick.h"
+
+#include <cstdio>
+
+#include "protocol/codec/Frame.h"
+#include "protocol/codec/Restore.h"
+
+namespace zorel {
+
+void DeviceTick::Run() {
+  SessionState& s = mState;
+  s.mSendHeldThisTick = false;
+
+  if (s.mAwaitingPreset && ++s.mAwaitTicks > kPresetReplyTimeoutTicks) {
+    s.mAwaitingPreset = false;
+    mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("progresscontrols", true); });
+  }
+
+  if (s.mFinishedPending) {
+    s.mFinishedPending = false;
+    if (mSurface.IsOpen()) {
+      mSurface.Post([](IControlSurface& c) { c.ShowMessage("Finished successfully!"); });
+      mSender.SendRequestSettings(0);
+    }
+  } else if (s.mImportFinishedPending) {
+    s.mImportFinishedPending = false;
+    if (mSurface.IsOpen()) {
+      mSurface.Post([](IControlSurface& c) {
+        c.SetGroupHidden("progresscontrols", true);
+        c.ShowMessage("Finished successfully!");
+      });
+    }
+    // The pedal now holds other presets than the cache: read them all anew.
+    mCache.ClearCache();
+    mCache.RefreshPresetList();
+    s.mConnected = false;
+    s.mConnectWanted = true;
+  }
+
+  if (s.mIRRefetchPending) {
+    s.mIRRefetchPending = false;
+    if (s.mIR7PageActive) mSender.SendRequestIR(s.mUserIR7Number);
+    else if (s.mIR8PageActive) mSender.SendRequestIR(s.mUserIR8Number);
+  }
+
+  if (s.mFirmwareActive) {
+    if (mFirmwareStep) mFirmwareStep();
+  } else if (s.mImporting) {
+    StepImport();
+  } else if (s.mExporting) {
+    StepExport();
+  } else if (!s.mConnected) {
+    PollIdentity();
+  } else if (s.mBulkLoading && s.mBulkSlot == -1) {
+    StartBulkRead();
+  } else if (s.mIRUploadRunning) {
+    if (mUploadStep) mUploadStep();
+  }
+}
+
+void DeviceTick::PollIdentity() {
+  SessionState& s = mState;
+  if (!s.mConnectWanted) {
+    s.mIdentityTicks = 0;
+    return;
+  }
+  if (++s.mIdentityTicks > kIdentityEveryTicks - 1) {
+    s.mIdentityTicks = 0;
+    mSender.SendIdentityRequest();
+  }
+}
+
+void DeviceTick::StartBulkRead() {
+  SessionState& s = mState;
+  if (s.mBulkModePending) {
+    s.mBulkModePending = false;
+    mSender.SendBulkMode(true);
+    return;
+  }
+  s.mBulkTotal = 0;
+  s.mBulkDone = 0;
+  int first = -1;
+  for (int k = 0; k < SessionState::kPresetSlots; ++k) {
+    if (!mCache.FetchFlag(k)) continue;
+    ++s.mBulkTotal;
+    if (first < 0) first = k;
+  }
+  if (first < 0) return;
+  s.mBulkSlot = first;
+  mSender.SendRequestPreset(first);
+  mSurface.Post([](IControlSurface& c) {
+    c.ShowProgress(0.0, "0 %");
+    c.SetGroupHidden("progresscontrols", false);
+  });
+}
+
+void DeviceTick::StepExport() {
+  SessionState& s = mState;
+  if (!s.mConnected) {
+    s.mExporting = false;
+    return;
+  }
+  if (!s.mExportReplyReceived) return;
+  if (s.mExportPresetIndex < SessionState::kPresetSlots) {
+    mSender.SendRequestPreset(s.mExportPresetIndex++);
+    s.mExportReplyReceived = false;
+    return;
+  }
+  if (s.mExportIRIndex < 256) {
+    for (int k = s.mExportIRIndex; k < 256; ++k) {
+      if (!s.mExportIRNeeded[static_cast<size_t>(k)]) continue;
+      s.mExportIRNeeded[static_cast<size_t>(k)] = false;
+      s.mExportIRIndex = k + 1;
+      mSender.SendRequestIR(k);
+      s.mExportReplyReceived = false;
+      return;
+    }
+    s.mExportIRIndex = 256;
+    return;
+  }
+  s.mExporting = false;
+  s.mExportReplyReceived = false;
+  mSurface.Post([](IControlSurface& c) {
+    c.SetGroupHidden("progresscontrols", true);
+    c.ShowMessage("Finished successfully!");
+  });
+  if (mWriteExport) mWriteExport(s.mLastBulkFilePath, s.mTransferBuffer);
+}
+
+void DeviceTick::StepImport() {
+  SessionState& s = mState;
+  if (!s.mConnected || !s.mImportReady) return;
+  if (s.mBulkModePending) {
+    s.mBulkModePending = false;
+    mSender.SendBulkMode(true);
+    return;
+  }
+  s.mImportReady = false;
+  const auto messages = SplitStoredMessages(s.mTransferBuffer);
+  if (s.mImportIndex >= static_cast<int>(messages.size())) {
+    // The file ended early (no closing F7): the import ends here.
+    s.mImporting = false;
+    mSender.SendBulkMode(false);
+    s.mImportFinishedPending = true;
+    return;
+  }
+  // The running sum of a restored IR carries across its chunks.
+  const auto restored = RestoreMessage(messages[static_cast<size_t>(s.mImportIndex)], mRestoreSum);
+  if (!restored) {
+    // A damaged message is skipped rather than sent cut: the pedal would
+    // not acknowledge it and the import would stall.
+    s.mImportIndex += 1;
+    s.mImportReady = true;
+    return;
+  }
+  mSender.SendRaw(*restored);
+  const double p = static_cast<double>(s.mImportIndex + 1) / s.mImportCount;
+  char text[32];
+  std::snprintf(text, sizeof text, "%d %%", static_cast<int>(p * 100));
+  const std::string shown = text;
+  mSurface.Post([p, shown](IControlSurface& c) { c.ShowProgress(p, shown); });
+  if (restored->size() > kOffsetCommand && (*restored)[kOffsetCommand] == kCmdRestoreIRMiddle) {
+    s.mImportIndex += 1;
+    s.mImportReady = true;
+  }
+}
+
+} // namespace zorel

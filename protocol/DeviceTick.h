@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "protocol/PedalSender.h"
+#include "protocol/PresetCache.h"
+#include "protocol/SessionState.h"
+#include "protocol/SurfaceChannel.h"
+#include "protocol/codec/Restore.h"
+
+namespace zorel {
+
+// One 100 ms tick of the device engine: time-outs, completion work left by
+// the reply handling, and the next message of the sequence that runs.
+// Sequences are paced by this tick and by the pedal's replies; nothing waits.
+class DeviceTick {
+public:
+  static constexpr int kIdentityEveryTicks = 33; // 3.3 s
+  static constexpr int kPresetReplyTimeoutTicks = 10;
+
+  DeviceTick(SessionState& state, PedalSender& sender, SurfaceChannel& surface, IPresetCache& cache)
+      : mState(state), mSender(sender), mSurface(surface), mCache(cache) {}
+
+  void Run();
+
+  // The chunk senders of the firmware update and the IR upload, and the
+  // writer of a finished export; installed by the editor.
+  std::function<void()> mFirmwareStep;
+  std::function<void()> mUploadStep;
+  std::function<void(const std::string& path, const std::vector<uint8_t>& bytes)> mWriteExport;
+
+private:
+  void PollIdentity();
+  void StartBulkRead();
+  void StepExport();
+  void StepImport();
+
+  SessionState& mState;
+  PedalSender& mSender;
+  SurfaceChannel& mSurface;
+  IPresetCache& mCache;
+  RestoreState mRestoreSum;
+};
+
+} // namespace zorel

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace zorel {
+
+// What the reply handling and the device tick need of the library on disk:
+// the slot cache of presets and IRs and its tables. The editor adapts its
+// library to this, so the protocol does not depend on how files are kept.
+class IPresetCache {
+public:
+  virtual ~IPresetCache() = default;
+
+  // Stores a preset payload from the pedal: slot file, checksum entry, and
+  // the slot's fetch flag cleared.
+  virtual void WritePresetSlot(int slot, std::span<const uint8_t> payload, uint8_t checksumHigh,
+                               uint8_t checksumLow) = 0;
+  virtual bool ChecksumDiffers(int slot, uint8_t high, uint8_t low) const = 0;
+  virtual bool FetchFlag(int slot) const = 0;
+  virtual void SetFetchFlag(int slot, bool fetch) = 0;
+  virtual void SetPresetRowText(int slot, const std::string& text) = 0;
+
+  virtual bool UserIRSlotExists(int number) const = 0;
+  virtual void StoreIRDump(int number, std::span<const uint8_t> bytes) = 0;
+  virtual void ShowCabinetResponse(int irValue) = 0;
+  virtual const std::string& CabinetName(int index) const = 0;
+  // Deletes the cached files and rebuilds the preset list from what is left.
+  virtual void ClearCache() = 0;
+  virtual void RefreshPresetList() = 0;
+};
+
+} // namespace zorel

@@ -1,0 +1,554 @@
+#include "protocol/ReplyHandler.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "protocol/ModelDefaults.h"
+#include "protocol/codec/Classify.h"
+#include "protocol/codec/EditorMessages.h"
+#include "protocol/codec/Frame.h"
+#include "protocol/codec/Names.h"
+
+namespace zorel {
+
+namespace {
+
+constexpr size_t kBlockLength = 267;
+constexpr size_t kDumpCapacity = 4096;
+constexpr SurfaceColor kRowColor{150, 100, 255, 255};
+constexpr SurfaceColor kRowHighlight{255, 100, 255, 255};
+constexpr SurfaceColor kPlainDisplay{255, 255, 255, 255};
+constexpr int kTagDisplay = 1;
+constexpr const char* kPedalGroups[] = {"bcontrols",      "bcontrolsa",     "bcontrolsb",
+                                        "prebcontrolsa",  "prebcontrolsb",  "postbcontrolsa",
+                                        "postbcontrolsb"};
+
+std::string Format(const char* format, int value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+std::string NameAt(std::span<const uint8_t> m, size_t offset) {
+  return std::string(reinterpret_cast<const char*>(m.data() + offset), kNameLength);
+}
+
+bool HeaderIs(std::span<const uint8_t> m, uint8_t target, uint8_t command) {
+  return m.size() > 5 && m[1] == 0x00 && m[2] == 0x51 && m[3] == 0x21 && m[4] == target &&
+         m[5] == command;
+}
+
+} // namespace
+
+int IdentifyAmpModel(std::span<const uint8_t, 74> v) {
+  // Columns Buzz, Punch, Buzz Q, Punch Q, Crunch Q and Punch Freq.
+  for (int r = 0; r < kAmpModelCount; ++r) {
+    const int* row = kAmpModelDefaults[r];
+    if (row[1] == v[kParamBuzz] && row[2] == v[kParamPunch] && row[4] == v[kParamBuzzQ] &&
+        row[5] == v[kParamPunchQ] && row[6] == v[kParamCrunchQ] && row[7] == v[kParamPunchFreq]) {
+      return r;
+    }
+  }
+  if (v[kParamBuzz] == 62) return 12;
+  if (v[kParamBuzz] == 63) return 11;
+  return 10;
+}
+
+int IdentifyAmbienceType(std::span<const uint8_t, 74> v) {
+  for (int t = 0; t < kAmbienceTypeCount; ++t) {
+    bool match = true;
+    for (size_t c = 1; c < kAmbienceColumns.size(); ++c) {
+      if (kAmbienceDefaults[t][c] != v[static_cast<size_t>(kAmbienceColumns[c])]) match = false;
+    }
+    if (match) return t;
+  }
+  return 7;
+}
+
+int ReplyHandler::ParamInt(int index) const {
+  const iplug::IParam* p = mPlug.ParamAt(index);
+  return p ? static_cast<int>(p->Current()) : 0;
+}
+
+void ReplyHandler::SetFromByte(int index, int byte) {
+  const iplug::IParam* p = mPlug.ParamAt(index);
+  if (p == nullptr) return;
+  mPlug.SetParameterValue(index, (byte - p->Min()) / (p->Max() - p->Min()));
+  mPlug.QueueUIParameterUpdate(index, p->Current(), false);
+}
+
+void ReplyHandler::SetFromByteOverMax(int index, int byte) {
+  const iplug::IParam* p = mPlug.ParamAt(index);
+  if (p == nullptr) return;
+  mPlug.SetParameterValue(index, byte / p->Max());
+  mPlug.QueueUIParameterUpdate(index, p->Current(), false);
+}
+
+void ReplyHandler::Progress(double fraction, const char* text) {
+  const std::string shown = text;
+  mSurface.Post([fraction, shown](IControlSurface& c) {
+    c.ShowProgress(fraction, shown);
+    c.SetGroupHidden("progresscontrols", false);
+  });
+}
+
+void ReplyHandler::ProcessSysEx(std::span<const uint8_t> m) {
+  const size_t n = m.size();
+  if (n == kBlockLength) {
+    if (HeaderIs(m, kSysExTargetEditor, kCmdPresetDump)) OnPresetDump(m);
+    else if (HeaderIs(m, kSysExTargetEditor, kCmdSettingsBlock)) OnSettingsBlock(m);
+    else if (HeaderIs(m, kSysExTargetEditor, kCmdIRNamePage) && m[6] == kSysExSubId) OnIRNamePage(m);
+  } else if (n == 42 && !mState.mFirmwareActive && !HeaderIs(m, kSysExTargetEditor, kCmdIRFirstChunk) &&
+             !HeaderIs(m, kSysExTargetEditor, kCmdIRMiddleChunk) &&
+             !HeaderIs(m, kSysExTargetEditor, kCmdIRLastChunk)) {
+    // An IR name report: no control shows it.
+  } else if (n > 10) {
+    OnIRDumpChunk(m);
+  } else {
+    OnShortMessage(m);
+  }
+}
+
+void ReplyHandler::OnPresetDump(std::span<const uint8_t> m) {
+  if (!mState.mConnected) return;
+  mState.mAwaitingPreset = false;
+  const bool checksumOk = BlockChecksumOk(m);
+  if (mState.mBulkLoading) OnBulkDump(m, checksumOk);
+  else if (mState.mExporting) OnExportDump(m);
+  else OnSinglePreset(m, checksumOk);
+}
+
+void ReplyHandler::OnBulkDump(std::span<const uint8_t> m, bool checksumOk) {
+  SessionState& s = mState;
+  s.mSendSuppressed = true;
+  if (!checksumOk) {
+    mSender.SendRequestPreset(s.mBulkSlot);
+    return;
+  }
+  const int slot = m[7] & 0x7F;
+  s.mBulkSlot = slot;
+  mCache.WritePresetSlot(slot, m.subspan(8, 256), m[264], m[265]);
+  const std::string row = Format(" %02d ", ParamInt(kParamPatchOffset) + slot) + NameAt(m, 10);
+  mCache.SetPresetRowText(slot, row);
+  if (mSurface.IsOpen() && slot == s.mCurrentPresetSlot) {
+    mSurface.Post([slot](IControlSurface& c) { c.SetPresetRowColor(slot, kRowHighlight, true); });
+  }
+  for (int k = 0; k < SessionState::kPresetSlots; ++k) {
+    if (!mCache.FetchFlag(k)) continue;
+    s.mBulkSlot = k;
+    if (mSurface.IsOpen()) {
+      s.mBulkDone += 1;
+      const double p = s.mBulkTotal > 0 ? static_cast<double>(s.mBulkDone) / s.mBulkTotal : 0.0;
+      Progress(p, Format("%d %%", static_cast<int>(p * 100)).c_str());
+    }
+    mSender.SendRequestPreset(k);
+    return;
+  }
+  s.mBulkLoading = false;
+  s.mSendSuppressed = false;
+  if (mSurface.IsOpen()) {
+    mSurface.Post([](IControlSurface& c) {
+      c.ShowProgress(1.0, "100 %");
+      c.SetGroupHidden("progresscontrols", true);
+    });
+  }
+  mSender.SendRequestSettings(0);
+}
+
+void ReplyHandler::OnExportDump(std::span<const uint8_t> m) {
+  SessionState& s = mState;
+  const int ir7 = m[95] * 128 + m[96];
+  const int ir8 = m[97] * 128 + m[98];
+  if (m[82] != 0 && ir7 < 256) s.mExportIRNeeded[static_cast<size_t>(ir7)] = true;
+  if (m[83] != 0 && ir8 < 256) s.mExportIRNeeded[static_cast<size_t>(ir8)] = true;
+  s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
+  if (mSurface.IsOpen()) {
+    const double p = s.mExportPresetIndex / 128.0;
+    Progress(p, Format("%d %%", static_cast<int>(p * 100)).c_str());
+  }
+  s.mExportReplyReceived = true;
+}
+
+void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
+  SessionState& s = mState;
+  const bool open = mSurface.IsOpen();
+  const int slot = m[7] & 0x7F;
+  s.mCurrentPresetSlot = slot;
+  if (slot != s.mHighlightedRow) {
+    const int previous = s.mHighlightedRow;
+    if (open) {
+      mSurface.Post([previous, slot](IControlSurface& c) {
+        c.SetPresetRowColor(previous, kRowColor, true);
+        c.SetPresetRowColor(slot, kRowHighlight, true);
+      });
+    }
+    s.mHighlightedRow = slot;
+    const double scroll = (109 - std::min(slot, 109)) / 109.0;
+    mPlug.SetParameterValue(kParamScroll, scroll);
+    mPlug.QueueUIParameterUpdate(kParamScroll, scroll, true);
+  }
+  if (!checksumOk) return;
+
+  s.mSendSuppressed = true;
+  std::array<uint8_t, 74> values{};
+  for (int i = 0; i < kNumPresetParams; ++i) {
+    values[static_cast<size_t>(i)] = m[42 + static_cast<size_t>(i)];
+    SetFromByte(i, values[static_cast<size_t>(i)]);
+    s.mLoadedValues[static_cast<size_t>(i)] = values[static_cast<size_t>(i)];
+  }
+  const int model = IdentifyAmpModel(values);
+  const int ambience = IdentifyAmbienceType(values);
+  if (open) {
+    const int section = s.mActiveSection;
+    mSurface.Post([model, ambience, section](IControlSurface& c) {
+      c.SelectAmpModel(model);
+      if (section == kSectionMidFilter || section == kSectionPunchFilter) {
+        const bool mid = model == 0 || (model >= 3 && model <= 9);
+        c.ShowSection(mid ? kSectionMidFilter : kSectionPunchFilter);
+        if (mid) c.ShowMidFilterReadouts();
+        else c.ShowPunchFilterReadouts();
+      }
+      c.SelectAmbienceType(ambience);
+      if (section == kSectionAmplifier) c.ShowSection(kSectionAmplifier);
+    });
+  }
+  s.mIR7PageActive = false;
+  s.mIR8PageActive = false;
+
+  // Names travel with the preset whether or not a window shows them: a
+  // later write of the preset sends them back.
+  s.mPresetName = TrimName(NameAt(m, 10));
+  const bool ir7On = s.mLiveValues[kParamUserIR7Mode] >= 1;
+  const bool ir8On = s.mLiveValues[kParamUserIR8Mode] >= 1;
+  if (ir7On) s.mCurrentIR7Name = TrimName(NameAt(m, 200));
+  if (ir8On) s.mCurrentIR8Name = TrimName(NameAt(m, 232));
+  s.mIR7DisplayName = ir7On ? s.mCurrentIR7Name : mCache.CabinetName(7);
+  s.mIR8DisplayName = ir8On ? s.mCurrentIR8Name : mCache.CabinetName(8);
+  s.mPresetModified = false;
+  const int shown = ParamInt(kParamPatchOffset) + slot;
+  mCache.SetPresetRowText(slot, Format(" %02d ", shown) + s.mPresetName);
+  if (open) {
+    const std::string name = s.mPresetName, ir7 = s.mIR7DisplayName, ir8 = s.mIR8DisplayName;
+    mSurface.Post([shown, name, ir7, ir8](IControlSurface& c) {
+      c.SetTagTextColor(kTagDisplay, kPlainDisplay);
+      c.SetTagHidden(kTagDisplay, false);
+      c.SetTagText(kTagDisplay, Format("%02d", shown));
+      c.SetTagText(148, name);
+      c.SetTagText(74, ir7);
+      c.SetTagText(75, ir8);
+    });
+    if (ir7On || ir8On) mCache.ShowCabinetResponse(ParamInt(kParamIR));
+    const bool filter = s.mLiveValues[kParamAutoFilterOn] != 0 || s.mLiveValues[kParamChorusOn] != 0;
+    SetFilterSwitch(filter);
+  }
+  s.mSendSuppressed = false;
+
+  if (s.mStoreArmed) {
+    // The pedal's copy of the preset just stored.
+    s.mStoreArmed = false;
+    s.mStoreConfirming = false;
+    mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
+    mCache.WritePresetSlot(s.mCurrentPresetSlot, m.subspan(8, 256), m[264], m[265]);
+  }
+
+  if (ParamInt(kParamUserIR7Mode) != 0 && !mCache.UserIRSlotExists(s.mUserIR7Number)) {
+    mSender.SendRequestIR(s.mUserIR7Number);
+  } else if (ParamInt(kParamUserIR8Mode) != 0 && !mCache.UserIRSlotExists(s.mUserIR8Number)) {
+    mSender.SendRequestIR(s.mUserIR8Number);
+  }
+}
+
+void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
+  const bool checksumOk = BlockChecksumOk(m);
+  if (!mState.mConnected) {
+    OnIdentity(m, checksumOk);
+    return;
+  }
+  if (!checksumOk) return;
+  SessionState& s = mState;
+  switch (m[7]) {
+  case 0: {
+    s.mSendSuppressed = true;
+    const int potMode = m[14] > 0 ? 1 : 0;
+    for (int i = 0; i < 10; ++i) {
+      const int index = kParamDefineMidiMapping + i;
+      SetFromByteOverMax(index, index == kParamEditPotDisplayMode ? potMode : m[9 + static_cast<size_t>(i)]);
+    }
+    SetFromByteOverMax(kParamSoftClipping, m[19]);
+    SetFromByteOverMax(kParamAnalogSimGain, m[20]);
+    SetFromByteOverMax(kParamAntiAliasingFilter, m[21]);
+    SetFromByteOverMax(kParamCabinetBypass, m[24]);
+    SetFromByteOverMax(kParamSafeLevel, m[25]);
+    s.mSendSuppressed = false;
+    mSender.SendBulkMode(false);
+    mSender.SendRequestPreset(m[8]);
+    break;
+  }
+  case 1:
+    for (int i = 0; i < 16; ++i) SetFromByteOverMax(kParamMidiCCDrive + i, m[8 + static_cast<size_t>(i)]);
+    break;
+  case 2:
+    for (size_t i = 0; i < 128; ++i) s.mProgramMap[i] = m[8 + i];
+    if (mSurface.IsOpen()) {
+      const int controller = std::clamp(ParamInt(kParamMapControllerProgram), 0, 127);
+      const int controller1 = std::clamp(ParamInt(kParamMapControllerProgram1) - 1, 0, 127);
+      const double v = s.mProgramMap[static_cast<size_t>(controller)] / 127.0;
+      const double v1 = s.mProgramMap[static_cast<size_t>(controller1)] / 127.0;
+      mPlug.SetParameterValue(kParamMapDeviceProgram, v);
+      mPlug.QueueUIParameterUpdate(kParamMapDeviceProgram, v, true);
+      mPlug.SetParameterValue(kParamMapDeviceProgram1, v1);
+      mPlug.QueueUIParameterUpdate(kParamMapDeviceProgram1, v1, true);
+    }
+    break;
+  case 3: {
+    int flagged = 0;
+    for (int k = 0; k < SessionState::kPresetSlots; ++k) {
+      const bool differs = mCache.ChecksumDiffers(k, m[8 + 2 * static_cast<size_t>(k)],
+                                                  m[9 + 2 * static_cast<size_t>(k)]);
+      mCache.SetFetchFlag(k, differs);
+      if (differs) ++flagged;
+    }
+    if (flagged == 0) {
+      mSender.SendRequestSettings(0);
+    } else {
+      s.mBulkLoading = true;
+      s.mBulkSlot = -1;
+      s.mBulkModePending = true;
+    }
+    break;
+  }
+  default: break;
+  }
+}
+
+void ReplyHandler::OnIdentity(std::span<const uint8_t> m, bool checksumOk) {
+  SessionState& s = mState;
+  const int version = m[6];
+  char text[64];
+  std::snprintf(text, sizeof text, "VERSION: %.1f", version / 10.0);
+  const std::string versionText = text;
+  s.mDeviceVersionText = versionText;
+  if (mSurface.IsOpen()) {
+    mSurface.Post([versionText](IControlSurface& c) {
+      c.SetTagText(151, "DEVICE: Dravix Movrant Zorel");
+      c.SetTagText(152, versionText);
+      for (const char* group : kPedalGroups) c.SetGroupDisabled(group, false);
+    });
+  }
+  if (version < 10) {
+    s.mPendingMessage = Format("Please upgrade Zorel to actual version %d.", 11);
+    s.mHasPendingMessage = true;
+    return;
+  }
+  if (version >= 120) {
+    s.mPendingMessage = "Editor version out of date. Please download the most recent version.";
+    s.mHasPendingMessage = true;
+    return;
+  }
+  if (!checksumOk) return;
+  if (m[7] == 15) {
+    s.mConnected = true;
+    s.mDeviceSerialText = "SERIAL: " + NameAt(m, 232);
+    if (mSurface.IsOpen()) {
+      const std::string serial = s.mDeviceSerialText;
+      mSurface.Post([serial](IControlSurface& c) { c.SetTagText(153, serial); });
+    }
+    mSender.SendRequestSettings(3);
+  } else if (m[7] == 0) {
+    SetFromByteOverMax(kParamSoftClipping, m[19]);
+    SetFromByteOverMax(kParamAnalogSimGain, m[20]);
+    SetFromByteOverMax(kParamAntiAliasingFilter, m[21]);
+  }
+}
+
+void ReplyHandler::OnIRNamePage(std::span<const uint8_t> m) {
+  if (!mState.mConnected || !BlockChecksumOk(m)) return;
+  const int page = m[7];
+  for (int i = 0; i < 8; ++i) {
+    const int row = 8 * (page % 4) + i;
+    const std::span<const uint8_t, kNameLength> field(m.data() + 8 + 32 * i, kNameLength);
+    const std::string text = IsBlankName(field) ? Format("Empty Slot %d", row + 1) : TrimName(ReadNameField(field));
+    mState.mIRNameRows[static_cast<size_t>(row)] = text;
+    mSurface.Post([row, text](IControlSurface& c) { c.SetIRNameRowText(row, text); });
+  }
+  if ((page + 1) % 4 != 0) mSender.SendRequestIRNames(page + 1);
+}
+
+void ReplyHandler::OnIRDumpChunk(std::span<const uint8_t> m) {
+  SessionState& s = mState;
+  const size_t n = m.size();
+  if (!s.mConnected || n < 7 || m[1] != 0x00 || m[2] != 0x51 || m[3] != 0x21 || m[4] != 0x05) return;
+  auto feed = [this](std::span<const uint8_t> bytes) {
+    for (uint8_t b : bytes) mDumpSum += b;
+    mDumpUnpacker.Feed(bytes);
+  };
+  switch (m[5]) {
+  case kCmdIRFirstChunk: {
+    if (s.mExporting) {
+      s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
+      return;
+    }
+    if (n < 13) return;
+    s.mDumpIRNumber = m[7] * 128 + m[8];
+    const uint32_t g = (static_cast<uint32_t>(m[9] & 0x7F) << 14) | ((m[10] & 0x7F) << 7) | (m[11] & 0x7F);
+    mDumpUnpacker.Reset(UnpackedLength(g), kDumpCapacity);
+    mDumpSum = 0;
+    feed(m.subspan(12, n - 13));
+    if (mSurface.IsOpen()) Progress(0.0, "0 %");
+    break;
+  }
+  case kCmdIRMiddleChunk: {
+    if (s.mExporting) {
+      s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
+      return;
+    }
+    feed(m.subspan(7, n - 8));
+    if (mSurface.IsOpen() && mDumpUnpacker.Expected() > 0) {
+      const double p = static_cast<double>(mDumpUnpacker.Produced()) / mDumpUnpacker.Expected();
+      char text[32];
+      std::snprintf(text, sizeof text, "%.0f %%", p * 100);
+      Progress(p, text);
+    }
+    break;
+  }
+  case kCmdIRLastChunk: {
+    if (s.mExporting) {
+      s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
+      if (mSurface.IsOpen()) {
+        const double p = s.mExportIRIndex / 256.0;
+        Progress(p, Format("%d %%", static_cast<int>(p * 100)).c_str());
+      }
+      s.mExportReplyReceived = true;
+      return;
+    }
+    if (n < 10) return;
+    feed(m.subspan(7, n - 10));
+    const uint8_t flush = 0;
+    mDumpUnpacker.Feed(std::span<const uint8_t>(&flush, 1));
+    mCache.StoreIRDump(s.mDumpIRNumber, mDumpUnpacker.Output());
+    mCache.ShowCabinetResponse(ParamInt(kParamIR));
+    if (s.mUserIR8Number != s.mDumpIRNumber && ParamInt(kParamUserIR8Mode) != 0 &&
+        !mCache.UserIRSlotExists(s.mUserIR8Number)) {
+      mSender.SendRequestIR(s.mUserIR8Number);
+    }
+    if (mSurface.IsOpen()) {
+      mSurface.Post([](IControlSurface& c) {
+        c.ShowProgress(1.0, "100 %");
+        c.SetGroupHidden("progresscontrols", true);
+      });
+    }
+    break;
+  }
+  default: break;
+  }
+}
+
+void ReplyHandler::SetFilterSwitch(bool on) {
+  mState.mFilterSwitchOn = on;
+  const bool midPre = mState.mMidPre;
+  mSurface.Post([on, midPre](IControlSurface& c) {
+    c.SetTagHidden(64, !on);
+    c.SetTagHidden(103, !on);
+    c.UpdateKnobLayer(midPre, on);
+  });
+}
+
+void ReplyHandler::OnParameterReport(int number, int value) {
+  if (number == kReportNumberFilterSwitch) {
+    if (mSurface.IsOpen()) SetFilterSwitch(value > 0);
+    return;
+  }
+  mState.mSendSuppressed = true;
+  SetFromByte(number, value);
+  mState.mSendSuppressed = false;
+}
+
+void ReplyHandler::OnShortMessage(std::span<const uint8_t> m) {
+  SessionState& s = mState;
+  const size_t n = m.size();
+  if (n < 6 || m[1] != 0x00 || m[2] != 0x51 || m[3] != 0x21) return;
+  if (m[4] == kSysExTargetEditor && n > 6 && m[6] == kSysExSubId) {
+    if (m[5] == kCmdParameterReport && n >= 9) OnParameterReport(m[7], m[8]);
+    return;
+  }
+  if (m[4] == kSysExTargetEditor) {
+    switch (m[5]) {
+    case kCmdFinished: s.mFinishedPending = true; break;
+    case kCmdParameterAccepted:
+      if (s.mIRSelectStep == kParamUserIR7PresetMSB) {
+        s.mIRSelectStep = kParamUserIR7Preset;
+        const double v = (s.mUserIR7Number & 0x7F) / 127.0;
+        mPlug.SetParameterValue(kParamUserIR7Preset, v);
+        mPlug.QueueUIParameterUpdate(kParamUserIR7Preset, v, true);
+      } else if (s.mIRSelectStep == kParamUserIR8PresetMSB) {
+        s.mIRSelectStep = kParamUserIR8Preset;
+        const double v = (s.mUserIR8Number & 0x7F) / 127.0;
+        mPlug.SetParameterValue(kParamUserIR8Preset, v);
+        mPlug.QueueUIParameterUpdate(kParamUserIR8Preset, v, true);
+      }
+      break;
+    case kCmdIRStored:
+      // Continuing a preset file's uploads comes with the library's file
+      // loading; here the cabinet response follows the stored IR.
+      if (mSurface.IsOpen()) mCache.ShowCabinetResponse(ParamInt(kParamIR));
+      break;
+    case kCmdError:
+      if (mSurface.IsOpen()) mSurface.Post([](IControlSurface& c) { c.ShowMessage("ERROR!"); });
+      break;
+    case kCmdReadyForIRData: s.mIRUploadRunning = true; break;
+    case kCmdWriteAck:
+    case kCmdWriteAckAlt:
+    case kCmdWriteAckMore:
+      // Outside an import these belong to a factory upgrade that has no
+      // messages to send: ignored, so a stray one cannot erase presets.
+      if (!s.mImporting) break;
+      s.mImportIndex += 1;
+      if (s.mImportIndex < s.mImportCount) {
+        s.mImportReady = true;
+      } else if (m[5] != kCmdWriteAckMore) {
+        mSender.SendBulkMode(false);
+        s.mImporting = false;
+        s.mImportFinishedPending = true;
+      }
+      break;
+    case kCmdWriteFailed:
+    case kCmdWriteFailedAlt:
+      if (!s.mImporting) break;
+      s.mImporting = false;
+      if (mSurface.IsOpen()) {
+        mSurface.Post([](IControlSurface& c) {
+          c.ShowProgress(0.0, "0 %");
+          c.SetGroupHidden("progresscontrols", true);
+        });
+      }
+      mSurface.Post([](IControlSurface& c) { c.ShowMessage("Communication error!"); });
+      break;
+    default: break;
+    }
+    return;
+  }
+  if (m[4] == kSysExTargetLoader) {
+    switch (m[5]) {
+    case kCmdLoaderReady:
+      s.mFirmwareActive = true;
+      mSurface.Post([](IControlSurface& c) {
+        c.SetGroupHidden("firmwarecontrols", false);
+        c.SetGroupDisabled("fwupdatecontrols", true);
+      });
+      break;
+    case kCmdUpdateComplete:
+      s.mFirmwareActive = false;
+      s.mConnected = false;
+      break;
+    case kCmdUpdateFailed:
+      s.mFirmwareActive = false;
+      s.mConnected = false;
+      mSurface.Post([](IControlSurface& c) { c.ShowMessage("Error in update!"); });
+      break;
+    default: break;
+    }
+  }
+}
+
+} // namespace zorel

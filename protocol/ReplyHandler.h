@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "plugin/IPlugAPIBase.h"
+#include "protocol/PedalSender.h"
+#include "protocol/PresetCache.h"
+#include "protocol/SessionState.h"
+#include "protocol/SurfaceChannel.h"
+#include "protocol/codec/Packing.h"
+
+namespace zorel {
+
+// Everything the editor does with a message from the pedal: checks it,
+// applies what it carries to parameters, tables and the slot cache, and
+// answers or advances the running sequence (or raises a flag for the device
+// tick). Runs on the thread that drains the MIDI input, under the editor lock.
+class ReplyHandler {
+public:
+  ReplyHandler(iplug::IPlugAPIBase& plug, SessionState& state, PedalSender& sender,
+               SurfaceChannel& surface, IPresetCache& cache)
+      : mPlug(plug), mState(state), mSender(sender), mSurface(surface), mCache(cache) {}
+
+  void ProcessSysEx(std::span<const uint8_t> message);
+
+  // Sets parameter `index` from a byte of the pedal, mapped through the
+  // parameter's range, and queues it for its controls.
+  void SetFromByte(int index, int byte);
+  // The same for settings blocks, which carry value / maximum.
+  void SetFromByteOverMax(int index, int byte);
+
+private:
+  void OnPresetDump(std::span<const uint8_t> m);
+  void OnBulkDump(std::span<const uint8_t> m, bool checksumOk);
+  void OnExportDump(std::span<const uint8_t> m);
+  void OnSinglePreset(std::span<const uint8_t> m, bool checksumOk);
+  void OnSettingsBlock(std::span<const uint8_t> m);
+  void OnIdentity(std::span<const uint8_t> m, bool checksumOk);
+  void OnIRNamePage(std::span<const uint8_t> m);
+  void OnIRDumpChunk(std::span<const uint8_t> m);
+  void OnShortMessage(std::span<const uint8_t> m);
+  void OnParameterReport(int number, int value);
+  void SetFilterSwitch(bool on);
+  void Progress(double fraction, const char* text);
+  int ParamInt(int index) const;
+
+  iplug::IPlugAPIBase& mPlug;
+  SessionState& mState;
+  PedalSender& mSender;
+  SurfaceChannel& mSurface;
+  IPresetCache& mCache;
+  StreamUnpacker mDumpUnpacker;
+  uint32_t mDumpSum = 0;
+};
+
+// Which amplifier model / ambience type a preset's values belong to.
+int IdentifyAmpModel(std::span<const uint8_t, 74> values);
+int IdentifyAmbienceType(std::span<const uint8_t, 74> values);
+
+} // namespace zorel

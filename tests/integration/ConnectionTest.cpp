@@ -1,0 +1,160 @@
+// The editor core against the in-process virtual pedal, with the manual
+// clock: the connection sequence, the bulk read and its failure paths.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "editor/HeadlessEditor.h"
+#include "protocol/codec/EditorMessages.h"
+#include "protocol/codec/ParamIds.h"
+#include "sim/VirtualPedal.h"
+
+using namespace zorel;
+using zorel::sim::VirtualPedal;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+// Carries messages both ways until neither side has anything left.
+struct Link {
+  HeadlessEditor& editor;
+  VirtualPedal& pedal;
+  std::vector<Bytes> log; // everything the editor sent, in order
+
+  void Pump() {
+    for (int round = 0; round < 10000; ++round) {
+      auto sent = editor.TakeSent();
+      if (sent.empty()) return;
+      for (const Bytes& m : sent) {
+        log.push_back(m);
+        for (const Bytes& reply : pedal.Exchange(m)) editor.Receive(reply);
+      }
+    }
+  }
+  // Runs the device for `ms` milliseconds, carrying messages after each tick.
+  void Run(int ms) {
+    for (int t = 0; t < ms; t += 20) {
+      editor.Advance(20);
+      Pump();
+    }
+  }
+  std::vector<Bytes> Commands(uint8_t command) const {
+    std::vector<Bytes> out;
+    for (const Bytes& m : log)
+      if (m.size() > 5 && m[5] == command) out.push_back(m);
+    return out;
+  }
+};
+
+// A library folder that outlives the editors of one test: the process has one
+// device tick, owned by the editor constructed first, so editors take turns.
+struct TempLibrary {
+  TempLibrary() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zorel-it-XXXXXX").string();
+    root = mkdtemp(pattern.data()) ? pattern : std::string();
+  }
+  ~TempLibrary() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+  }
+  std::string root;
+};
+
+bool Connected(HeadlessEditor& h) {
+  return h.Editor().State().mConnected;
+}
+
+void ExpectEditBufferMirrored(HeadlessEditor& h, const VirtualPedal& pedal) {
+  for (int i = 0; i < kNumPresetParams; ++i) {
+    EXPECT_EQ(h.Editor().ParamAt(i)->Int(), pedal.State().editBuffer[34 + static_cast<size_t>(i)])
+        << i;
+    EXPECT_EQ(h.Editor().State().mLiveValues[static_cast<size_t>(i)], h.Editor().ParamAt(i)->Int())
+        << i;
+  }
+}
+
+TEST(Connection, EmptyCacheReadsEveryPresetThenTheEditBuffer) {
+  TempLibrary library;
+  VirtualPedal pedal;
+  {
+    HeadlessEditor h(nullptr, library.root);
+    Link link{h, pedal, {}};
+    link.Run(4000); // the identity request goes out on the 33rd tick
+    ASSERT_TRUE(Connected(h));
+    EXPECT_FALSE(h.Editor().State().mBulkLoading);
+    EXPECT_FALSE(h.Editor().State().mSendSuppressed);
+    EXPECT_EQ(link.Commands(kCmdBeginBulkMode).size(), 1u);
+    EXPECT_EQ(link.Commands(kCmdRequestPreset).size(), 129u); // 128 slots, then the current one
+    for (int slot = 1; slot <= 128; ++slot) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/Presets/%03d.dat", slot);
+      ASSERT_TRUE(std::filesystem::exists(h.LibraryRoot() + name)) << name;
+    }
+    ExpectEditBufferMirrored(h, pedal);
+    EXPECT_FALSE(h.Editor().State().mPresetModified);
+  }
+
+  // A second connection to the unchanged pedal reads nothing but the edit buffer.
+  HeadlessEditor again(nullptr, library.root);
+  Link second{again, pedal, {}};
+  second.Run(4000);
+  ASSERT_TRUE(Connected(again));
+  std::vector<Bytes> expected = {
+      {0xF0, 0x00, 0x51, 0x21, 0x05, 0x55, 0x0B, 0x0F, 0xF7},
+      {0xF0, 0x00, 0x51, 0x21, 0x05, 0x55, 0x0B, 0x03, 0xF7},
+      {0xF0, 0x00, 0x51, 0x21, 0x05, 0x55, 0x0B, 0x00, 0xF7},
+      {0xF0, 0x00, 0x51, 0x21, 0x05, 0x5B, 0x0B, 0xF7},
+      {0xF0, 0x00, 0x51, 0x21, 0x05, 0x40, 0x0B, static_cast<uint8_t>(pedal.State().currentProgram),
+       0xF7},
+  };
+  EXPECT_EQ(second.log, expected);
+  ExpectEditBufferMirrored(again, pedal);
+}
+
+TEST(Connection, OnlyChangedSlotsAreRead) {
+  TempLibrary library;
+  VirtualPedal pedal;
+  {
+    HeadlessEditor h(nullptr, library.root);
+    Link link{h, pedal, {}};
+    link.Run(4000);
+    ASSERT_TRUE(Connected(h));
+  }
+  for (int slot : {4, 9, 100})
+    pedal.Model().MutableState().presets[static_cast<size_t>(slot)][20] ^= 0x01;
+
+  HeadlessEditor again(nullptr, library.root);
+  Link second{again, pedal, {}};
+  second.Run(4000);
+  std::vector<int> requested;
+  for (const Bytes& m : second.Commands(kCmdRequestPreset)) requested.push_back(m[7]);
+  EXPECT_EQ(second.Commands(kCmdBeginBulkMode).size(), 1u);
+  EXPECT_EQ(requested, (std::vector<int>{4, 9, 100, pedal.State().currentProgram}));
+}
+
+TEST(Connection, CorruptChecksumsAreHandled) {
+  HeadlessEditor h;
+  VirtualPedal pedal;
+  Link link{h, pedal, {}};
+  link.Run(4000);
+  ASSERT_TRUE(Connected(h));
+  const int before = h.Editor().ParamAt(kParamGain)->Int();
+
+  // A single dump with a bad checksum moves the selection but changes no value.
+  Bytes dump = pedal.Exchange(BuildRequestPreset(7)).at(0);
+  dump[42 + kParamGain] = static_cast<uint8_t>((before + 5) & 0x7F);
+  h.Receive(dump);
+  EXPECT_EQ(h.Editor().State().mCurrentPresetSlot, 7);
+  EXPECT_EQ(h.Editor().ParamAt(kParamGain)->Int(), before);
+
+  // During a bulk read a bad dump asks for the same slot again.
+  h.Editor().State().mBulkLoading = true;
+  h.Editor().State().mBulkSlot = 7;
+  h.TakeSent();
+  h.Receive(dump);
+  EXPECT_EQ(h.TakeSent(),
+            (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x40, 0x0B, 7, 0xF7}}));
+}
+
+} // namespace
