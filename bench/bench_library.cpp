@@ -47,10 +47,10 @@ std::vector<uint8_t> Wav48k(uint32_t frames, uint16_t channels) {
 void BM_DecodeResampleMemory(benchmark::State& state) {
   const std::vector<uint8_t> wav =
       Wav48k(static_cast<uint32_t>(state.range(0)), static_cast<uint16_t>(state.range(1)));
-  zorel::IRBuffer buffer;
+  zorel::lib::IRBuffer buffer;
   for (auto _ : state) {
-    zorel::MemoryReader reader(wav);
-    benchmark::DoNotOptimize(zorel::DecodeWavIntoIRBuffer(reader, buffer));
+    zorel::lib::MemoryReader reader(wav);
+    benchmark::DoNotOptimize(zorel::lib::DecodeWavIntoIRBuffer(reader, buffer));
     benchmark::ClobberMemory();
   }
   state.SetLabel(std::to_string(wav.size()) + " bytes");
@@ -60,10 +60,10 @@ BENCHMARK(BM_DecodeResampleMemory)->Args({1000, 1})->Args({48000, 2})->Args({288
 
 void BM_DecodeResampleFile(benchmark::State& state) {
   const std::string path = "/tmp/zorel-bench-" + std::to_string(::getpid()) + ".wav";
-  zorel::WriteWholeFile(path, Wav48k(static_cast<uint32_t>(state.range(0)), 1));
-  zorel::IRBuffer buffer;
+  zorel::lib::WriteWholeFile(path, Wav48k(static_cast<uint32_t>(state.range(0)), 1));
+  zorel::lib::IRBuffer buffer;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(zorel::ReadWavIntoIRBuffer(path, buffer));
+    benchmark::DoNotOptimize(zorel::lib::ReadWavIntoIRBuffer(path, buffer));
     benchmark::ClobberMemory();
   }
   std::remove(path.c_str());

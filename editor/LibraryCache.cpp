@@ -7,6 +7,9 @@
 
 namespace zorel {
 
+using namespace lib;
+
+
 LibraryCache::LibraryCache(std::string root)
     : mRoot(std::move(root)), mTables(std::make_unique<LibraryTables>()),
       mSlots(std::make_unique<SlotCache>(mRoot, *mTables)) {

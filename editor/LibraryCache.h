@@ -8,8 +8,10 @@
 
 namespace zorel {
 
+namespace lib {
 struct LibraryTables;
 class SlotCache;
+} // namespace lib
 
 // The protocol's view of the library on disk: the slot cache under the
 // library root and its tables. Kept apart from the editor's header so that
@@ -48,12 +50,12 @@ public:
   std::function<CabinetInputs()> mCabinetInputs;
   std::function<int()> mPatchOffset;
   const std::string& Root() const { return mRoot; }
-  LibraryTables& Tables() { return *mTables; }
+  lib::LibraryTables& Tables() { return *mTables; }
 
 private:
   std::string mRoot;
-  std::unique_ptr<LibraryTables> mTables;
-  std::unique_ptr<SlotCache> mSlots;
+  std::unique_ptr<lib::LibraryTables> mTables;
+  std::unique_ptr<lib::SlotCache> mSlots;
 };
 
 } // namespace zorel

@@ -6,7 +6,7 @@
 #include "library/FileWriter.h"
 #include "library/LibraryPaths.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 size_t CountSysExMessages(std::span<const uint8_t> bytes) {
   return static_cast<size_t>(std::count(bytes.begin(), bytes.end(), uint8_t{0xF0}));
@@ -53,4 +53,4 @@ BulkImport ImportBulkFile(IModalServices& modal, std::string& lastBulkFilePath) 
   return import;
 }
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -15,7 +15,7 @@
 
 #include "library/ModalServices.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 // The size of the transfer buffer, and so the largest bulk file.
 inline constexpr size_t kBulkFileMaxSize = 1048576;
@@ -48,4 +48,4 @@ struct BulkImport {
 // nothing shown.
 BulkImport ImportBulkFile(IModalServices& modal, std::string& lastBulkFilePath);
 
-} // namespace zorel
+} // namespace zorel::lib

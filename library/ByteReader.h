@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-namespace zorel {
+namespace zorel::lib {
 
 class ByteReader {
 public:
@@ -39,4 +39,4 @@ private:
   uint64_t mPosition = 0;
 };
 
-} // namespace zorel
+} // namespace zorel::lib

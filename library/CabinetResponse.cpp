@@ -7,7 +7,7 @@
 #include "library/LibraryPaths.h"
 #include "library/WavDecoder.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 namespace {
 
@@ -76,4 +76,4 @@ void FillCabinetResponse(SlotCache& cache, int value, const CabinetSources& sour
   for (size_t k = 0; k < buffer.size(); ++k) buffer[k] = toLower * lower[k] + toUpper * buffer[k];
 }
 
-} // namespace zorel
+} // namespace zorel::lib

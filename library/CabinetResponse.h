@@ -6,7 +6,7 @@
 
 #include "library/SlotCache.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 // Where a control value falls: y = floor(value / 127 x 80) / 10 in single
 // precision (0.0 .. 8.0 in steps of 0.1), between cabinets lo and hi.
@@ -37,4 +37,4 @@ void LoadCabinet(SlotCache& cache, int cabinet, const CabinetSources& sources);
 // (hi - y) x lo + (y - lo) x hi.
 void FillCabinetResponse(SlotCache& cache, int value, const CabinetSources& sources);
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -11,7 +11,7 @@
 
 extern char** environ;
 
-namespace zorel {
+namespace zorel::lib {
 
 namespace {
 
@@ -69,4 +69,4 @@ bool OpenManual(const std::string& root, const ResourceLookup& resources,
   return launch ? launch(ManualPath(root)) : OpenWithDesktopViewer(ManualPath(root));
 }
 
-} // namespace zorel
+} // namespace zorel::lib

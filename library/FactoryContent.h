@@ -13,7 +13,7 @@
 #include <span>
 #include <string>
 
-namespace zorel {
+namespace zorel::lib {
 
 // The bytes of the resource with a number; empty when there is none.
 using ResourceLookup = std::function<std::span<const uint8_t>(int id)>;
@@ -61,4 +61,4 @@ bool OpenWithDesktopViewer(const std::string& path, const std::string& opener = 
 bool OpenManual(const std::string& root, const ResourceLookup& resources,
                 const DocumentLauncher& launch);
 
-} // namespace zorel
+} // namespace zorel::lib

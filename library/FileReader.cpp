@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace zorel {
+namespace zorel::lib {
 
 size_t MemoryReader::Read(void* buffer, size_t n) {
   const size_t available = static_cast<size_t>(mBytes.size() - mPosition);
@@ -92,4 +92,4 @@ bool ReadWholeFile(const std::string& path, uint64_t maxSize, std::vector<uint8_
   return true;
 }
 
-} // namespace zorel
+} // namespace zorel::lib

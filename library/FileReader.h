@@ -16,7 +16,7 @@
 
 #include "library/ByteReader.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 class FileReader final : public ByteReader {
 public:
@@ -53,4 +53,4 @@ private:
 // `out` empty) when the file does not open or is larger.
 bool ReadWholeFile(const std::string& path, uint64_t maxSize, std::vector<uint8_t>& out);
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -9,7 +9,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace zorel {
+namespace zorel::lib {
 
 namespace {
 
@@ -111,4 +111,4 @@ bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes
   return true;
 }
 
-} // namespace zorel
+} // namespace zorel::lib

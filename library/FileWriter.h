@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace zorel {
+namespace zorel::lib {
 
 class FileWriter {
 public:
@@ -58,4 +58,4 @@ bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes
 // content). Returns true when all bytes were written.
 bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, int buffers = 4);
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace zorel {
+namespace zorel::lib {
 
 namespace {
 
@@ -98,4 +98,4 @@ BlockChecksum ComputeBlockChecksum(std::span<const uint8_t> bytes) {
   return {static_cast<uint8_t>((sum >> 7) & 0x7F), static_cast<uint8_t>(sum & 0x7F)};
 }
 
-} // namespace zorel
+} // namespace zorel::lib

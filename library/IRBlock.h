@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-namespace zorel {
+namespace zorel::lib {
 
 inline constexpr size_t kIRBlockSize = 2436;
 inline constexpr size_t kIRBlockSamples = 1200;
@@ -78,4 +78,4 @@ struct BlockChecksum {
 // layer has its own copy, which this layer may not link.
 BlockChecksum ComputeBlockChecksum(std::span<const uint8_t> bytes);
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -5,7 +5,7 @@
 
 #include "library/LibraryPaths.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 double ComputeIRGain(std::span<const double> samples) {
   double sum = 0.0;
@@ -52,4 +52,4 @@ WavImportResult ImportWav(IModalServices& modal, std::string& lastWavFilePath, S
   return result;
 }
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -14,7 +14,7 @@
 #include "library/SlotCache.h"
 #include "library/WavDecoder.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 // g = 1 / (sqrt(sum of squares) x sqrt 2) x 1.2 over the first 1200 samples,
 // at most 1.0 (silence gives 1.0).
@@ -53,4 +53,4 @@ struct WavImportResult {
 WavImportResult ImportWav(IModalServices& modal, std::string& lastWavFilePath, SlotCache& cache,
                           int uploadIRNumber);
 
-} // namespace zorel
+} // namespace zorel::lib

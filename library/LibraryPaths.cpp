@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace zorel {
+namespace zorel::lib {
 
 namespace {
 
@@ -112,4 +112,4 @@ std::string FolderPart(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-} // namespace zorel
+} // namespace zorel::lib

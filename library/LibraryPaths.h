@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace zorel {
+namespace zorel::lib {
 
 inline constexpr const char* kPresetsFolder = "/Presets/";
 inline constexpr const char* kUserIRsFolder = "/User IRs/";
@@ -55,4 +55,4 @@ std::string FileNamePart(const std::string& path);
 // Everything before the last '/' (empty when the path has none).
 std::string FolderPart(const std::string& path);
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -1,6 +1,6 @@
 #include "library/LibraryTables.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 LibraryTables::LibraryTables()
     : mCabinetNames{"Flat Curve", "Movrant",   "Lidtop",   "QS 8x10", "Coast 2x15",
@@ -12,4 +12,4 @@ std::string EmptySlotName(int number) {
   return "Empty Slot " + std::to_string(number % 32 + 1);
 }
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -12,7 +12,7 @@
 
 #include "library/IRBlock.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 inline constexpr int kPresetSlotCount = 128;
 inline constexpr int kUserIRCount = 256;
@@ -42,4 +42,4 @@ struct LibraryTables {
 // "Empty Slot %d" with (number mod 32) + 1.
 std::string EmptySlotName(int number);
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -2,7 +2,7 @@
 
 #include "library/LibraryPaths.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 MessageBoxResult QueuedModalServices::ShowMessageDialog(const std::string& text,
                                                         const std::string& caption,
@@ -28,4 +28,4 @@ void QueuedModalServices::ChooseFileDialog(std::string& fileName, std::string& f
   if (!chosen.empty()) folder = FolderPart(chosen);
 }
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plugin/IModalServices.h"
+
 // The modal dialogs the library's file operations need: message boxes and
 // file prompts. The control surface implements them with its native dialogs;
 // headless runs and tests use QueuedModalServices, whose answers are set up
@@ -9,28 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace zorel {
-
-enum class MessageBoxType { kOK = 0, kOKCancel = 1 };
-enum class MessageBoxResult { kOK = 1, kCancel = 2 };
-enum class FileAction { kOpen = 0, kSave = 1 };
-
-class IModalServices {
-public:
-  virtual ~IModalServices() = default;
-
-  // A modal box with `text` (UTF-8) and `caption` (empty for every box the
-  // library shows); returns once the user has answered.
-  virtual MessageBoxResult ShowMessageDialog(const std::string& text, const std::string& caption,
-                                             MessageBoxType type) = 0;
-
-  // A file prompt. `fileName` and `folder` go in as the initial name and
-  // folder and come out as the chosen full path and its folder; on cancel
-  // `fileName` comes out empty. `extensions` is a space-separated list such
-  // as "q3p"; the first is the default. Saving asks before overwriting.
-  virtual void ChooseFileDialog(std::string& fileName, std::string& folder, FileAction action,
-                                const std::string& extensions) = 0;
-};
+namespace zorel::lib {
 
 // Answers queued in advance, in order; every request is recorded. An empty
 // queue answers OK to boxes and cancels file prompts.
@@ -78,4 +59,4 @@ inline constexpr const char* kMsgOverwriteUserIR =
 inline constexpr const char* kMsgOverwritePresets =
     "This operation will overwrite the current Presets!\nAre you sure to continue?";
 
-} // namespace zorel
+} // namespace zorel::lib

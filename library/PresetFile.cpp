@@ -6,7 +6,7 @@
 #include "library/FileWriter.h"
 #include "library/LibraryPaths.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 namespace {
 
@@ -117,4 +117,4 @@ std::optional<IRBlockBytes> PresetFileBlock(std::span<const uint8_t> file, int i
   return block;
 }
 
-} // namespace zorel
+} // namespace zorel::lib

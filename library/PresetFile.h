@@ -25,7 +25,7 @@
 #include "library/IRBlock.h"
 #include "library/SlotCache.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 inline constexpr size_t kPresetFileHeaderSize = 262;
 inline constexpr size_t kPresetFileNameOffset = 6;
@@ -97,4 +97,4 @@ ParsedPresetFile ParsePresetFile(std::span<const uint8_t> file);
 // IR block `index` (0 or 1) of a file, when the file holds it completely.
 std::optional<IRBlockBytes> PresetFileBlock(std::span<const uint8_t> file, int index);
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -5,7 +5,7 @@
 #include "library/FileReader.h"
 #include "library/LibraryPaths.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 std::optional<std::string> ChoosePresetFileToSave(IModalServices& modal,
                                                   std::string& lastPresetFilePath,
@@ -131,4 +131,4 @@ std::optional<PreparedIRUpload> ReadSecondFileIR(const std::string& path, SlotCa
   return PrepareFileIRUpload(cache, *block, number);
 }
 
-} // namespace zorel
+} // namespace zorel::lib

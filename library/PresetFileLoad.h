@@ -17,7 +17,7 @@
 #include "library/PresetFile.h"
 #include "library/SlotCache.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 // File prompt (save, "q3p") named after the preset name field, in the
 // folder of the last preset file. Returns the chosen path, also stored in
@@ -90,4 +90,4 @@ PreparedIRUpload PrepareFileIRUpload(SlotCache& cache, const IRBlockBytes& block
 std::optional<PreparedIRUpload> ReadSecondFileIR(const std::string& path, SlotCache& cache,
                                                  int number);
 
-} // namespace zorel
+} // namespace zorel::lib

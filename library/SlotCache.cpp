@@ -9,13 +9,11 @@
 #include "library/FileWriter.h"
 #include "library/LibraryPaths.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 namespace {
 
 constexpr size_t kPayloadNameOffset = 2;
-// ScanPresetFolder reads at most this much of each file; only 34 bytes count.
-constexpr size_t kScanReadLimit = 8192;
 constexpr size_t kNameProbeSize = 64;
 
 bool FileOpens(const std::string& path) {
@@ -67,10 +65,9 @@ int SlotCache::ScanPresetFolder(int patchOffset) {
     if (dot == std::string::npos || name.compare(dot, std::string::npos, ".dat") != 0) continue;
     if (accepted < kPresetSlotCount) {
       std::array<uint8_t, kPayloadNameOffset + kNameFieldLength> head{};
+      // Only the first 34 bytes count: the two fixed bytes and the name.
       FileReader reader(folder + name);
-      if (reader.IsOpen()) {
-        reader.Read(head.data(), std::min<uint64_t>(head.size(), kScanReadLimit));
-      }
+      reader.Read(head.data(), head.size());
       SetRow(accepted,
              PresetRowText(accepted + patchOffset, std::span(head).subspan(kPayloadNameOffset)));
     }
@@ -170,4 +167,4 @@ std::optional<IRBlockBytes> SlotCache::ReadUserIRBlock(int number) const {
   return block;
 }
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -17,7 +17,7 @@
 #include "library/IRBlock.h"
 #include "library/LibraryTables.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 // What the library tells a control surface, when one is open.
 class ILibraryView {
@@ -91,4 +91,4 @@ private:
 // first zero byte.
 std::string PresetRowText(int displayNumber, std::span<const uint8_t> nameBytes);
 
-} // namespace zorel
+} // namespace zorel::lib

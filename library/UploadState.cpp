@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace zorel {
+namespace zorel::lib {
 
 bool UploadState::Load(std::span<const uint8_t> packed) {
   if (packed.size() > mUploadBuffer.size()) return false;
@@ -17,4 +17,4 @@ bool UploadState::Load(std::span<const uint8_t> packed) {
   return true;
 }
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <span>
 
-namespace zorel {
+namespace zorel::lib {
 
 struct UploadState {
   static constexpr size_t kBufferSize = 65536;
@@ -36,4 +36,4 @@ struct UploadState {
   void Start() { mIRUploadRunning.store(true, std::memory_order_release); }
 };
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -7,7 +7,7 @@
 
 #include "library/FileReader.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 namespace {
 
@@ -66,9 +66,20 @@ double DecodeSample(const uint8_t* p, uint16_t bits, uint16_t tag) {
 // laid them out; bytes past the end of the file decode as 0.
 class FirstChannel {
 public:
-  FirstChannel(ByteReader& reader, uint64_t dataStart, const WavInfo& info)
+  // `step` is how far apart consecutive reads fall (the rate ratio): when
+  // they skip far ahead only the pair of frames around each is fetched.
+  FirstChannel(ByteReader& reader, uint64_t dataStart, const WavInfo& info, double step)
       : mReader(reader), mDataStart(dataStart), mInfo(info), mSampleBytes(info.bitsPerSample / 8u),
-        mFrameBytes(static_cast<uint64_t>(info.channels) * mSampleBytes) {}
+        mFrameBytes(static_cast<uint64_t>(info.channels) * mSampleBytes) {
+    // Frames of many channels are visited one at a time, reading only the
+    // sample that is used.
+    if (mFrameBytes > kChunkBytes / 16)
+      mPerChunk = 1;
+    else if (step > 16.0)
+      mPerChunk = 2;
+    else
+      mPerChunk = kChunkBytes / mFrameBytes;
+  }
 
   double At(uint64_t frame) {
     if (frame < mFirst || frame >= mFirst + mCached.size()) Load(frame);
@@ -79,10 +90,7 @@ private:
   static constexpr size_t kChunkBytes = 65536;
 
   void Load(uint64_t frame) {
-    // Frames of many channels are visited one at a time, reading only the
-    // sample that is used.
-    const uint64_t perChunk = mFrameBytes > kChunkBytes / 16 ? 1 : kChunkBytes / mFrameBytes;
-    const uint64_t count = std::min<uint64_t>(perChunk, mInfo.frames - frame);
+    const uint64_t count = std::min<uint64_t>(mPerChunk, mInfo.frames - frame);
     const uint64_t span = count == 1 ? mSampleBytes : count * mFrameBytes;
     mRaw.assign(static_cast<size_t>(span), 0);
     mReader.SetPosition(mDataStart + frame * mFrameBytes);
@@ -99,6 +107,7 @@ private:
   const WavInfo& mInfo;
   uint64_t mSampleBytes;
   uint64_t mFrameBytes;
+  uint64_t mPerChunk = 1;
   std::vector<uint8_t> mRaw;
   std::vector<double> mCached;
   uint64_t mFirst = 0;
@@ -154,7 +163,7 @@ WavDecodeResult DecodeWavIntoIRBuffer(ByteReader& reader, IRBuffer& buffer) {
   info.outFrames = static_cast<uint64_t>(std::floor(static_cast<double>(info.frames) / ratio));
   const size_t count = static_cast<size_t>(std::min<uint64_t>(info.outFrames, kIRBufferSize));
 
-  FirstChannel x(reader, reader.Position(), info);
+  FirstChannel x(reader, reader.Position(), info, ratio);
   IRBuffer out{};
   if (ratio == 1.0) {
     for (size_t j = 0; j < count; ++j) out[j] = x.At(j);
@@ -201,4 +210,4 @@ std::string WavImportErrorMessage(WavStatus status) {
   return {};
 }
 
-} // namespace zorel
+} // namespace zorel::lib

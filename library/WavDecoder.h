@@ -15,7 +15,7 @@
 #include "library/ByteReader.h"
 #include "library/IRBlock.h"
 
-namespace zorel {
+namespace zorel::lib {
 
 enum class WavStatus {
   kDecoded,
@@ -50,4 +50,4 @@ WavDecodeResult ReadWavIntoIRBuffer(const std::string& path, IRBuffer& buffer);
 // The message shown when a WAV import is refused.
 std::string WavImportErrorMessage(WavStatus status);
 
-} // namespace zorel
+} // namespace zorel::lib

@@ -44,9 +44,9 @@ double Width(const std::string& text, Font font, double size) {
       units += table[c - 32];
     else if (c == kBullet)
       units += 350;
-    else if (c == 0x96)
-      units += 556;
-    else
+    else if (c == 0x97 || c == 0x85) // em dash, ellipsis
+      units += 1000;
+    else // en dash, quotes, degree, multiply: near enough for line breaking
       units += 556;
   }
   return units * size / 1000.0;

@@ -10,7 +10,7 @@ packages=(
   librtmidi-dev librtaudio-dev libjack-jackd2-dev jackd2
   libgtk-3-dev libcairo2-dev librsvg2-dev libfreetype-dev libpng-dev
   fonts-roboto fonts-dseg fonts-fork-awesome fonts-dejavu-core
-  xvfb xauth
+  xvfb xauth xdg-utils
 )
 
 missing=()

@@ -12,22 +12,22 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
   // The first bytes choose the editor's state and the answers to its questions.
-  zorel::PresetLoadContext context;
+  zorel::lib::PresetLoadContext context;
   context.presetModified = data[0] & 1;
   context.liveIR7Mode = (data[0] >> 1) & 1;
   context.liveIR8Mode = (data[0] >> 2) & 1;
   context.currentPresetSlot = data[1] & 0x7F;
-  zorel::QueuedModalServices modal;
+  zorel::lib::QueuedModalServices modal;
   modal.QueueAnswer(data[2] & 1 ? zorel::MessageBoxResult::kOK : zorel::MessageBoxResult::kCancel);
   modal.QueueAnswer(data[2] & 2 ? zorel::MessageBoxResult::kOK : zorel::MessageBoxResult::kCancel);
 
   const std::span<const uint8_t> file(data + 3, size - 3);
-  const zorel::LoadedPresetFile load = zorel::PlanPresetFileLoad(file, context, modal);
+  const zorel::lib::LoadedPresetFile load = zorel::lib::PlanPresetFileLoad(file, context, modal);
   if (load.firstBlock) {
-    if (file.size() < zorel::kPresetFileHeaderSize + zorel::kIRBlockSize) std::abort();
+    if (file.size() < zorel::lib::kPresetFileHeaderSize + zorel::lib::kIRBlockSize) std::abort();
     if (load.firstUploadNumber < 0 || load.firstUploadNumber >= 256) std::abort();
     if (load.sendPresetNow) std::abort();
   }
-  for (int index : {0, 1, 2, -1}) (void)zorel::PresetFileBlock(file, index);
+  for (int index : {0, 1, 2, -1}) (void)zorel::lib::PresetFileBlock(file, index);
   return 0;
 }

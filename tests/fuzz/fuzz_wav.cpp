@@ -11,16 +11,16 @@
 #include "library/WavDecoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  zorel::IRBuffer buffer;
+  zorel::lib::IRBuffer buffer;
   buffer.fill(0.5);
-  zorel::MemoryReader reader({data, size});
-  const zorel::WavDecodeResult result = zorel::DecodeWavIntoIRBuffer(reader, buffer);
+  zorel::lib::MemoryReader reader({data, size});
+  const zorel::lib::WavDecodeResult result = zorel::lib::DecodeWavIntoIRBuffer(reader, buffer);
   if (!result.ok()) {
     for (double x : buffer)
       if (x != 0.5) std::abort();
     return 0;
   }
   // Whatever was decoded must turn into a valid block.
-  for (double x : buffer) (void)zorel::SampleToWord(x);
+  for (double x : buffer) (void)zorel::lib::SampleToWord(x);
   return 0;
 }

@@ -8,7 +8,7 @@
 #include "library/WavDecoder.h"
 #include "resources/ResourceBundle.h"
 
-namespace zorel {
+namespace zorel::lib {
 namespace {
 
 using test::Exists;
@@ -151,4 +151,4 @@ TEST(Manual, IsAWellFormedPdfWithTheEditorsChapters) {
 }
 
 } // namespace
-} // namespace zorel
+} // namespace zorel::lib

@@ -8,7 +8,7 @@
 #include "library/IRUpload.h"
 #include "library/UploadState.h"
 
-namespace zorel {
+namespace zorel::lib {
 namespace {
 
 TEST(IRGain, FollowsTheEnergyOfTheFirst1200Samples) {
@@ -161,4 +161,4 @@ TEST_F(IRLibraryTest, CabinetsSevenAndEightFollowTheUserIRModes) {
 }
 
 } // namespace
-} // namespace zorel
+} // namespace zorel::lib

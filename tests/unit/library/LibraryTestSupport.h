@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-namespace zorel::test {
+namespace zorel::lib::test {
 
 // A fresh library root per test, also published as $ZOREL_HOME.
 class TempRootTest : public ::testing::Test {
@@ -107,4 +107,4 @@ public:
   std::vector<uint8_t> bytes;
 };
 
-} // namespace zorel::test
+} // namespace zorel::lib::test

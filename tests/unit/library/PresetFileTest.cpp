@@ -7,7 +7,7 @@
 #include "library/PresetFile.h"
 #include "library/PresetFileLoad.h"
 
-namespace zorel {
+namespace zorel::lib {
 namespace {
 
 using test::ReadFileBytes;
@@ -285,4 +285,4 @@ TEST_F(PresetFileTest, PromptsStartFromTheLastFile) {
 }
 
 } // namespace
-} // namespace zorel
+} // namespace zorel::lib

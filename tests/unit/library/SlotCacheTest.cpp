@@ -8,7 +8,7 @@
 #include "library/LibraryPaths.h"
 #include "library/SlotCache.h"
 
-namespace zorel {
+namespace zorel::lib {
 namespace {
 
 using test::Exists;
@@ -209,4 +209,4 @@ TEST_F(SlotCacheTest, SlotFilesOfAMissingRootFailSilentlyButTablesUpdate) {
 }
 
 } // namespace
-} // namespace zorel
+} // namespace zorel::lib

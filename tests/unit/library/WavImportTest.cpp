@@ -9,7 +9,7 @@
 #include "library/LibraryPaths.h"
 #include "library/WavDecoder.h"
 
-namespace zorel {
+namespace zorel::lib {
 namespace {
 
 using test::WavBuilder;
@@ -229,4 +229,4 @@ TEST(WavImportName, IsTheFileNameWithoutItsExtension) {
 }
 
 } // namespace
-} // namespace zorel
+} // namespace zorel::lib
