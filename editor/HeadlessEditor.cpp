@@ -33,10 +33,9 @@ HeadlessEditor::HeadlessEditor(iplug::IMidiOutput* output, std::string libraryRo
   mEditor = std::make_unique<ZorelControl>(output ? output : &mRecorder, libraryRoot);
   mEditor->SetHost("standalone", mEditor->GetPluginVersion());
   mEditor->AnnounceParamReset(iplug::kReset);
-  // What the window's layout does at start-up: the preset list and the
-  // cached checksums come from the library.
-  std::lock_guard<std::recursive_mutex> lock(mEditor->EditorLock());
-  mEditor->Library().RefreshPresetList();
+  // What the window's layout does at start-up: factory content, names, the
+  // preset list and the cached checksums come from the library.
+  mEditor->InstallLibraryContent();
 }
 
 HeadlessEditor::~HeadlessEditor() {

@@ -51,6 +51,7 @@ public:
   std::function<int()> mPatchOffset;
   const std::string& Root() const { return mRoot; }
   lib::LibraryTables& Tables() { return *mTables; }
+  lib::SlotCache& Slots() { return *mSlots; }
 
 private:
   std::string mRoot;

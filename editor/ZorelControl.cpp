@@ -19,6 +19,13 @@ ZorelControl::ZorelControl(iplug::IMidiOutput* host, std::string libraryRoot)
       mReplies(*this, mState, mSender, mSurface, *mLibrary),
       mTick(mState, mSender, mSurface, *mLibrary) {
   mLibrary->mPatchOffset = [this] { return ParamInt(kParamPatchOffset); };
+  mTick.mFirmwareStep = [this] { SendFirmwareChunk(); };
+  mTick.mUploadStep = [this] { SendIRUploadChunk(); };
+  mTick.mWriteExport = [](const std::string& path, const std::vector<uint8_t>& bytes) {
+    return WriteExportFile(path, bytes);
+  };
+  mReplies.mOnIRStored = [this] { OnIRStored(); };
+  mReplies.mEndFirmwarePage = [this] { EndFirmwarePage(); };
   mLibrary->mCabinetInputs = [this] {
     return LibraryCache::CabinetInputs{ParamInt(kParamUserIR7Mode), ParamInt(kParamUserIR8Mode),
                                        mState.mUserIR7Number, mState.mUserIR8Number};
@@ -72,19 +79,19 @@ bool ZorelControl::OnAboutRequested() {
   return true;
 }
 
-bool ZorelControl::OnMenuCommand(int command) {
-  // The pages and transfers behind the File menu come with the protocol.
-  return false;
-}
-
 void ZorelControl::OnIdle() {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   mSurface.Flush();
   if (mState.mHasPendingMessage) {
     mState.mHasPendingMessage = false;
-    const std::string text = mState.mPendingMessage;
-    mSurface.Post([text](IControlSurface& c) { c.ShowMessage(text); });
+    mSurface.PostMessage(mState.mPendingMessage);
   }
+  // Without a window the message boxes go to whoever answers for it.
+  std::string text;
+  while (mModal && mSurface.TakeHeadlessMessage(text)) {
+    mModal->ShowMessageDialog(text, "", MessageBoxType::kOK);
+  }
+  IdleButtons();
 }
 
 void ZorelControl::OnTimer() {

@@ -4,8 +4,11 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "plugin/IModalServices.h"
 #include "plugin/IPlugAPP.h"
 #include "editor/LibraryCache.h"
 #include "protocol/DeviceTick.h"
@@ -13,6 +16,8 @@
 #include "protocol/ReplyHandler.h"
 #include "protocol/SessionState.h"
 #include "protocol/SurfaceChannel.h"
+#include "protocol/codec/FirmwareTransfer.h"
+#include "protocol/codec/IrTransfer.h"
 
 namespace zorel {
 
@@ -84,6 +89,41 @@ public:
   void SendRequestIR(int irNumber) { mSender.SendRequestIR(irNumber); }
   void SendRequestIRNames(int page) { mSender.SendRequestIRNames(page); }
 
+  // Message boxes and file prompts. Without a window they still reach these
+  // services, so the command-line tool can answer and print them.
+  void SetModalServices(IModalServices* modal) { mModal = modal; }
+  IModalServices* ModalServices() const { return mModal; }
+
+  // User actions shared by the window, the menu and the command-line tool.
+  void Reconnect();
+  void PresetUp(bool press);
+  void PresetDown(bool press);
+  void StorePress(bool press);
+  void RecallPress(bool press);
+  void CommitPresetName(const std::string& name);
+  bool StartExport();
+  bool ImportBulkFile();
+  bool SavePresetFile();
+  bool LoadPresetFile();
+  bool ImportWavForIR7();
+  bool ImportWavForIR8();
+  void OpenFirmwarePage();
+  void CloseFirmwarePage();
+  bool ChooseFirmwareFile();
+  void LoadFirmware();
+  void OpenGlobalSettings();
+  void CloseGlobalSettings();
+  void OpenMidiCCPage();
+  void CloseMidiCCPage();
+  void OpenProgramMapPage();
+  void CloseProgramMapPage();
+  // Scope 0 everything, 1 the presets, 2 the settings; asks first.
+  void FactoryReset(int scope);
+  bool OnManualRequested();
+  // Factory IRs and the manual from the resources, names and the preset list
+  // from the library: what start-up does once the surface exists.
+  void InstallLibraryContent();
+
   // The control surface, if a window is open.
   void AttachSurface(IControlSurface* surface) { mSurface.Attach(surface); }
   SurfaceChannel& Surface() { return mSurface; }
@@ -124,6 +164,17 @@ private:
   void OnCustomIRListEvent(int index, int u);
   void SetAndQueue(int paramIdx, double normalized);
   void ShowCabinetResponse(int irValue);
+  void ShowMessage(const std::string& text) { mSurface.PostMessage(text); }
+  bool Confirm(const std::string& text);
+  void ShowPresetNumber();
+  void StepPreset(int delta);
+  void IdleButtons();
+  void SendFirmwareChunk();
+  void SendIRUploadChunk();
+  void EndFirmwarePage();
+  void StartIRUpload(int number, std::span<const uint8_t> block);
+  void OnIRStored();
+  bool ImportWavFor(bool ir7);
 
   static std::unique_ptr<iplug::Timer> sEditorTimer;
   static int sShutdownWaitMs;
@@ -138,9 +189,26 @@ private:
   BackgroundPattern mBackgroundPattern;
   std::array<int, kNumPresetParams> mPedalParamNumbers{};
   ListEvent mListEvent;
+  IModalServices* mModal = nullptr;
+  // Long transfers paced by the device tick.
+  std::unique_ptr<IRTransferSender> mIRSender;
+  std::unique_ptr<FirmwareTransferSender> mFirmwareSender;
+  std::vector<uint8_t> mFirmwareImage;
+  std::string mLastFirmwarePath;
+  std::string mLastWavFilePath;
+  // Press and blink state of the footswitch buttons.
+  bool mStorePressed = false;
+  bool mRecallPressed = false;
+  bool mRecallArmed = false;
+  int mRepeatTicks = 0;
+  int mBlinkPhase = 0;
+  int mConfirmTicks = 0;
   bool mUIClosed = false;
 };
 
 iplug::PluginConfig MakeZorelConfig();
+
+// Writes a finished export in one piece; an old file survives a failure.
+bool WriteExportFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 } // namespace zorel

@@ -18,18 +18,12 @@ void DeviceTick::Run() {
 
   if (s.mFinishedPending) {
     s.mFinishedPending = false;
-    if (mSurface.IsOpen()) {
-      mSurface.Post([](IControlSurface& c) { c.ShowMessage("Finished successfully!"); });
-      mSender.SendRequestSettings(0);
-    }
+    mSurface.PostMessage("Finished successfully!");
+    if (mSurface.IsOpen()) mSender.SendRequestSettings(0);
   } else if (s.mImportFinishedPending) {
     s.mImportFinishedPending = false;
-    if (mSurface.IsOpen()) {
-      mSurface.Post([](IControlSurface& c) {
-        c.SetGroupHidden("progresscontrols", true);
-        c.ShowMessage("Finished successfully!");
-      });
-    }
+    mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("progresscontrols", true); });
+    mSurface.PostMessage("Finished successfully!");
     // The pedal now holds other presets than the cache: read them all anew.
     mCache.ClearCache();
     mCache.RefreshPresetList();
@@ -120,11 +114,12 @@ void DeviceTick::StepExport() {
   }
   s.mExporting = false;
   s.mExportReplyReceived = false;
-  mSurface.Post([](IControlSurface& c) {
-    c.SetGroupHidden("progresscontrols", true);
-    c.ShowMessage("Finished successfully!");
-  });
-  if (mWriteExport) mWriteExport(s.mLastBulkFilePath, s.mTransferBuffer);
+  mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("progresscontrols", true); });
+  if (mWriteExport && !mWriteExport(s.mLastBulkFilePath, s.mTransferBuffer)) {
+    mSurface.PostMessage("The backup file could not be written.");
+  } else {
+    mSurface.PostMessage("Finished successfully!");
+  }
 }
 
 void DeviceTick::StepImport() {

@@ -29,7 +29,7 @@ public:
   // writer of a finished export; installed by the editor.
   std::function<void()> mFirmwareStep;
   std::function<void()> mUploadStep;
-  std::function<void(const std::string& path, const std::vector<uint8_t>& bytes)> mWriteExport;
+  std::function<bool(const std::string& path, const std::vector<uint8_t>& bytes)> mWriteExport;
 
 private:
   void PollIdentity();

@@ -489,12 +489,11 @@ void ReplyHandler::OnShortMessage(std::span<const uint8_t> m) {
       }
       break;
     case kCmdIRStored:
-      // Continuing a preset file's uploads comes with the library's file
-      // loading; here the cabinet response follows the stored IR.
-      if (mSurface.IsOpen()) mCache.ShowCabinetResponse(ParamInt(kParamIR));
+      if (mOnIRStored) mOnIRStored();
+      else mCache.ShowCabinetResponse(ParamInt(kParamIR));
       break;
     case kCmdError:
-      if (mSurface.IsOpen()) mSurface.Post([](IControlSurface& c) { c.ShowMessage("ERROR!"); });
+      mSurface.PostMessage("ERROR!");
       break;
     case kCmdReadyForIRData: s.mIRUploadRunning = true; break;
     case kCmdWriteAck:
@@ -522,7 +521,7 @@ void ReplyHandler::OnShortMessage(std::span<const uint8_t> m) {
           c.SetGroupHidden("progresscontrols", true);
         });
       }
-      mSurface.Post([](IControlSurface& c) { c.ShowMessage("Communication error!"); });
+      mSurface.PostMessage("Communication error!");
       break;
     default: break;
     }
@@ -544,7 +543,8 @@ void ReplyHandler::OnShortMessage(std::span<const uint8_t> m) {
     case kCmdUpdateFailed:
       s.mFirmwareActive = false;
       s.mConnected = false;
-      mSurface.Post([](IControlSurface& c) { c.ShowMessage("Error in update!"); });
+      mSurface.PostMessage("Error in update!");
+      if (mEndFirmwarePage) mEndFirmwarePage();
       break;
     default: break;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "plugin/IPlugAPIBase.h"
@@ -23,6 +24,11 @@ public:
       : mPlug(plug), mState(state), mSender(sender), mSurface(surface), mCache(cache) {}
 
   void ProcessSysEx(std::span<const uint8_t> message);
+
+  // What the editor does after the pedal's IR-stored reply (continue a
+  // preset file's uploads, or show the cabinet) and after a failed update.
+  std::function<void()> mOnIRStored;
+  std::function<void()> mEndFirmwarePage;
 
   // Sets parameter `index` from a byte of the pedal, mapped through the
   // parameter's range, and queues it for its controls.

@@ -45,6 +45,23 @@ void SurfaceChannel::Flush() {
   }
 }
 
+void SurfaceChannel::PostMessage(const std::string& text) {
+  if (IsOpen()) {
+    Post([text](IControlSurface& c) { c.ShowMessage(text); });
+    return;
+  }
+  std::lock_guard<std::mutex> guard(mMutex);
+  mHeadlessMessages.push_back(text);
+}
+
+bool SurfaceChannel::TakeHeadlessMessage(std::string& text) {
+  std::lock_guard<std::mutex> guard(mMutex);
+  if (mHeadlessMessages.empty()) return false;
+  text = std::move(mHeadlessMessages.front());
+  mHeadlessMessages.pop_front();
+  return true;
+}
+
 size_t SurfaceChannel::PendingCount() const {
   std::lock_guard<std::mutex> guard(mMutex);
   return mPending.size();

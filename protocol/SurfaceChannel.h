@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "protocol/ControlSurface.h"
@@ -29,6 +30,11 @@ public:
   bool IsOpen() const;
 
   void Post(Request request);
+  // A message box: on the surface when one is open, otherwise kept for the
+  // headless owner (the command-line tool prints them), so no message is
+  // lost for want of a window.
+  void PostMessage(const std::string& text);
+  bool TakeHeadlessMessage(std::string& text);
   // Runs what other threads queued; called by the user-interface tick.
   void Flush();
   size_t PendingCount() const;
@@ -38,6 +44,7 @@ private:
   std::thread::id mUIThread = std::this_thread::get_id();
   IControlSurface* mSurface = nullptr;
   std::deque<Request> mPending;
+  std::deque<std::string> mHeadlessMessages;
 };
 
 } // namespace zorel

@@ -1,0 +1,344 @@
+// What the user does with the pedal over time: selecting, storing and
+// recalling presets with the footswitch buttons, reconnecting, the firmware
+// page and the global-settings page. Everything here runs on the
+// user-interface thread under the editor lock.
+#include <cstdio>
+#include <string>
+
+#include "editor/ZorelControl.h"
+#include "library/FileReader.h"
+#include "protocol/codec/EditorMessages.h"
+#include "protocol/codec/Frame.h"
+#include "protocol/codec/ParamIds.h"
+
+namespace zorel {
+
+namespace {
+
+constexpr int kTagDisplay = 1;
+constexpr SurfaceColor kPlainDisplay{255, 255, 255, 255};
+constexpr const char* kPedalGroups[] = {"bcontrols",      "bcontrolsa",     "bcontrolsb",
+                                        "prebcontrolsa",  "prebcontrolsb",  "postbcontrolsa",
+                                        "postbcontrolsb"};
+constexpr int kRepeatStartTicks = -20;
+constexpr size_t kMaxFirmwareFileSize = 65536;
+
+std::string TwoDigits(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", value);
+  return text;
+}
+
+} // namespace
+
+bool ZorelControl::Confirm(const std::string& text) {
+  if (mModal == nullptr) return false; // nobody to ask: nothing is overwritten
+  return mModal->ShowMessageDialog(text, "", MessageBoxType::kOKCancel) == MessageBoxResult::kOK;
+}
+
+void ZorelControl::ShowPresetNumber() {
+  const std::string text = TwoDigits(ParamInt(kParamPatchOffset) + mState.mCurrentPresetSlot);
+  mSurface.Post([text](IControlSurface& c) {
+    c.SetTagText(kTagDisplay, text);
+    c.SetTagTextColor(kTagDisplay, kPlainDisplay);
+    c.SetTagHidden(kTagDisplay, false);
+  });
+}
+
+void ZorelControl::Reconnect() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mState.mConnected = false;
+  mState.mConnectWanted = true;
+  mSurface.Post([](IControlSurface& c) {
+    c.SetTagText(151, "");
+    c.SetTagText(152, "Connecting to the device...");
+    c.SetTagText(153, "");
+    for (const char* group : kPedalGroups) c.SetGroupDisabled(group, true);
+    c.SetGroupHidden("progresscontrols", true);
+  });
+}
+
+void ZorelControl::StepPreset(int delta) {
+  mState.mCurrentPresetSlot = (mState.mCurrentPresetSlot + delta + 128) % 128;
+  ShowPresetNumber();
+  mState.mPresetModified = false;
+}
+
+void ZorelControl::PresetUp(bool press) {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  SessionState& s = mState;
+  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(59, press ? 1.0 : 0.0); });
+  if (press) {
+    s.mUpHeld = true;
+    mRepeatTicks = kRepeatStartTicks;
+    StepPreset(+1);
+    return;
+  }
+  s.mUpHeld = false;
+  if (s.mConnected && !s.mStoreArmed && !mRecallArmed) mSender.SendSelectPreset(s.mCurrentPresetSlot);
+}
+
+void ZorelControl::PresetDown(bool press) {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  SessionState& s = mState;
+  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(60, press ? 1.0 : 0.0); });
+  if (press) {
+    s.mDownHeld = true;
+    mRepeatTicks = kRepeatStartTicks;
+    StepPreset(-1);
+    return;
+  }
+  s.mDownHeld = false;
+  if (s.mConnected && !s.mStoreArmed && !mRecallArmed) mSender.SendSelectPreset(s.mCurrentPresetSlot);
+}
+
+void ZorelControl::StorePress(bool press) {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  SessionState& s = mState;
+  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(61, press ? 1.0 : 0.0); });
+  mStorePressed = press;
+  if (press) return;
+  if (!s.mStoreArmed) {
+    s.mStoreArmed = true; // the display starts blinking
+    return;
+  }
+  mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
+  if (s.mConnected) {
+    mSender.SendParameter(kDeviceNumberStore, s.mCurrentPresetSlot);
+    mConfirmTicks = 0;
+    s.mStoreConfirming = true;
+  } else {
+    s.mStoreArmed = false;
+  }
+}
+
+void ZorelControl::RecallPress(bool press) {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  SessionState& s = mState;
+  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(62, press ? 1.0 : 0.0); });
+  mRecallPressed = press;
+  if (press) return;
+  if (!mRecallArmed) {
+    mRecallArmed = true;
+    return;
+  }
+  mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
+  if (s.mConnected) {
+    mSender.SendSelectPreset(s.mCurrentPresetSlot);
+    mConfirmTicks = 0;
+  }
+  mRecallArmed = false;
+}
+
+void ZorelControl::CommitPresetName(const std::string& name) {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mState.mPresetName = name;
+  mSender.SendWritePreset();
+}
+
+// Display revert, held up/down auto-repeat and the store/recall blinking,
+// counted in idle ticks.
+void ZorelControl::IdleButtons() {
+  SessionState& s = mState;
+  if (s.mDisplayShowsValue && ++s.mDisplayRevertTicks > 60) {
+    s.mDisplayShowsValue = false;
+    s.mDisplayRevertTicks = 0;
+    const std::string text = TwoDigits(ParamInt(kParamPatchOffset) + s.mCurrentPresetSlot);
+    mSurface.Post([text](IControlSurface& c) { c.SetTagText(kTagDisplay, text); });
+  }
+  if (s.mUpHeld || s.mDownHeld) {
+    ++mRepeatTicks;
+    const bool step = mRepeatTicks > 0 && (mRepeatTicks > 20 || mRepeatTicks % 4 == 0);
+    if (step) StepPreset(s.mUpHeld ? +1 : -1);
+  }
+  const bool held = s.mUpHeld || s.mDownHeld;
+  if (s.mStoreArmed) {
+    if (mBlinkPhase == 2 && !held) mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, true); });
+    if (mBlinkPhase == 0 && !held) {
+      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
+      if (s.mStoreConfirming && ++mConfirmTicks > 10) {
+        s.mStoreArmed = false;
+        s.mStoreConfirming = false;
+        mConfirmTicks = 0;
+      }
+    }
+    if (++mBlinkPhase > 7) mBlinkPhase = 0;
+  } else if (mRecallArmed) {
+    if (mBlinkPhase == 4 && !held) mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, true); });
+    if (mBlinkPhase == 0 && !held) mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
+    if (++mBlinkPhase > 15) mBlinkPhase = 0;
+  }
+}
+
+// ---- Firmware page ---------------------------------------------------------
+
+void ZorelControl::OpenFirmwarePage() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  // No identity polling and no connection work behind the page.
+  mState.mConnected = true;
+  mState.mConnectWanted = false;
+  mSurface.Post([](IControlSurface& c) {
+    c.SetGroupHidden("fwbgcontrols", false);
+    c.SetGroupHidden("fwupdatecontrols", false);
+    c.SetGroupDisabled("fwupdatecontrols", false);
+    c.SetGroupDisabled("maincontrols", true);
+  });
+}
+
+void ZorelControl::CloseFirmwarePage() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mState.mConnected = false;
+  mState.mConnectWanted = true;
+  mSurface.Post([](IControlSurface& c) {
+    c.SetGroupHidden("fwbgcontrols", true);
+    c.SetGroupHidden("fwupdatecontrols", true);
+    c.SetGroupDisabled("maincontrols", false);
+  });
+}
+
+void ZorelControl::EndFirmwarePage() {
+  mSurface.Post([](IControlSurface& c) {
+    c.SetGroupHidden("firmwarecontrols", true);
+    c.SetGroupHidden("fwbgcontrols", true);
+    c.SetGroupHidden("fwupdatecontrols", true);
+    c.SetGroupDisabled("maincontrols", false);
+    for (const char* group : kPedalGroups) c.SetGroupDisabled(group, true);
+  });
+}
+
+bool ZorelControl::ChooseFirmwareFile() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  if (mModal == nullptr) return false;
+  std::string name = mLastFirmwarePath, folder;
+  mModal->ChooseFileDialog(name, folder, FileAction::kOpen, "bin");
+  if (name.empty()) return false;
+  mLastFirmwarePath = name;
+  LoadFirmware();
+  return mFirmwareSender != nullptr;
+}
+
+void ZorelControl::LoadFirmware() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mFirmwareSender.reset();
+  lib::FileReader reader(mLastFirmwarePath);
+  if (!reader.IsOpen()) {
+    ShowMessage("The firmware file could not be opened.");
+    return;
+  }
+  const uint64_t size = reader.Size();
+  if (size == 0 || size >= kMaxFirmwareFileSize) {
+    ShowMessage("This is not a firmware image for the Zorel.");
+    return;
+  }
+  mFirmwareImage.assign(static_cast<size_t>(size), 0);
+  if (reader.Read(mFirmwareImage.data(), mFirmwareImage.size()) != mFirmwareImage.size()) {
+    ShowMessage("The firmware file could not be read.");
+    return;
+  }
+  mFirmwareSender = std::make_unique<FirmwareTransferSender>(mFirmwareImage);
+  if (!mFirmwareSender->Valid()) {
+    mFirmwareSender.reset();
+    ShowMessage("This is not a firmware image for the Zorel.");
+    return;
+  }
+  mSender.SendRaw(BuildLoaderStart());
+}
+
+// One chunk per tick once the loader is ready; the loader's checksum check
+// decides whether the image took.
+void ZorelControl::SendFirmwareChunk() {
+  SessionState& s = mState;
+  if (!mFirmwareSender) {
+    s.mFirmwareActive = false;
+    return;
+  }
+  const std::vector<uint8_t> chunk = mFirmwareSender->NextChunk();
+  if (!chunk.empty()) mSender.SendRaw(chunk);
+  const double total = static_cast<double>(mFirmwareSender->Total());
+  const double p = total > 0 ? mFirmwareSender->Position() / total : 1.0;
+  if (!mFirmwareSender->Done()) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d %%", static_cast<int>(p * 100));
+    const std::string shown = text;
+    mSurface.Post([p, shown](IControlSurface& c) {
+      c.SetTagValue(150, p);
+      c.SetTagText(149, shown);
+    });
+    return;
+  }
+  s.mFirmwareActive = false;
+  mFirmwareSender.reset();
+  mSurface.Post([](IControlSurface& c) { c.SetTagText(149, "100 %"); });
+  ShowMessage("Firmware update finished.");
+  EndFirmwarePage();
+}
+
+// ---- Global settings --------------------------------------------------------
+
+void ZorelControl::OpenGlobalSettings() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mState.mConnectWanted = false;
+  mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("globalsettingscontrols", false); });
+  mSender.SendRequestSettings(0);
+}
+
+void ZorelControl::CloseGlobalSettings() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mState.mConnectWanted = true;
+  mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("globalsettingscontrols", true); });
+  mLibrary->ScanPresetFolder();
+}
+
+void ZorelControl::OpenMidiCCPage() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mSurface.Post([](IControlSurface& c) {
+    c.SetGroupHidden("midicccontrols", false);
+    c.SetGroupHidden("globalsettingscontrols", true);
+  });
+  mSender.SendRequestSettings(1);
+}
+
+void ZorelControl::CloseMidiCCPage() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mSurface.Post([](IControlSurface& c) {
+    c.SetGroupHidden("midicccontrols", true);
+    c.SetGroupHidden("globalsettingscontrols", false);
+  });
+  mSender.SendSettingsBlock(1);
+}
+
+void ZorelControl::OpenProgramMapPage() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  const bool oneBased = ParamInt(kParamPatchOffset) != 0;
+  mSurface.Post([oneBased](IControlSurface& c) {
+    c.SetGroupHidden("midiprogramcontrols", false);
+    c.SetGroupHidden(oneBased ? "midiprogramcontrolsofs1" : "midiprogramcontrolsofs0", false);
+    c.SetGroupHidden("globalsettingscontrols", true);
+  });
+  mSender.SendRequestSettings(2);
+}
+
+void ZorelControl::CloseProgramMapPage() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  mSurface.Post([](IControlSurface& c) {
+    c.SetGroupHidden("midiprogramcontrols", true);
+    c.SetGroupHidden("midiprogramcontrolsofs0", true);
+    c.SetGroupHidden("midiprogramcontrolsofs1", true);
+    c.SetGroupHidden("globalsettingscontrols", false);
+  });
+  mSender.SendSettingsBlock(2);
+}
+
+void ZorelControl::FactoryReset(int scope) {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  if (scope < 0 || scope > 2) return;
+  if (!Confirm("Are you sure?")) return;
+  if (scope == kResetAll || scope == kResetPresets) {
+    // The pedal's presets are about to change: the cache would only mislead.
+    mLibrary->ClearCache();
+    mLibrary->RefreshPresetList();
+  }
+  mSender.SendFactoryReset(scope);
+}
+
+} // namespace zorel

@@ -1,0 +1,297 @@
+// The editor's file work: preset files, the bulk export and import, WAV
+// files turned into user IRs and their upload, the firmware-free parts of the
+// File menu and the manual. The formats live in library/; this file applies
+// them to the editor's parameters, names and transfers.
+#include <cstdio>
+#include <string>
+
+#include "editor/ZorelControl.h"
+#include "library/BulkFile.h"
+#include "library/FactoryContent.h"
+#include "library/IRUpload.h"
+#include "library/PresetFileLoad.h"
+#include "library/PresetFile.h"
+#include "library/SlotCache.h"
+#include "protocol/codec/ParamIds.h"
+#include "resources/ResourceBundle.h"
+
+namespace zorel {
+
+namespace {
+
+constexpr SurfaceColor kModifiedColor{100, 255, 255, 255};
+
+lib::ResourceLookup BundleLookup() {
+  return [](int id) { return zorel::FindResource(id); };
+}
+
+} // namespace
+
+// ---- Export and import of the whole pedal ---------------------------------
+
+bool WriteExportFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  return lib::WriteBulkFile(path, bytes);
+}
+
+bool ZorelControl::StartExport() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  if (mModal == nullptr) return false;
+  if (!lib::ChooseExportFile(*mModal, mState.mLastBulkFilePath, mLibrary->Root())) return false;
+  SessionState& s = mState;
+  s.mExporting = true;
+  s.mExportReplyReceived = true;
+  s.mTransferBuffer.clear();
+  s.mExportPresetIndex = 0;
+  s.mExportIRIndex = 0;
+  s.mExportIRNeeded.fill(false);
+  return true;
+}
+
+bool ZorelControl::ImportBulkFile() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  if (mModal == nullptr) return false;
+  lib::BulkImport import = lib::ImportBulkFile(*mModal, mState.mLastBulkFilePath);
+  if (!import.ready) return false;
+  SessionState& s = mState;
+  s.mTransferBuffer = std::move(import.bytes);
+  s.mImportCount = static_cast<int>(import.messageCount);
+  s.mImportIndex = 0;
+  s.mImporting = true;
+  s.mImportReady = true;
+  s.mBulkModePending = true;
+  mSurface.Post([](IControlSurface& c) {
+    c.ShowProgress(0.0, "0 %");
+    c.SetGroupHidden("progresscontrols", false);
+  });
+  return true;
+}
+
+// ---- Preset files -----------------------------------------------------------
+
+bool ZorelControl::SavePresetFile() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  if (mModal == nullptr) return false;
+  SessionState& s = mState;
+  const auto path = lib::ChoosePresetFileToSave(*mModal, s.mLastPresetFilePath, s.mPresetName);
+  if (!path) return false;
+  lib::PresetFileInput input;
+  for (int i = 0; i < kNumPresetParams; ++i) input.liveValues[static_cast<size_t>(i)] = s.mLiveValues[static_cast<size_t>(i)];
+  input.ir7NameText = s.mIR7DisplayName;
+  input.ir8NameText = s.mIR8DisplayName;
+  const lib::PresetFileWriteResult result = lib::WritePresetFile(*path, input, mLibrary->Slots());
+  if (!result.written) {
+    ShowMessage("The preset file could not be written.");
+    return false;
+  }
+  s.mPresetName = result.name;
+  s.mPresetModified = false;
+  const std::string name = result.name;
+  mSurface.Post([name](IControlSurface& c) { c.SetTagText(148, name); });
+  return true;
+}
+
+bool ZorelControl::LoadPresetFile() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  if (mModal == nullptr) return false;
+  SessionState& s = mState;
+  const auto path = lib::ChoosePresetFileToLoad(*mModal, s.mLastPresetFilePath);
+  if (!path) return false;
+  const lib::PresetLoadContext context{s.mPresetModified, s.mLiveValues[kParamUserIR7Mode],
+                                       s.mLiveValues[kParamUserIR8Mode], s.mCurrentPresetSlot};
+  s.mTrackEdits = false;
+  const lib::LoadedPresetFile load = lib::ReadPresetFile(*path, context, *mModal);
+  switch (load.outcome) {
+  case lib::PresetLoadOutcome::kIgnored:
+    ShowMessage("The preset file could not be read.");
+    s.mTrackEdits = true;
+    return false;
+  case lib::PresetLoadOutcome::kUnknownFormat:
+    s.mPendingMessage = load.pendingMessage;
+    s.mHasPendingMessage = true;
+    s.mTrackEdits = true;
+    return false;
+  case lib::PresetLoadOutcome::kUnsupportedVersion:
+  case lib::PresetLoadOutcome::kCancelled: return false;
+  case lib::PresetLoadOutcome::kLoaded: break;
+  }
+
+  for (int i = 0; i < kNumPresetParams; ++i) {
+    s.mSendSuppressed = true;
+    const int byte = load.values[static_cast<size_t>(i)];
+    s.mLiveValues[static_cast<size_t>(i)] = byte;
+    const iplug::IParam* p = ParamAt(i);
+    const double n = (byte - p->Min()) / (p->Max() - p->Min());
+    SetParameterValue(i, n);
+    QueueUIParameterUpdate(i, n, true);
+    s.mSendSuppressed = false;
+  }
+  s.mTrackEdits = true;
+  s.mPresetModified = true;
+  s.mPresetName = load.name;
+  if (load.ir7Name) s.mCurrentIR7Name = s.mIR7DisplayName = *load.ir7Name;
+  if (load.ir8Name) s.mCurrentIR8Name = s.mIR8DisplayName = *load.ir8Name;
+  {
+    const std::string name = s.mPresetName, ir7 = s.mIR7DisplayName, ir8 = s.mIR8DisplayName;
+    const bool has7 = load.ir7Name.has_value(), has8 = load.ir8Name.has_value();
+    mSurface.Post([name, ir7, ir8, has7, has8](IControlSurface& c) {
+      c.SetTagTextColor(1, kModifiedColor);
+      c.SetTagText(148, name);
+      if (has7) c.SetTagText(74, ir7);
+      if (has8) c.SetTagText(75, ir8);
+    });
+  }
+  if (load.sendPresetNow) {
+    if (s.mConnected) mSender.SendWritePreset();
+    return true;
+  }
+  if (!load.firstBlock) return true;
+  s.mIR7Pending = load.ir7Pending;
+  s.mIR8Pending = load.ir8Pending;
+  s.mUploadIRNumber = load.firstUploadNumber;
+  const lib::PreparedIRUpload upload =
+      lib::PrepareFileIRUpload(mLibrary->Slots(), *load.firstBlock, load.firstUploadNumber);
+  StartIRUpload(upload.number, upload.block);
+  return true;
+}
+
+// The pedal stored an uploaded IR: continue with the preset file's second IR,
+// or send the loaded preset once all of its IRs are there.
+void ZorelControl::OnIRStored() {
+  SessionState& s = mState;
+  if (s.mIR7Pending) {
+    s.mIR7Pending = false;
+    if (s.mIR8Pending) {
+      const int number = ParamInt(kParamUserIR8PresetMSB) * 128 + ParamInt(kParamUserIR8Preset);
+      if (auto second = lib::ReadSecondFileIR(s.mLastPresetFilePath, mLibrary->Slots(), number)) {
+        s.mUploadIRNumber = number;
+        StartIRUpload(second->number, second->block);
+        return;
+      }
+      s.mIR8Pending = false;
+    }
+    ShowCabinetResponse(ParamInt(kParamIR));
+    mSender.SendWritePreset();
+  } else if (s.mIR8Pending) {
+    s.mIR8Pending = false;
+    ShowCabinetResponse(ParamInt(kParamIR));
+    mSender.SendWritePreset();
+  } else {
+    ShowCabinetResponse(ParamInt(kParamIR));
+  }
+}
+
+// ---- WAV files into user IRs ------------------------------------------------
+
+bool ZorelControl::ImportWavForIR7() { return ImportWavFor(true); }
+bool ZorelControl::ImportWavForIR8() { return ImportWavFor(false); }
+
+bool ZorelControl::ImportWavFor(bool ir7) {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  SessionState& s = mState;
+  if (mModal == nullptr) return false;
+  s.mWavImportBusy = true;
+  s.mIR7PageActive = ir7;
+  s.mIR8PageActive = !ir7;
+  // Each preset owns user IR slot N for IR 7 and 128 + N for IR 8.
+  const int number = s.mCurrentPresetSlot + (ir7 ? 0 : 128);
+  (ir7 ? s.mUserIR7Number : s.mUserIR8Number) = number;
+  s.mUploadIRNumber = number;
+  s.mIRSelectStep = ir7 ? kParamUserIR7PresetMSB : kParamUserIR8PresetMSB;
+  SetAndQueue(ir7 ? kParamUserIR7PresetMSB : kParamUserIR8PresetMSB, ((number >> 7) & 0x7F) / 127.0);
+
+  const lib::WavImportResult result = lib::ImportWav(*mModal, mLastWavFilePath, mLibrary->Slots(), number);
+  s.mWavImportBusy = false;
+  if (result.outcome != lib::WavImportOutcome::kPrepared || !result.upload) return false;
+  StartIRUpload(result.upload->number, result.upload->block);
+  const std::string name = result.upload->name;
+  (ir7 ? s.mCurrentIR7Name : s.mCurrentIR8Name) = name;
+  (ir7 ? s.mIR7DisplayName : s.mIR8DisplayName) = name;
+  mLibrary->Tables().mUserIRNames[static_cast<size_t>(number)] = name;
+  const int row = number % 32;
+  mSurface.Post([ir7, name, row](IControlSurface& c) {
+    c.SetTagText(ir7 ? 74 : 75, name);
+    c.SetIRNameRowText(row, name);
+  });
+  return true;
+}
+
+// Packs the block and hands it to the device tick; restarts a running one.
+void ZorelControl::StartIRUpload(int number, std::span<const uint8_t> block) {
+  if (block.size() != kIRBlockSize) return;
+  mIRSender = std::make_unique<IRTransferSender>(
+      number, std::span<const uint8_t, kIRBlockSize>(block.data(), kIRBlockSize));
+  // Without a pedal the slot file is written and nothing is sent.
+  if (mState.mConnected) mState.mIRUploadRunning = true;
+}
+
+// The first chunk waits for the pedal's "ready", the middle ones go one per
+// tick, the last one waits for "stored".
+void ZorelControl::SendIRUploadChunk() {
+  SessionState& s = mState;
+  if (!mIRSender || mIRSender->Done()) {
+    s.mIRUploadRunning = false;
+    return;
+  }
+  const bool first = mIRSender->Position() == 0;
+  mSender.SendRaw(mIRSender->NextChunk());
+  const double p = static_cast<double>(mIRSender->Position()) / mIRSender->Total();
+  if (first) s.mIRUploadRunning = false;
+  if (mIRSender->Done()) {
+    s.mIRUploadRunning = false;
+    mIRSender.reset();
+    mSurface.Post([](IControlSurface& c) {
+      c.ShowProgress(0.0, "0 %");
+      c.SetGroupHidden("progresscontrols", true);
+    });
+    return;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%d %%", static_cast<int>(p * 100));
+  const std::string shown = text;
+  mSurface.Post([p, shown](IControlSurface& c) {
+    c.ShowProgress(p, shown);
+    c.SetGroupHidden("progresscontrols", false);
+  });
+}
+
+// ---- Start-up content and the manual ---------------------------------------
+
+void ZorelControl::InstallLibraryContent() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  lib::SlotCache& slots = mLibrary->Slots();
+  lib::InstallFactoryIRs(mLibrary->Root(), BundleLookup());
+  for (int i = 0; i < lib::kFactoryIRCount; ++i) {
+    if (slots.FactoryIRSlotExists(i)) slots.ReadFactoryIRName(i);
+  }
+  if (mLibrary->ScanPresetFolder() >= 128) mState.mBulkLoading = false;
+  mLibrary->RefreshPresetList();
+  for (int n = 0; n < lib::kUserIRNameCount; ++n) slots.ReadUserIRName(n);
+}
+
+bool ZorelControl::OnManualRequested() {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  if (!lib::OpenManual(mLibrary->Root(), BundleLookup(), {})) {
+    ShowMessage("The manual could not be opened.");
+    return false;
+  }
+  return true;
+}
+
+bool ZorelControl::OnMenuCommand(int command) {
+  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  switch (command) {
+  case 1: OpenFirmwarePage(); return true;
+  case 2: OpenGlobalSettings(); return true;
+  case 3:
+    mLibrary->ClearCache();
+    mLibrary->ScanPresetFolder();
+    mLibrary->RefreshPresetList();
+    ShowMessage("Finished successfully!");
+    return true;
+  case 5: return ImportBulkFile();
+  case 6: return StartExport();
+  default: return false;
+  }
+}
+
+} // namespace zorel
