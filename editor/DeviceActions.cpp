@@ -17,8 +17,8 @@ namespace {
 
 constexpr int kTagDisplay = 1;
 constexpr SurfaceColor kPlainDisplay{255, 255, 255, 255};
-constexpr const char* kPedalGroups[] = {"bcontrols",      "bcontrolsa",     "bcontrolsb",
-                                        "prebcontrolsa",  "prebcontrolsb",  "postbcontrolsa",
+constexpr const char* kPedalGroups[] = {"bcontrols",     "bcontrolsa",    "bcontrolsb",
+                                        "prebcontrolsa", "prebcontrolsb", "postbcontrolsa",
                                         "postbcontrolsb"};
 constexpr int kRepeatStartTicks = -20;
 constexpr size_t kMaxFirmwareFileSize = 65536;
@@ -75,7 +75,8 @@ void ZorelControl::PresetUp(bool press) {
     return;
   }
   s.mUpHeld = false;
-  if (s.mConnected && !s.mStoreArmed && !mRecallArmed) mSender.SendSelectPreset(s.mCurrentPresetSlot);
+  if (s.mConnected && !s.mStoreArmed && !mRecallArmed)
+    mSender.SendSelectPreset(s.mCurrentPresetSlot);
 }
 
 void ZorelControl::PresetDown(bool press) {
@@ -89,7 +90,8 @@ void ZorelControl::PresetDown(bool press) {
     return;
   }
   s.mDownHeld = false;
-  if (s.mConnected && !s.mStoreArmed && !mRecallArmed) mSender.SendSelectPreset(s.mCurrentPresetSlot);
+  if (s.mConnected && !s.mStoreArmed && !mRecallArmed)
+    mSender.SendSelectPreset(s.mCurrentPresetSlot);
 }
 
 void ZorelControl::StorePress(bool press) {
@@ -153,7 +155,8 @@ void ZorelControl::IdleButtons() {
   }
   const bool held = s.mUpHeld || s.mDownHeld;
   if (s.mStoreArmed) {
-    if (mBlinkPhase == 2 && !held) mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, true); });
+    if (mBlinkPhase == 2 && !held)
+      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, true); });
     if (mBlinkPhase == 0 && !held) {
       mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
       if (s.mStoreConfirming && ++mConfirmTicks > 10) {
@@ -164,8 +167,10 @@ void ZorelControl::IdleButtons() {
     }
     if (++mBlinkPhase > 7) mBlinkPhase = 0;
   } else if (mRecallArmed) {
-    if (mBlinkPhase == 4 && !held) mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, true); });
-    if (mBlinkPhase == 0 && !held) mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
+    if (mBlinkPhase == 4 && !held)
+      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, true); });
+    if (mBlinkPhase == 0 && !held)
+      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
     if (++mBlinkPhase > 15) mBlinkPhase = 0;
   }
 }

@@ -20,8 +20,8 @@ constexpr SurfaceColor kListRowColor{150, 100, 255, 255};
 constexpr SurfaceColor kListRowSelectedColor{255, 100, 255, 255};
 constexpr SurfaceColor kIRRowColor{255, 120, 120, 120};
 constexpr SurfaceColor kIRRowSelectedColor{255, 200, 200, 200};
-constexpr int kListRows = 109;     // highest first visible row of the preset list
-constexpr float kListTop = 228.f;  // top of the preset list
+constexpr int kListRows = 109;    // highest first visible row of the preset list
+constexpr float kListTop = 228.f; // top of the preset list
 constexpr float kListRowHeight = 50.f;
 
 std::string TwoDigits(int value) {
@@ -58,7 +58,9 @@ void ZorelControl::Readout(int tag, int paramIdx) {
   mSurface.Post([tag, paramIdx](IControlSurface& s) { s.ShowReadout(tag, paramIdx); });
 }
 
-void ZorelControl::ShowCabinetResponse(int irValue) { mLibrary->ShowCabinetResponse(irValue); }
+void ZorelControl::ShowCabinetResponse(int irValue) {
+  mLibrary->ShowCabinetResponse(irValue);
+}
 
 void ZorelControl::OnParamChange(int index) {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
@@ -100,7 +102,8 @@ void ZorelControl::OnParamChange(int index) {
   // The modified indicator follows the live values against the loaded ones.
   bool modified = false;
   for (int i = 0; i < kNumPresetParams; ++i) {
-    if (s.mLiveValues[static_cast<size_t>(i)] != s.mLoadedValues[static_cast<size_t>(i)]) modified = true;
+    if (s.mLiveValues[static_cast<size_t>(i)] != s.mLoadedValues[static_cast<size_t>(i)])
+      modified = true;
   }
   s.mPresetModified = modified;
   if (open) {
@@ -126,8 +129,14 @@ void ZorelControl::ReactToSoundParam(int index, int u) {
   SessionState& s = mState;
   const bool open = mSurface.IsOpen();
   switch (index) {
-  case kParamLevel: ShowSectionIfNeeded(kSectionLevel); Readout(50, index); break;
-  case kParamGain: ShowSectionIfNeeded(kSectionAmplifier); Readout(49, index); break;
+  case kParamLevel:
+    ShowSectionIfNeeded(kSectionLevel);
+    Readout(50, index);
+    break;
+  case kParamGain:
+    ShowSectionIfNeeded(kSectionAmplifier);
+    Readout(49, index);
+    break;
   case kParamPunch:
   case kParamPunchFreq:
   case kParamPunchQ:
@@ -136,9 +145,18 @@ void ZorelControl::ReactToSoundParam(int index, int u) {
       mSurface.Post([](IControlSurface& c) { c.ShowPunchFilterReadouts(); });
     }
     break;
-  case kParamCrunch: ShowSectionIfNeeded(kSectionAmplifier); Readout(34, index); break;
-  case kParamDrive: ShowSectionIfNeeded(kSectionAmplifier); Readout(48, index); break;
-  case kParamLow: ShowSectionIfNeeded(kSectionLowFilter); Readout(36, index); break;
+  case kParamCrunch:
+    ShowSectionIfNeeded(kSectionAmplifier);
+    Readout(34, index);
+    break;
+  case kParamDrive:
+    ShowSectionIfNeeded(kSectionAmplifier);
+    Readout(48, index);
+    break;
+  case kParamLow:
+    ShowSectionIfNeeded(kSectionLowFilter);
+    Readout(36, index);
+    break;
   case kParamHigh:
   case kParamHighQ:
   case kParamHighFreq:
@@ -201,8 +219,12 @@ void ZorelControl::ReactToSoundParam(int index, int u) {
     Readout(22, index);
     ShowSectionIfNeeded(kSectionAnalogSim);
     break;
-  case kParamReverbRoomSize: Readout(47, index); break;
-  case kParamReverbDecayTime: Readout(46, index); break;
+  case kParamReverbRoomSize:
+    Readout(47, index);
+    break;
+  case kParamReverbDecayTime:
+    Readout(46, index);
+    break;
   case kParamCompressorRatio:
     ShowSectionIfNeeded(kSectionCompressor);
     Readout(9, index);
@@ -213,9 +235,15 @@ void ZorelControl::ReactToSoundParam(int index, int u) {
       });
     }
     break;
-  case kParamCompressorOutputGain: Readout(10, index); break;
-  case kParamCompressorAttack: Readout(11, index); break;
-  case kParamCompressorRelease: Readout(12, index); break;
+  case kParamCompressorOutputGain:
+    Readout(10, index);
+    break;
+  case kParamCompressorAttack:
+    Readout(11, index);
+    break;
+  case kParamCompressorRelease:
+    Readout(12, index);
+    break;
   case kParamGateRatio:
     Readout(17, index);
     if (open) {
@@ -223,12 +251,14 @@ void ZorelControl::ReactToSoundParam(int index, int u) {
       mSurface.Post([ratio](IControlSurface& c) { c.SetGateRatio(ratio); });
     }
     break;
-  case kParamGateRelease: Readout(19, index); break;
+  case kParamGateRelease:
+    Readout(19, index);
+    break;
   case kParamUserIR7Mode:
   case kParamUserIR8Mode: {
     const bool ir7 = index == kParamUserIR7Mode;
-    const std::string name = u != 0 ? (ir7 ? s.mCurrentIR7Name : s.mCurrentIR8Name)
-                                    : mLibrary->CabinetName(ir7 ? 7 : 8);
+    const std::string name =
+        u != 0 ? (ir7 ? s.mCurrentIR7Name : s.mCurrentIR8Name) : mLibrary->CabinetName(ir7 ? 7 : 8);
     (ir7 ? s.mIR7DisplayName : s.mIR8DisplayName) = name;
     if (open) {
       const bool disabled = u == 0;
@@ -242,25 +272,59 @@ void ZorelControl::ReactToSoundParam(int index, int u) {
     if (ir / 127.0 * 8.0 > 6.0) ShowCabinetResponse(ir);
     break;
   }
-  case kParamUserIR7Gain: Readout(27, index); break;
-  case kParamUserIR8Gain: Readout(28, index); break;
-  case kParamLowQ: Readout(37, index); break;
+  case kParamUserIR7Gain:
+    Readout(27, index);
+    break;
+  case kParamUserIR8Gain:
+    Readout(28, index);
+    break;
+  case kParamLowQ:
+    Readout(37, index);
+    break;
   case kParamUserIR7Preset:
-  case kParamUserIR8Preset: UpdateUserIRNumber(index, u); break;
-  case kParamAutoFilterOn: s.mLiveValues[kParamAutoFilterOn] = u >= 1 ? 1 : 0; break;
-  case kParamAutoFilterLevel: ShowSectionIfNeeded(kSectionAutoFilter); Readout(51, index); break;
-  case kParamAutoFilterAttack: ShowSectionIfNeeded(kSectionAutoFilter); Readout(52, index); break;
-  case kParamAutoFilterRelease: ShowSectionIfNeeded(kSectionAutoFilter); Readout(53, index); break;
+  case kParamUserIR8Preset:
+    UpdateUserIRNumber(index, u);
+    break;
+  case kParamAutoFilterOn:
+    s.mLiveValues[kParamAutoFilterOn] = u >= 1 ? 1 : 0;
+    break;
+  case kParamAutoFilterLevel:
+    ShowSectionIfNeeded(kSectionAutoFilter);
+    Readout(51, index);
+    break;
+  case kParamAutoFilterAttack:
+    ShowSectionIfNeeded(kSectionAutoFilter);
+    Readout(52, index);
+    break;
+  case kParamAutoFilterRelease:
+    ShowSectionIfNeeded(kSectionAutoFilter);
+    Readout(53, index);
+    break;
   case kParamChorusOn:
     if (open) s.mLiveValues[kParamChorusOn] = u >= 1 ? 1 : 0;
     break;
-  case kParamChorusLevel: Readout(97, index); break;
-  case kParamChorusModFreq: Readout(98, index); break;
-  case kParamChorusDelaySize: Readout(100, index); break;
-  case kParamChorusFeedback: Readout(101, index); break;
-  case kParamChorusModDepth: ShowSectionIfNeeded(kSectionChorus); Readout(99, index); break;
-  case kParamLowFreq: Readout(38, index); ShowSectionIfNeeded(kSectionLowFilter); break;
-  default: break;
+  case kParamChorusLevel:
+    Readout(97, index);
+    break;
+  case kParamChorusModFreq:
+    Readout(98, index);
+    break;
+  case kParamChorusDelaySize:
+    Readout(100, index);
+    break;
+  case kParamChorusFeedback:
+    Readout(101, index);
+    break;
+  case kParamChorusModDepth:
+    ShowSectionIfNeeded(kSectionChorus);
+    Readout(99, index);
+    break;
+  case kParamLowFreq:
+    Readout(38, index);
+    ShowSectionIfNeeded(kSectionLowFilter);
+    break;
+  default:
+    break;
   }
 }
 
@@ -350,7 +414,9 @@ void ZorelControl::ReactToEditorParam(int index, int u) {
   SessionState& s = mState;
   const bool open = mSurface.IsOpen();
   switch (index) {
-  case kParamCompression: SetAndQueue(kParamDynamics, u / 127.0); break;
+  case kParamCompression:
+    SetAndQueue(kParamDynamics, u / 127.0);
+    break;
   case kParamScroll:
     s.mListTopRow = kListRows - u;
     if (open) {
@@ -372,21 +438,27 @@ void ZorelControl::ReactToEditorParam(int index, int u) {
       SetAndQueue(kParamIR, std::min(u, 8) * 0.125 + 0.004);
     }
     break;
-  case kParamIR2: SetAndQueue(kParamIR, (127 - u) / 127.0); break;
-  case kParamReserved83: ShowSectionIfNeeded(kSectionImpulseResponse); break;
+  case kParamIR2:
+    SetAndQueue(kParamIR, (127 - u) / 127.0);
+    break;
+  case kParamReserved83:
+    ShowSectionIfNeeded(kSectionImpulseResponse);
+    break;
   case kParamCustomIRBank: {
     s.mCurrentIRBank = u;
     if (open) {
       const int previousRow = s.mUploadIRNumber % 32;
       const bool selectedInBank = u == s.mUploadIRNumber / 32;
       std::array<std::string, 32> names;
-      for (int i = 0; i < 32; ++i) names[static_cast<size_t>(i)] = mLibrary->UserIRName((32 * u + i) % 256);
+      for (int i = 0; i < 32; ++i)
+        names[static_cast<size_t>(i)] = mLibrary->UserIRName((32 * u + i) % 256);
       mSurface.Post([previousRow, selectedInBank, names](IControlSurface& c) {
         c.SetIRNameRowColor(previousRow, kIRRowColor);
         for (int i = 0; i < 32; ++i) c.SetIRNameRowText(i, names[static_cast<size_t>(i)]);
         if (selectedInBank) c.SetIRNameRowColor(previousRow, kIRRowSelectedColor);
       });
-      for (int i = 0; i < 32; ++i) s.mIRNameRows[static_cast<size_t>(i)] = names[static_cast<size_t>(i)];
+      for (int i = 0; i < 32; ++i)
+        s.mIRNameRows[static_cast<size_t>(i)] = names[static_cast<size_t>(i)];
     }
     // Asking for names makes sense only with a pedal to answer; without the
     // check the start-up reset would already send a request.
@@ -400,7 +472,8 @@ void ZorelControl::ReactToEditorParam(int index, int u) {
   case kParamPatchOffset:
     if (open) {
       const int shown = u + s.mCurrentPresetSlot;
-      mSurface.Post([shown](IControlSurface& c) { c.SetTagText(kTagPresetDisplay, TwoDigits(shown)); });
+      mSurface.Post(
+          [shown](IControlSurface& c) { c.SetTagText(kTagPresetDisplay, TwoDigits(shown)); });
       mLibrary->ScanPresetFolder();
     }
     [[fallthrough]];
@@ -419,20 +492,26 @@ void ZorelControl::ReactToEditorParam(int index, int u) {
     // with sending suppressed and are not echoed.
     if (!s.mSendSuppressed) mSender.SendSettingsBlock(0);
     break;
-  case kParamEditPotDisplayMode: break; // the pedal is always told 2
+  case kParamEditPotDisplayMode:
+    break; // the pedal is always told 2
   case kParamMapControllerProgram:
-    SetAndQueue(kParamMapDeviceProgram, s.mProgramMap[static_cast<size_t>(std::clamp(u, 0, 127))] / 127.0);
+    SetAndQueue(kParamMapDeviceProgram,
+                s.mProgramMap[static_cast<size_t>(std::clamp(u, 0, 127))] / 127.0);
     break;
   case kParamMapDeviceProgram:
-    s.mProgramMap[static_cast<size_t>(std::clamp(ParamInt(kParamMapControllerProgram), 0, 127))] = u;
+    s.mProgramMap[static_cast<size_t>(std::clamp(ParamInt(kParamMapControllerProgram), 0, 127))] =
+        u;
     break;
   case kParamMapControllerProgram1:
-    SetAndQueue(kParamMapDeviceProgram1, s.mProgramMap[static_cast<size_t>(std::clamp(u - 1, 0, 127))] / 127.0);
+    SetAndQueue(kParamMapDeviceProgram1,
+                s.mProgramMap[static_cast<size_t>(std::clamp(u - 1, 0, 127))] / 127.0);
     break;
   case kParamMapDeviceProgram1:
-    s.mProgramMap[static_cast<size_t>(std::clamp(ParamInt(kParamMapControllerProgram1) - 1, 0, 127))] = u - 1;
+    s.mProgramMap[static_cast<size_t>(
+        std::clamp(ParamInt(kParamMapControllerProgram1) - 1, 0, 127))] = u - 1;
     break;
-  default: break;
+  default:
+    break;
   }
 }
 

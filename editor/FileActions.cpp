@@ -9,8 +9,8 @@
 #include "library/BulkFile.h"
 #include "library/FactoryContent.h"
 #include "library/IRUpload.h"
-#include "library/PresetFileLoad.h"
 #include "library/PresetFile.h"
+#include "library/PresetFileLoad.h"
 #include "library/SlotCache.h"
 #include "protocol/codec/ParamIds.h"
 #include "resources/ResourceBundle.h"
@@ -75,7 +75,8 @@ bool ZorelControl::SavePresetFile() {
   const auto path = lib::ChoosePresetFileToSave(*mModal, s.mLastPresetFilePath, s.mPresetName);
   if (!path) return false;
   lib::PresetFileInput input;
-  for (int i = 0; i < kNumPresetParams; ++i) input.liveValues[static_cast<size_t>(i)] = s.mLiveValues[static_cast<size_t>(i)];
+  for (int i = 0; i < kNumPresetParams; ++i)
+    input.liveValues[static_cast<size_t>(i)] = s.mLiveValues[static_cast<size_t>(i)];
   input.ir7NameText = s.mIR7DisplayName;
   input.ir8NameText = s.mIR8DisplayName;
   const lib::PresetFileWriteResult result = lib::WritePresetFile(*path, input, mLibrary->Slots());
@@ -111,8 +112,10 @@ bool ZorelControl::LoadPresetFile() {
     s.mTrackEdits = true;
     return false;
   case lib::PresetLoadOutcome::kUnsupportedVersion:
-  case lib::PresetLoadOutcome::kCancelled: return false;
-  case lib::PresetLoadOutcome::kLoaded: break;
+  case lib::PresetLoadOutcome::kCancelled:
+    return false;
+  case lib::PresetLoadOutcome::kLoaded:
+    break;
   }
 
   for (int i = 0; i < kNumPresetParams; ++i) {
@@ -182,8 +185,12 @@ void ZorelControl::OnIRStored() {
 
 // ---- WAV files into user IRs ------------------------------------------------
 
-bool ZorelControl::ImportWavForIR7() { return ImportWavFor(true); }
-bool ZorelControl::ImportWavForIR8() { return ImportWavFor(false); }
+bool ZorelControl::ImportWavForIR7() {
+  return ImportWavFor(true);
+}
+bool ZorelControl::ImportWavForIR8() {
+  return ImportWavFor(false);
+}
 
 bool ZorelControl::ImportWavFor(bool ir7) {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
@@ -197,9 +204,11 @@ bool ZorelControl::ImportWavFor(bool ir7) {
   (ir7 ? s.mUserIR7Number : s.mUserIR8Number) = number;
   s.mUploadIRNumber = number;
   s.mIRSelectStep = ir7 ? kParamUserIR7PresetMSB : kParamUserIR8PresetMSB;
-  SetAndQueue(ir7 ? kParamUserIR7PresetMSB : kParamUserIR8PresetMSB, ((number >> 7) & 0x7F) / 127.0);
+  SetAndQueue(ir7 ? kParamUserIR7PresetMSB : kParamUserIR8PresetMSB,
+              ((number >> 7) & 0x7F) / 127.0);
 
-  const lib::WavImportResult result = lib::ImportWav(*mModal, mLastWavFilePath, mLibrary->Slots(), number);
+  const lib::WavImportResult result =
+      lib::ImportWav(*mModal, mLastWavFilePath, mLibrary->Slots(), number);
   s.mWavImportBusy = false;
   if (result.outcome != lib::WavImportOutcome::kPrepared || !result.upload) return false;
   StartIRUpload(result.upload->number, result.upload->block);
@@ -208,6 +217,9 @@ bool ZorelControl::ImportWavFor(bool ir7) {
   (ir7 ? s.mIR7DisplayName : s.mIR8DisplayName) = name;
   mLibrary->Tables().mUserIRNames[static_cast<size_t>(number)] = name;
   const int row = number % 32;
+  // The list row now names what the cache holds, so the selection that
+  // follows does not take the pedal's older IR for a stale cache.
+  s.mIRNameRows[static_cast<size_t>(row)] = name;
   mSurface.Post([ir7, name, row](IControlSurface& c) {
     c.SetTagText(ir7 ? 74 : 75, name);
     c.SetIRNameRowText(row, name);
@@ -280,17 +292,24 @@ bool ZorelControl::OnManualRequested() {
 bool ZorelControl::OnMenuCommand(int command) {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   switch (command) {
-  case 1: OpenFirmwarePage(); return true;
-  case 2: OpenGlobalSettings(); return true;
+  case 1:
+    OpenFirmwarePage();
+    return true;
+  case 2:
+    OpenGlobalSettings();
+    return true;
   case 3:
     mLibrary->ClearCache();
     mLibrary->ScanPresetFolder();
     mLibrary->RefreshPresetList();
     ShowMessage("Finished successfully!");
     return true;
-  case 5: return ImportBulkFile();
-  case 6: return StartExport();
-  default: return false;
+  case 5:
+    return ImportBulkFile();
+  case 6:
+    return StartExport();
+  default:
+    return false;
   }
 }
 

@@ -9,7 +9,6 @@ namespace zorel {
 
 using namespace lib;
 
-
 LibraryCache::LibraryCache(std::string root)
     : mRoot(std::move(root)), mTables(std::make_unique<LibraryTables>()),
       mSlots(std::make_unique<SlotCache>(mRoot, *mTables)) {
@@ -18,13 +17,16 @@ LibraryCache::LibraryCache(std::string root)
 
 LibraryCache::~LibraryCache() = default;
 
-std::string LibraryCache::DefaultRoot() { return LibraryRootPath(); }
+std::string LibraryCache::DefaultRoot() {
+  return LibraryRootPath();
+}
 
 void LibraryCache::WritePresetSlot(int slot, std::span<const uint8_t> payload, uint8_t high,
                                    uint8_t low) {
   if (slot < 0 || slot >= kPresetSlotCount || payload.size() != kPresetPayloadSize) return;
-  mSlots->WritePresetSlot(slot, std::span<const uint8_t, kPresetPayloadSize>(payload.data(), kPresetPayloadSize),
-                          high, low);
+  mSlots->WritePresetSlot(
+      slot, std::span<const uint8_t, kPresetPayloadSize>(payload.data(), kPresetPayloadSize), high,
+      low);
 }
 
 bool LibraryCache::ChecksumDiffers(int slot, uint8_t high, uint8_t low) const {
@@ -32,7 +34,9 @@ bool LibraryCache::ChecksumDiffers(int slot, uint8_t high, uint8_t low) const {
   return c.high != high || c.low != low;
 }
 
-bool LibraryCache::FetchFlag(int slot) const { return mTables->mPresetFetchFlags[static_cast<size_t>(slot)]; }
+bool LibraryCache::FetchFlag(int slot) const {
+  return mTables->mPresetFetchFlags[static_cast<size_t>(slot)];
+}
 
 void LibraryCache::SetFetchFlag(int slot, bool fetch) {
   mTables->mPresetFetchFlags[static_cast<size_t>(slot)] = fetch;
@@ -42,7 +46,9 @@ void LibraryCache::SetPresetRowText(int slot, const std::string& text) {
   mTables->mPresetRowTexts[static_cast<size_t>(slot)] = text;
 }
 
-bool LibraryCache::UserIRSlotExists(int number) const { return mSlots->UserIRSlotExists(number); }
+bool LibraryCache::UserIRSlotExists(int number) const {
+  return mSlots->UserIRSlotExists(number);
+}
 
 void LibraryCache::StoreIRDump(int number, std::span<const uint8_t> bytes) {
   mSlots->StoreIRDump(number, bytes);
@@ -62,13 +68,21 @@ const std::string& LibraryCache::CabinetName(int index) const {
   return mTables->mCabinetNames[static_cast<size_t>(index)];
 }
 
-void LibraryCache::ClearCache() { mSlots->ClearCache(); }
+void LibraryCache::ClearCache() {
+  mSlots->ClearCache();
+}
 
-void LibraryCache::RefreshPresetList() { mSlots->RefreshPresetList(mPatchOffset ? mPatchOffset() : 0); }
+void LibraryCache::RefreshPresetList() {
+  mSlots->RefreshPresetList(mPatchOffset ? mPatchOffset() : 0);
+}
 
-int LibraryCache::ScanPresetFolder() { return mSlots->ScanPresetFolder(mPatchOffset ? mPatchOffset() : 0); }
+int LibraryCache::ScanPresetFolder() {
+  return mSlots->ScanPresetFolder(mPatchOffset ? mPatchOffset() : 0);
+}
 
-void LibraryCache::ReadUserIRName(int number) { mSlots->ReadUserIRName(number); }
+void LibraryCache::ReadUserIRName(int number) {
+  mSlots->ReadUserIRName(number);
+}
 
 const std::string& LibraryCache::UserIRName(int number) const {
   return mTables->mUserIRNames[static_cast<size_t>(number) % mTables->mUserIRNames.size()];

@@ -260,6 +260,8 @@ double PayloadByteToNormalized(const IParam& param, int byte) {
   return (byte - param.Min()) / (param.Max() - param.Min());
 }
 
-int ParamToPayloadByte(const IParam& param) { return param.Int(); }
+int ParamToPayloadByte(const IParam& param) {
+  return param.Int();
+}
 
 } // namespace zorel

@@ -4,8 +4,8 @@
 #include <thread>
 
 #include "editor/ParamTable.h"
-#include "protocol/codec/ParamIds.h"
 #include "protocol/codec/EditorMessages.h"
+#include "protocol/codec/ParamIds.h"
 
 namespace zorel {
 
@@ -15,7 +15,7 @@ int ZorelControl::sShutdownWaitMs = 1000;
 ZorelControl::ZorelControl(iplug::IMidiOutput* host, std::string libraryRoot)
     : iplug::IPlugAPP(host, MakeZorelConfig()), mSender(*this, mState),
       mLibrary(std::make_unique<LibraryCache>(libraryRoot.empty() ? LibraryCache::DefaultRoot()
-                                                                 : libraryRoot)),
+                                                                  : libraryRoot)),
       mReplies(*this, mState, mSender, mSurface, *mLibrary),
       mTick(mState, mSender, mSurface, *mLibrary) {
   mLibrary->mPatchOffset = [this] { return ParamInt(kParamPatchOffset); };

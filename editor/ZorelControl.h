@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "editor/LibraryCache.h"
 #include "plugin/IModalServices.h"
 #include "plugin/IPlugAPP.h"
-#include "editor/LibraryCache.h"
 #include "protocol/DeviceTick.h"
 #include "protocol/PedalSender.h"
 #include "protocol/ReplyHandler.h"

@@ -33,8 +33,10 @@ void DeviceTick::Run() {
 
   if (s.mIRRefetchPending) {
     s.mIRRefetchPending = false;
-    if (s.mIR7PageActive) mSender.SendRequestIR(s.mUserIR7Number);
-    else if (s.mIR8PageActive) mSender.SendRequestIR(s.mUserIR8Number);
+    if (s.mIR7PageActive)
+      mSender.SendRequestIR(s.mUserIR7Number);
+    else if (s.mIR8PageActive)
+      mSender.SendRequestIR(s.mUserIR8Number);
   }
 
   if (s.mFirmwareActive) {

@@ -15,12 +15,15 @@ int PedalSender::ParamInt(int index) const {
   return param ? static_cast<int>(param->Current()) : 0;
 }
 
-void PedalSender::SendBulkMode(bool on) { SendRaw(BuildBulkMode(on)); }
+void PedalSender::SendBulkMode(bool on) {
+  SendRaw(BuildBulkMode(on));
+}
 
 void PedalSender::SendWritePreset() {
   PresetContent content;
   content.name = mState.mPresetName;
-  for (int i = 0; i < kNumPresetParams; ++i) content.values[static_cast<size_t>(i)] = mState.mLiveValues[static_cast<size_t>(i)] & 0xFF;
+  for (int i = 0; i < kNumPresetParams; ++i)
+    content.values[static_cast<size_t>(i)] = mState.mLiveValues[static_cast<size_t>(i)] & 0xFF;
   content.ir7Name = mState.mIR7DisplayName;
   content.ir8Name = mState.mIR8DisplayName;
   SendRaw(BuildWritePreset(mState.mCurrentPresetSlot, content));
@@ -39,7 +42,8 @@ void PedalSender::SendSettingsBlock(int type) {
   }
   case kSettingsMidiAssignments: {
     MidiCCNumbers numbers{};
-    for (int i = 0; i < kMidiCCKnobCount; ++i) numbers[static_cast<size_t>(i)] = ParamInt(kParamMidiCCDrive + i);
+    for (int i = 0; i < kMidiCCKnobCount; ++i)
+      numbers[static_cast<size_t>(i)] = ParamInt(kParamMidiCCDrive + i);
     SendRaw(BuildMidiCCBlock(numbers));
     break;
   }
@@ -61,7 +65,9 @@ void PedalSender::SendParameter(int deviceNumber, int value) {
   SendRaw(BuildSetParameter(deviceNumber, value));
 }
 
-void PedalSender::SendRequestSettings(int type) { SendRaw(BuildRequestSettings(type)); }
+void PedalSender::SendRequestSettings(int type) {
+  SendRaw(BuildRequestSettings(type));
+}
 
 void PedalSender::SendRequestPreset(int slot) {
   SendRaw(BuildRequestPreset(slot));
@@ -69,16 +75,28 @@ void PedalSender::SendRequestPreset(int slot) {
   mState.mAwaitTicks = 0;
 }
 
-void PedalSender::SendSelectPreset(int program) { SendRaw(BuildSelectPreset(program)); }
+void PedalSender::SendSelectPreset(int program) {
+  SendRaw(BuildSelectPreset(program));
+}
 
-void PedalSender::SendRequestIR(int irNumber) { SendRaw(BuildRequestIR(irNumber)); }
+void PedalSender::SendRequestIR(int irNumber) {
+  SendRaw(BuildRequestIR(irNumber));
+}
 
-void PedalSender::SendRequestIRNames(int page) { SendRaw(BuildRequestIRNames(page)); }
+void PedalSender::SendRequestIRNames(int page) {
+  SendRaw(BuildRequestIRNames(page));
+}
 
-void PedalSender::SendFactoryReset(int scope) { SendRaw(BuildFactoryReset(scope)); }
+void PedalSender::SendFactoryReset(int scope) {
+  SendRaw(BuildFactoryReset(scope));
+}
 
-void PedalSender::SendEditorClosing() { SendRaw(BuildEditorClosing()); }
+void PedalSender::SendEditorClosing() {
+  SendRaw(BuildEditorClosing());
+}
 
-void PedalSender::SendIdentityRequest() { SendRaw(BuildIdentityRequest()); }
+void PedalSender::SendIdentityRequest() {
+  SendRaw(BuildIdentityRequest());
+}
 
 } // namespace zorel

@@ -20,8 +20,8 @@ constexpr SurfaceColor kRowColor{150, 100, 255, 255};
 constexpr SurfaceColor kRowHighlight{255, 100, 255, 255};
 constexpr SurfaceColor kPlainDisplay{255, 255, 255, 255};
 constexpr int kTagDisplay = 1;
-constexpr const char* kPedalGroups[] = {"bcontrols",      "bcontrolsa",     "bcontrolsb",
-                                        "prebcontrolsa",  "prebcontrolsb",  "postbcontrolsa",
+constexpr const char* kPedalGroups[] = {"bcontrols",     "bcontrolsa",    "bcontrolsb",
+                                        "prebcontrolsa", "prebcontrolsb", "postbcontrolsa",
                                         "postbcontrolsb"};
 
 std::string Format(const char* format, int value) {
@@ -96,10 +96,14 @@ void ReplyHandler::Progress(double fraction, const char* text) {
 void ReplyHandler::ProcessSysEx(std::span<const uint8_t> m) {
   const size_t n = m.size();
   if (n == kBlockLength) {
-    if (HeaderIs(m, kSysExTargetEditor, kCmdPresetDump)) OnPresetDump(m);
-    else if (HeaderIs(m, kSysExTargetEditor, kCmdSettingsBlock)) OnSettingsBlock(m);
-    else if (HeaderIs(m, kSysExTargetEditor, kCmdIRNamePage) && m[6] == kSysExSubId) OnIRNamePage(m);
-  } else if (n == 42 && !mState.mFirmwareActive && !HeaderIs(m, kSysExTargetEditor, kCmdIRFirstChunk) &&
+    if (HeaderIs(m, kSysExTargetEditor, kCmdPresetDump))
+      OnPresetDump(m);
+    else if (HeaderIs(m, kSysExTargetEditor, kCmdSettingsBlock))
+      OnSettingsBlock(m);
+    else if (HeaderIs(m, kSysExTargetEditor, kCmdIRNamePage) && m[6] == kSysExSubId)
+      OnIRNamePage(m);
+  } else if (n == 42 && !mState.mFirmwareActive &&
+             !HeaderIs(m, kSysExTargetEditor, kCmdIRFirstChunk) &&
              !HeaderIs(m, kSysExTargetEditor, kCmdIRMiddleChunk) &&
              !HeaderIs(m, kSysExTargetEditor, kCmdIRLastChunk)) {
     // An IR name report: no control shows it.
@@ -114,9 +118,12 @@ void ReplyHandler::OnPresetDump(std::span<const uint8_t> m) {
   if (!mState.mConnected) return;
   mState.mAwaitingPreset = false;
   const bool checksumOk = BlockChecksumOk(m);
-  if (mState.mBulkLoading) OnBulkDump(m, checksumOk);
-  else if (mState.mExporting) OnExportDump(m);
-  else OnSinglePreset(m, checksumOk);
+  if (mState.mBulkLoading)
+    OnBulkDump(m, checksumOk);
+  else if (mState.mExporting)
+    OnExportDump(m);
+  else
+    OnSinglePreset(m, checksumOk);
 }
 
 void ReplyHandler::OnBulkDump(std::span<const uint8_t> m, bool checksumOk) {
@@ -206,8 +213,10 @@ void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
       if (section == kSectionMidFilter || section == kSectionPunchFilter) {
         const bool mid = model == 0 || (model >= 3 && model <= 9);
         c.ShowSection(mid ? kSectionMidFilter : kSectionPunchFilter);
-        if (mid) c.ShowMidFilterReadouts();
-        else c.ShowPunchFilterReadouts();
+        if (mid)
+          c.ShowMidFilterReadouts();
+        else
+          c.ShowPunchFilterReadouts();
       }
       c.SelectAmbienceType(ambience);
       if (section == kSectionAmplifier) c.ShowSection(kSectionAmplifier);
@@ -239,7 +248,8 @@ void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
       c.SetTagText(75, ir8);
     });
     if (ir7On || ir8On) mCache.ShowCabinetResponse(ParamInt(kParamIR));
-    const bool filter = s.mLiveValues[kParamAutoFilterOn] != 0 || s.mLiveValues[kParamChorusOn] != 0;
+    const bool filter =
+        s.mLiveValues[kParamAutoFilterOn] != 0 || s.mLiveValues[kParamChorusOn] != 0;
     SetFilterSwitch(filter);
   }
   s.mSendSuppressed = false;
@@ -273,7 +283,8 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
     const int potMode = m[14] > 0 ? 1 : 0;
     for (int i = 0; i < 10; ++i) {
       const int index = kParamDefineMidiMapping + i;
-      SetFromByteOverMax(index, index == kParamEditPotDisplayMode ? potMode : m[9 + static_cast<size_t>(i)]);
+      SetFromByteOverMax(index, index == kParamEditPotDisplayMode ? potMode
+                                                                  : m[9 + static_cast<size_t>(i)]);
     }
     SetFromByteOverMax(kParamSoftClipping, m[19]);
     SetFromByteOverMax(kParamAnalogSimGain, m[20]);
@@ -286,7 +297,8 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
     break;
   }
   case 1:
-    for (int i = 0; i < 16; ++i) SetFromByteOverMax(kParamMidiCCDrive + i, m[8 + static_cast<size_t>(i)]);
+    for (int i = 0; i < 16; ++i)
+      SetFromByteOverMax(kParamMidiCCDrive + i, m[8 + static_cast<size_t>(i)]);
     break;
   case 2:
     for (size_t i = 0; i < 128; ++i) s.mProgramMap[i] = m[8 + i];
@@ -318,7 +330,8 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
     }
     break;
   }
-  default: break;
+  default:
+    break;
   }
 }
 
@@ -368,7 +381,8 @@ void ReplyHandler::OnIRNamePage(std::span<const uint8_t> m) {
   for (int i = 0; i < 8; ++i) {
     const int row = 8 * (page % 4) + i;
     const std::span<const uint8_t, kNameLength> field(m.data() + 8 + 32 * i, kNameLength);
-    const std::string text = IsBlankName(field) ? Format("Empty Slot %d", row + 1) : TrimName(ReadNameField(field));
+    const std::string text =
+        IsBlankName(field) ? Format("Empty Slot %d", row + 1) : TrimName(ReadNameField(field));
     mState.mIRNameRows[static_cast<size_t>(row)] = text;
     mSurface.Post([row, text](IControlSurface& c) { c.SetIRNameRowText(row, text); });
   }
@@ -378,7 +392,8 @@ void ReplyHandler::OnIRNamePage(std::span<const uint8_t> m) {
 void ReplyHandler::OnIRDumpChunk(std::span<const uint8_t> m) {
   SessionState& s = mState;
   const size_t n = m.size();
-  if (!s.mConnected || n < 7 || m[1] != 0x00 || m[2] != 0x51 || m[3] != 0x21 || m[4] != 0x05) return;
+  if (!s.mConnected || n < 7 || m[1] != 0x00 || m[2] != 0x51 || m[3] != 0x21 || m[4] != 0x05)
+    return;
   auto feed = [this](std::span<const uint8_t> bytes) {
     for (uint8_t b : bytes) mDumpSum += b;
     mDumpUnpacker.Feed(bytes);
@@ -391,7 +406,8 @@ void ReplyHandler::OnIRDumpChunk(std::span<const uint8_t> m) {
     }
     if (n < 13) return;
     s.mDumpIRNumber = m[7] * 128 + m[8];
-    const uint32_t g = (static_cast<uint32_t>(m[9] & 0x7F) << 14) | ((m[10] & 0x7F) << 7) | (m[11] & 0x7F);
+    const uint32_t g =
+        (static_cast<uint32_t>(m[9] & 0x7F) << 14) | ((m[10] & 0x7F) << 7) | (m[11] & 0x7F);
     mDumpUnpacker.Reset(UnpackedLength(g), kDumpCapacity);
     mDumpSum = 0;
     feed(m.subspan(12, n - 13));
@@ -440,7 +456,8 @@ void ReplyHandler::OnIRDumpChunk(std::span<const uint8_t> m) {
     }
     break;
   }
-  default: break;
+  default:
+    break;
   }
 }
 
@@ -474,7 +491,9 @@ void ReplyHandler::OnShortMessage(std::span<const uint8_t> m) {
   }
   if (m[4] == kSysExTargetEditor) {
     switch (m[5]) {
-    case kCmdFinished: s.mFinishedPending = true; break;
+    case kCmdFinished:
+      s.mFinishedPending = true;
+      break;
     case kCmdParameterAccepted:
       if (s.mIRSelectStep == kParamUserIR7PresetMSB) {
         s.mIRSelectStep = kParamUserIR7Preset;
@@ -489,13 +508,17 @@ void ReplyHandler::OnShortMessage(std::span<const uint8_t> m) {
       }
       break;
     case kCmdIRStored:
-      if (mOnIRStored) mOnIRStored();
-      else mCache.ShowCabinetResponse(ParamInt(kParamIR));
+      if (mOnIRStored)
+        mOnIRStored();
+      else
+        mCache.ShowCabinetResponse(ParamInt(kParamIR));
       break;
     case kCmdError:
       mSurface.PostMessage("ERROR!");
       break;
-    case kCmdReadyForIRData: s.mIRUploadRunning = true; break;
+    case kCmdReadyForIRData:
+      s.mIRUploadRunning = true;
+      break;
     case kCmdWriteAck:
     case kCmdWriteAckAlt:
     case kCmdWriteAckMore:
@@ -523,7 +546,8 @@ void ReplyHandler::OnShortMessage(std::span<const uint8_t> m) {
       }
       mSurface.PostMessage("Communication error!");
       break;
-    default: break;
+    default:
+      break;
     }
     return;
   }
@@ -546,7 +570,8 @@ void ReplyHandler::OnShortMessage(std::span<const uint8_t> m) {
       mSurface.PostMessage("Error in update!");
       if (mEndFirmwarePage) mEndFirmwarePage();
       break;
-    default: break;
+    default:
+      break;
     }
   }
 }

@@ -9,57 +9,13 @@
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/ParamIds.h"
 #include "sim/VirtualPedal.h"
+#include "tests/integration/PedalLink.h"
 
 using namespace zorel;
 using zorel::sim::VirtualPedal;
-using Bytes = std::vector<uint8_t>;
+using namespace zorel::test;
 
 namespace {
-
-// Carries messages both ways until neither side has anything left.
-struct Link {
-  HeadlessEditor& editor;
-  VirtualPedal& pedal;
-  std::vector<Bytes> log; // everything the editor sent, in order
-
-  void Pump() {
-    for (int round = 0; round < 10000; ++round) {
-      auto sent = editor.TakeSent();
-      if (sent.empty()) return;
-      for (const Bytes& m : sent) {
-        log.push_back(m);
-        for (const Bytes& reply : pedal.Exchange(m)) editor.Receive(reply);
-      }
-    }
-  }
-  // Runs the device for `ms` milliseconds, carrying messages after each tick.
-  void Run(int ms) {
-    for (int t = 0; t < ms; t += 20) {
-      editor.Advance(20);
-      Pump();
-    }
-  }
-  std::vector<Bytes> Commands(uint8_t command) const {
-    std::vector<Bytes> out;
-    for (const Bytes& m : log)
-      if (m.size() > 5 && m[5] == command) out.push_back(m);
-    return out;
-  }
-};
-
-// A library folder that outlives the editors of one test: the process has one
-// device tick, owned by the editor constructed first, so editors take turns.
-struct TempLibrary {
-  TempLibrary() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zorel-it-XXXXXX").string();
-    root = mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~TempLibrary() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-  }
-  std::string root;
-};
 
 bool Connected(HeadlessEditor& h) {
   return h.Editor().State().mConnected;

@@ -1,0 +1,272 @@
+// Whole-pedal export and import, the firmware update, the WAV import with
+// its IR upload, and the footswitch and settings actions, each against the
+// in-process virtual pedal.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "library/ModalServices.h"
+#include "protocol/codec/EditorMessages.h"
+#include "protocol/codec/Frame.h"
+#include "protocol/codec/ParamIds.h"
+#include "tests/integration/PedalLink.h"
+
+using namespace zorel;
+using namespace zorel::test;
+
+namespace {
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+bool Saw(const lib::QueuedModalServices& modal, const std::string& text) {
+  for (const auto& m : modal.Messages())
+    if (m.text == text) return true;
+  return false;
+}
+
+// A connected editor and pedal, with scripted dialogs.
+class Transfers : public ::testing::Test {
+protected:
+  void SetUp() override {
+    h = std::make_unique<HeadlessEditor>(nullptr, library.root);
+    h->Editor().SetModalServices(&modal);
+    link = std::make_unique<Link>(Link{*h, pedal, {}});
+    link->Run(4000);
+    ASSERT_TRUE(Connected(*h));
+    link->log.clear();
+  }
+  void TearDown() override {
+    link.reset();
+    h.reset();
+  }
+  ZorelControl& ed() { return h->Editor(); }
+  SessionState& st() { return h->Editor().State(); }
+
+  TempLibrary library;
+  VirtualPedal pedal;
+  lib::QueuedModalServices modal;
+  std::unique_ptr<HeadlessEditor> h;
+  std::unique_ptr<Link> link;
+};
+
+TEST_F(Transfers, ExportThenImportRestoresThePedal) {
+  // Two presets use user IRs, so the export carries their dumps too.
+  auto& presets = pedal.Model().MutableState().presets;
+  presets[3][PayloadParamOffset(kParamUserIR7Mode)] = 1;
+  presets[3][PayloadParamOffset(kParamUserIR7PresetMSB)] = 0;
+  presets[3][PayloadParamOffset(kParamUserIR7Preset)] = 5;
+  presets[9][PayloadParamOffset(kParamUserIR8Mode)] = 1;
+  presets[9][PayloadParamOffset(kParamUserIR8PresetMSB)] = 1;
+  presets[9][PayloadParamOffset(kParamUserIR8Preset)] = 72; // IR 200
+  const auto original = pedal.State();
+  std::vector<int> used; // user IRs the presets use, in the order an export asks for them
+  for (int n = 0; n < 256; ++n) {
+    for (const auto& p : original.presets) {
+      const bool on7 = p[PayloadParamOffset(kParamUserIR7Mode)] != 0;
+      const bool on8 = p[PayloadParamOffset(kParamUserIR8Mode)] != 0;
+      const int n7 = p[PayloadParamOffset(kParamUserIR7PresetMSB)] * 128 +
+                     p[PayloadParamOffset(kParamUserIR7Preset)];
+      const int n8 = p[PayloadParamOffset(kParamUserIR8PresetMSB)] * 128 +
+                     p[PayloadParamOffset(kParamUserIR8Preset)];
+      if ((on7 && n7 == n) || (on8 && n8 == n)) {
+        used.push_back(n);
+        break;
+      }
+    }
+  }
+  ASSERT_NE(std::find(used.begin(), used.end(), 200), used.end());
+
+  const std::string file = library.root + "/backup.q3b";
+  modal.QueueFile(file);
+  ASSERT_TRUE(ed().StartExport());
+  link->Run(30000);
+  EXPECT_FALSE(st().mExporting);
+  EXPECT_TRUE(Saw(modal, "Finished successfully!"));
+  EXPECT_EQ(link->Commands(kCmdRequestPreset).size(), 128u);
+  std::vector<int> irs;
+  for (const Bytes& m : link->Commands(kCmdRequestIR)) irs.push_back(m[7] * 128 + m[8]);
+  EXPECT_EQ(irs, used);
+  const std::vector<uint8_t> bytes = ReadFile(file);
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0xF0),
+            static_cast<long>(128 + used.size() * 11));
+
+  // Scramble the pedal, then restore the file into it.
+  for (auto& p : pedal.Model().MutableState().presets) p[10] = 'X';
+  pedal.Model().MutableState().userIRs[5].fill(0);
+  link->log.clear();
+  modal.QueueAnswer(MessageBoxResult::kOK);
+  modal.QueueFile(file);
+  ASSERT_TRUE(ed().ImportBulkFile());
+  link->Run(60000);
+  EXPECT_FALSE(st().mImporting);
+  EXPECT_EQ(pedal.State().presets, original.presets);
+  EXPECT_EQ(pedal.State().userIRs[5], original.userIRs[5]);
+  EXPECT_EQ(pedal.State().userIRs[200], original.userIRs[200]);
+  EXPECT_EQ(link->Commands(kCmdBeginBulkMode).size(), 2u); // import, then the re-read
+  EXPECT_EQ(link->Commands(kCmdRestoreIRMiddle).size(), used.size() * 9);
+}
+
+TEST_F(Transfers, ImportNeedsConfirmation) {
+  modal.QueueAnswer(MessageBoxResult::kCancel);
+  EXPECT_FALSE(ed().ImportBulkFile());
+  EXPECT_FALSE(st().mImporting);
+  EXPECT_TRUE(modal.FilePrompts().empty());
+}
+
+TEST_F(Transfers, FirmwareImageReachesTheLoader) {
+  std::vector<uint8_t> image(1000);
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 7 + 3);
+  const std::string file = library.root + "/zorel.bin";
+  WriteFile(file, image);
+  ed().OpenFirmwarePage();
+  modal.QueueFile(file);
+  ASSERT_TRUE(ed().ChooseFirmwareFile());
+  link->Run(2000);
+  EXPECT_FALSE(st().mFirmwareActive);
+  EXPECT_EQ(pedal.Model().ReceivedFirmware(), image);
+  std::vector<size_t> sizes;
+  for (const Bytes& m : link->log)
+    if (m.size() > 4 && m[4] == kSysExTargetLoader) sizes.push_back(m.size());
+  EXPECT_EQ(sizes, (std::vector<size_t>{7, 250, 247, 247, 247, 192}));
+  EXPECT_TRUE(Saw(modal, "Firmware update finished."));
+  EXPECT_FALSE(st().mConnected); // the loader's "complete" ends the session
+}
+
+TEST_F(Transfers, OversizedFirmwareIsRefusedWithAMessage) {
+  const std::string file = library.root + "/big.bin";
+  WriteFile(file, std::vector<uint8_t>(65536, 1));
+  modal.QueueFile(file);
+  EXPECT_FALSE(ed().ChooseFirmwareFile());
+  h->Advance(20);
+  EXPECT_TRUE(link->log.empty() && h->TakeSent().empty());
+  EXPECT_EQ(modal.Messages().size(), 1u);
+}
+
+TEST_F(Transfers, WavImportUploadsTheIRToThePresetsSlot) {
+  // 1000 samples of a decaying click, 16-bit mono 44.1 kHz.
+  std::vector<uint8_t> wav = {'R', 'I', 'F',  'F',  0,   0,   0,    0,    'W',  'A', 'V',
+                              'E', 'f', 'm',  't',  ' ', 16,  0,    0,    0,    1,   0,
+                              1,   0,   0x44, 0xAC, 0,   0,   0x88, 0x58, 1,    0,   2,
+                              0,   16,  0,    'd',  'a', 't', 'a',  0xD0, 0x07, 0,   0};
+  for (int i = 0; i < 1000; ++i) {
+    const int16_t v = static_cast<int16_t>(20000 * (i == 0 ? 1.0 : 1.0 / (i + 1)));
+    wav.push_back(static_cast<uint8_t>(v & 0xFF));
+    wav.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+  }
+  const std::string file = library.root + "/Big Room.wav";
+  WriteFile(file, wav);
+  const int slot = st().mCurrentPresetSlot;
+  modal.QueueFile(file);
+  ASSERT_TRUE(ed().ImportWavForIR7());
+  link->Run(3000);
+  EXPECT_FALSE(st().mIRUploadRunning);
+  EXPECT_EQ(link->Commands(kCmdIRFirstChunk).size(), 1u);
+  EXPECT_EQ(link->Commands(kCmdIRMiddleChunk).size(), 9u);
+  EXPECT_EQ(link->Commands(kCmdIRLastChunk).size(), 1u);
+  char name[64];
+  std::snprintf(name, sizeof name, "/User IRs/%03d.dat", slot + 1);
+  const std::vector<uint8_t> stored = ReadFile(library.root + name);
+  ASSERT_EQ(stored.size(), 2436u);
+  const auto& onPedal = pedal.State().userIRs[static_cast<size_t>(slot)];
+  // The bank selection that follows must not fetch the pedal's older IR
+  // over the new slot file.
+  EXPECT_TRUE(link->Commands(kCmdRequestIR).empty());
+  EXPECT_TRUE(std::equal(stored.begin(), stored.end(), onPedal.begin()));
+  EXPECT_EQ(st().mCurrentIR7Name, "Big Room");
+}
+
+TEST_F(Transfers, NotAWavFileChangesNothing) {
+  const std::string file = library.root + "/notes.wav";
+  WriteFile(file, {'h', 'e', 'l', 'l', 'o'});
+  modal.QueueFile(file);
+  EXPECT_FALSE(ed().ImportWavForIR7());
+  link->Run(500);
+  EXPECT_TRUE(link->Commands(kCmdIRFirstChunk).empty());
+  EXPECT_FALSE(modal.Messages().empty());
+}
+
+TEST_F(Transfers, UserIRSelectionWaitsForTheBankToBeAccepted) {
+  st().mIR7PageActive = true;
+  st().mUserIR7Number = 200;
+  st().mIRSelectStep = kParamUserIR7PresetMSB;
+  ed().SetParameterValue(kParamUserIR7PresetMSB, 1 / 127.0);
+  link->Pump();
+  ASSERT_GE(link->log.size(), 2u);
+  EXPECT_EQ(link->log[0], (Bytes{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 57, 1, 0xF7}));
+  EXPECT_EQ(link->log[1], (Bytes{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 58, 72, 0xF7}));
+  EXPECT_EQ(st().mUserIR7Number, 200);
+}
+
+TEST_F(Transfers, StoreRecallAndStepping) {
+  st().mCurrentPresetSlot = 126;
+  ed().PresetUp(true);
+  EXPECT_EQ(st().mCurrentPresetSlot, 127);
+  h->Advance(24 * 20); // 24 idle ticks of a held button
+  EXPECT_EQ(st().mCurrentPresetSlot, 0);
+  ed().PresetUp(false);
+  link->Pump();
+  ASSERT_FALSE(link->log.empty());
+  EXPECT_EQ(link->log[0], (Bytes{0xF0, 0x00, 0x51, 0x21, 0x05, 0x23, 0x0B, 0, 0xF7}));
+  EXPECT_EQ(pedal.State().currentProgram, 0);
+
+  link->log.clear();
+  ed().PresetDown(true);
+  ed().PresetDown(false);
+  EXPECT_EQ(st().mCurrentPresetSlot, 127);
+  link->Pump();
+  link->log.clear();
+
+  ed().StorePress(true);
+  ed().StorePress(false);
+  EXPECT_TRUE(st().mStoreArmed);
+  ed().StorePress(true);
+  ed().StorePress(false);
+  link->Pump();
+  ASSERT_FALSE(link->log.empty());
+  EXPECT_EQ(link->log[0], (Bytes{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 0x12, 127, 0xF7}));
+  EXPECT_FALSE(st().mStoreArmed); // the pedal's copy came back and was cached
+}
+
+TEST_F(Transfers, GlobalSettingsPageReadsAndWrites) {
+  ed().OpenGlobalSettings();
+  link->Pump();
+  ASSERT_GE(link->log.size(), 3u);
+  EXPECT_EQ(link->log[0], (Bytes{0xF0, 0x00, 0x51, 0x21, 0x05, 0x55, 0x0B, 0x00, 0xF7}));
+  EXPECT_EQ(link->log[1], (Bytes{0xF0, 0x00, 0x51, 0x21, 0x05, 0x5B, 0x0B, 0xF7}));
+  EXPECT_EQ(link->log[2][5], kCmdRequestPreset);
+  EXPECT_FALSE(st().mConnectWanted);
+  link->log.clear();
+  ed().SetParameterValue(kParamTunerFrequency, 13 / 24.0);
+  link->Pump();
+  ASSERT_EQ(link->log.size(), 1u);
+  EXPECT_EQ(link->log[0][8 + 8], 13);
+  EXPECT_EQ(link->log[0][8 + 6], 2);
+  EXPECT_EQ(pedal.State().globalData[8], 13);
+  ed().CloseGlobalSettings();
+  EXPECT_TRUE(st().mConnectWanted);
+}
+
+TEST_F(Transfers, FactoryResetAsksFirst) {
+  modal.QueueAnswer(MessageBoxResult::kCancel);
+  ed().FactoryReset(2);
+  EXPECT_TRUE(h->TakeSent().empty());
+  modal.QueueAnswer(MessageBoxResult::kOK);
+  ed().FactoryReset(2);
+  link->Pump();
+  ASSERT_FALSE(link->log.empty());
+  EXPECT_EQ(link->log[0], (Bytes{0xF0, 0x00, 0x51, 0x21, 0x05, 0x56, 0x0B, 0x02, 0xF7}));
+  h->Advance(200);
+  EXPECT_TRUE(Saw(modal, "Finished successfully!"));
+}
+
+} // namespace
