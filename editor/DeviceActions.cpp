@@ -22,6 +22,7 @@ constexpr const char* kPedalGroups[] = {"bcontrols",     "bcontrolsa",    "bcont
                                         "postbcontrolsb"};
 constexpr int kRepeatStartTicks = -20;
 constexpr size_t kMaxFirmwareFileSize = 65536;
+constexpr size_t kMinFirmwareFileSize = 210; // packs to more than 240 bytes
 
 std::string TwoDigits(int value) {
   char text[16];
@@ -231,7 +232,9 @@ void ZorelControl::LoadFirmware() {
     return;
   }
   const uint64_t size = reader.Size();
-  if (size == 0 || size >= kMaxFirmwareFileSize) {
+  // A real image is far larger than one chunk; one that packs into a single
+  // chunk cannot be framed the way the loader expects, so it is refused.
+  if (size < kMinFirmwareFileSize || size >= kMaxFirmwareFileSize) {
     ShowMessage("This is not a firmware image for the Zorel.");
     return;
   }

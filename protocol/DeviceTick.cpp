@@ -14,6 +14,7 @@ void DeviceTick::Run() {
   if (s.mAwaitingPreset && ++s.mAwaitTicks > kPresetReplyTimeoutTicks) {
     s.mAwaitingPreset = false;
     mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("progresscontrols", true); });
+    RetryLostPreset();
   }
 
   if (s.mFinishedPending) {
@@ -52,6 +53,35 @@ void DeviceTick::Run() {
   } else if (s.mIRUploadRunning) {
     if (mUploadStep) mUploadStep();
   }
+}
+
+// A bulk read or an export whose reply never came would wait forever: ask
+// again a few times, then give up and say so. A healthy pedal never gets here.
+void DeviceTick::RetryLostPreset() {
+  SessionState& s = mState;
+  int slot = -1;
+  if (s.mBulkLoading && s.mBulkSlot >= 0)
+    slot = s.mBulkSlot;
+  else if (s.mExporting && !s.mExportReplyReceived && s.mExportPresetIndex > 0 &&
+           s.mExportPresetIndex <= SessionState::kPresetSlots)
+    slot = s.mExportPresetIndex - 1;
+  if (slot < 0) return;
+  if (++s.mPresetRetries <= SessionState::kMaxPresetRetries) {
+    mSender.SendRequestPreset(slot);
+    return;
+  }
+  GiveUpTransfer();
+}
+
+void DeviceTick::GiveUpTransfer() {
+  SessionState& s = mState;
+  s.mPresetRetries = 0;
+  s.mBulkLoading = false;
+  s.mExporting = false;
+  s.mSendSuppressed = false;
+  mSender.SendBulkMode(false);
+  mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("progresscontrols", true); });
+  mSurface.PostMessage(kLostPedalMessage);
 }
 
 void DeviceTick::PollIdentity() {

@@ -130,9 +130,23 @@ void ReplyHandler::OnBulkDump(std::span<const uint8_t> m, bool checksumOk) {
   SessionState& s = mState;
   s.mSendSuppressed = true;
   if (!checksumOk) {
-    mSender.SendRequestPreset(s.mBulkSlot);
+    // Asked again a few times; a link that keeps damaging the same preset
+    // ends the read with a message instead of looping forever.
+    if (++s.mPresetRetries <= SessionState::kMaxPresetRetries) {
+      mSender.SendRequestPreset(s.mBulkSlot);
+      return;
+    }
+    s.mPresetRetries = 0;
+    s.mBulkLoading = false;
+    s.mSendSuppressed = false;
+    mSender.SendBulkMode(false);
+    mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("progresscontrols", true); });
+    mSurface.PostMessage(
+        "The pedal keeps sending damaged presets. Please check the MIDI connection "
+        "and press RECONNECT.");
     return;
   }
+  s.mPresetRetries = 0;
   const int slot = m[7] & 0x7F;
   s.mBulkSlot = slot;
   mCache.WritePresetSlot(slot, m.subspan(8, 256), m[264], m[265]);
@@ -175,6 +189,7 @@ void ReplyHandler::OnExportDump(std::span<const uint8_t> m) {
     Progress(p, Format("%d %%", static_cast<int>(p * 100)).c_str());
   }
   s.mExportReplyReceived = true;
+  s.mPresetRetries = 0;
 }
 
 void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {

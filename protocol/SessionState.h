@@ -79,6 +79,9 @@ struct SessionState {
   int mBulkDone = 0;
   bool mBulkModePending = false;
   bool mAwaitingPreset = false;
+  // Re-requests of the same preset after a damaged or missing reply.
+  static constexpr int kMaxPresetRetries = 3;
+  int mPresetRetries = 0;
   int mAwaitTicks = 0;
   bool mFinishedPending = false;
   bool mImportFinishedPending = false;

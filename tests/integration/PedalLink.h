@@ -4,6 +4,7 @@
 // folder that outlives the editors of one test.
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ struct Link {
   HeadlessEditor& editor;
   VirtualPedal& pedal;
   std::vector<Bytes> log; // everything the editor sent, in order
+  // Changes a message on its way to the pedal (a damaged link).
+  std::function<void(Bytes&)> tamper = nullptr;
 
   void Pump() {
     for (int round = 0; round < 10000; ++round) {
@@ -27,7 +30,9 @@ struct Link {
       if (sent.empty()) return;
       for (const Bytes& m : sent) {
         log.push_back(m);
-        for (const Bytes& reply : pedal.Exchange(m)) editor.Receive(reply);
+        Bytes onWire = m;
+        if (tamper) tamper(onWire);
+        for (const Bytes& reply : pedal.Exchange(onWire)) editor.Receive(reply);
       }
     }
   }

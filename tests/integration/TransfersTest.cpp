@@ -7,9 +7,11 @@
 #include <fstream>
 
 #include "library/ModalServices.h"
+#include "protocol/DeviceTick.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/Frame.h"
 #include "protocol/codec/ParamIds.h"
+#include "sim/FactoryContent.h"
 #include "tests/integration/PedalLink.h"
 
 using namespace zorel;
@@ -60,31 +62,27 @@ protected:
 };
 
 TEST_F(Transfers, ExportThenImportRestoresThePedal) {
-  // Two presets use user IRs, so the export carries their dumps too.
-  auto& presets = pedal.Model().MutableState().presets;
-  presets[3][PayloadParamOffset(kParamUserIR7Mode)] = 1;
-  presets[3][PayloadParamOffset(kParamUserIR7PresetMSB)] = 0;
-  presets[3][PayloadParamOffset(kParamUserIR7Preset)] = 5;
-  presets[9][PayloadParamOffset(kParamUserIR8Mode)] = 1;
-  presets[9][PayloadParamOffset(kParamUserIR8PresetMSB)] = 1;
-  presets[9][PayloadParamOffset(kParamUserIR8Preset)] = 72; // IR 200
-  const auto original = pedal.State();
-  std::vector<int> used; // user IRs the presets use, in the order an export asks for them
-  for (int n = 0; n < 256; ++n) {
-    for (const auto& p : original.presets) {
-      const bool on7 = p[PayloadParamOffset(kParamUserIR7Mode)] != 0;
-      const bool on8 = p[PayloadParamOffset(kParamUserIR8Mode)] != 0;
-      const int n7 = p[PayloadParamOffset(kParamUserIR7PresetMSB)] * 128 +
-                     p[PayloadParamOffset(kParamUserIR7Preset)];
-      const int n8 = p[PayloadParamOffset(kParamUserIR8PresetMSB)] * 128 +
-                     p[PayloadParamOffset(kParamUserIR8Preset)];
-      if ((on7 && n7 == n) || (on8 && n8 == n)) {
-        used.push_back(n);
-        break;
-      }
-    }
+  // Only two presets use user IRs, 0 and 200, and those two hold content of
+  // their own, so the export carries exactly their dumps.
+  auto& state = pedal.Model().MutableState();
+  for (auto& p : state.presets) {
+    p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
+    p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
   }
-  ASSERT_NE(std::find(used.begin(), used.end(), 200), used.end());
+  auto& p3 = state.presets[3];
+  p3[PayloadParamOffset(kParamUserIR7Mode)] = 1;
+  p3[PayloadParamOffset(kParamUserIR7PresetMSB)] = 0;
+  p3[PayloadParamOffset(kParamUserIR7Preset)] = 0;
+  auto& p9 = state.presets[9];
+  p9[PayloadParamOffset(kParamUserIR8Mode)] = 1;
+  p9[PayloadParamOffset(kParamUserIR8PresetMSB)] = 1;
+  p9[PayloadParamOffset(kParamUserIR8Preset)] = 72; // IR 200
+  for (size_t i = 0; i < state.userIRs[0].size(); ++i) {
+    state.userIRs[0][i] = static_cast<uint8_t>(i * 3);
+    state.userIRs[200][i] = static_cast<uint8_t>(255 - i);
+  }
+  const auto original = pedal.State();
+  const std::vector<int> used = {0, 200};
 
   const std::string file = library.root + "/backup.q3b";
   modal.QueueFile(file);
@@ -100,9 +98,9 @@ TEST_F(Transfers, ExportThenImportRestoresThePedal) {
   EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0xF0),
             static_cast<long>(128 + used.size() * 11));
 
-  // Scramble the pedal, then restore the file into it.
-  for (auto& p : pedal.Model().MutableState().presets) p[10] = 'X';
-  pedal.Model().MutableState().userIRs[5].fill(0);
+  // Restore the file into a pedal back at its factory state.
+  pedal.Model().MutableState() = sim::MakeFactoryState();
+  ASSERT_NE(pedal.State().presets, original.presets);
   link->log.clear();
   modal.QueueAnswer(MessageBoxResult::kOK);
   modal.QueueFile(file);
@@ -110,7 +108,7 @@ TEST_F(Transfers, ExportThenImportRestoresThePedal) {
   link->Run(60000);
   EXPECT_FALSE(st().mImporting);
   EXPECT_EQ(pedal.State().presets, original.presets);
-  EXPECT_EQ(pedal.State().userIRs[5], original.userIRs[5]);
+  EXPECT_EQ(pedal.State().userIRs[0], original.userIRs[0]);
   EXPECT_EQ(pedal.State().userIRs[200], original.userIRs[200]);
   EXPECT_EQ(link->Commands(kCmdBeginBulkMode).size(), 2u); // import, then the re-read
   EXPECT_EQ(link->Commands(kCmdRestoreIRMiddle).size(), used.size() * 9);
@@ -267,6 +265,97 @@ TEST_F(Transfers, FactoryResetAsksFirst) {
   EXPECT_EQ(link->log[0], (Bytes{0xF0, 0x00, 0x51, 0x21, 0x05, 0x56, 0x0B, 0x02, 0xF7}));
   h->Advance(200);
   EXPECT_TRUE(Saw(modal, "Finished successfully!"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Transfers, DamagedFirmwareTransferEndsInAnError) {
+  std::vector<uint8_t> image(1000, 0x5A);
+  const std::string file = library.root + "/zorel.bin";
+  WriteFile(file, image);
+  link->tamper = [](Bytes& m) {
+    if (m.size() == 247) m[100] ^= 0x01; // one bit lost in a middle chunk
+  };
+  ed().OpenFirmwarePage();
+  modal.QueueFile(file);
+  ASSERT_TRUE(ed().ChooseFirmwareFile());
+  link->Run(2000);
+  EXPECT_TRUE(Saw(modal, "Error in update!"));
+  EXPECT_FALSE(st().mFirmwareActive);
+  EXPECT_EQ(pedal.Model().FirmwareUpdates(), 0);
+}
+
+TEST_F(Transfers, TinyFirmwareImageIsRefused) {
+  const std::string file = library.root + "/tiny.bin";
+  WriteFile(file, std::vector<uint8_t>(100, 1));
+  modal.QueueFile(file);
+  EXPECT_FALSE(ed().ChooseFirmwareFile());
+  EXPECT_TRUE(h->TakeSent().empty());
+}
+
+TEST(Identity, UnsupportedVersionsQueueTheirMessageAndStayUnconnected) {
+  for (int version : {9, 120}) {
+    TempLibrary library;
+    sim::PedalConfig config;
+    config.misbehaviour.reportedVersionTimes10 = version;
+    VirtualPedal pedal(config);
+    lib::QueuedModalServices modal;
+    HeadlessEditor h(nullptr, library.root);
+    h.Editor().SetModalServices(&modal);
+    Link link{h, pedal, {}};
+    link.Run(4000);
+    EXPECT_FALSE(Connected(h)) << version;
+    const std::string expected =
+        version == 9 ? "Please upgrade Zorel to actual version 11."
+                     : "Editor version out of date. Please download the most recent version.";
+    EXPECT_TRUE(Saw(modal, expected)) << version;
+    EXPECT_EQ(h.Editor().State().mDeviceVersionText,
+              version == 9 ? "VERSION: 0.9" : "VERSION: 12.0");
+  }
+}
+
+TEST(FaultyLink, DamagedPresetsAreAskedForAFewTimesThenReported) {
+  TempLibrary library;
+  VirtualPedal pedal;
+  lib::QueuedModalServices modal;
+  HeadlessEditor h(nullptr, library.root);
+  h.Editor().SetModalServices(&modal);
+  Link link{h, pedal, {}};
+  // Identity and checksum list pass their checks only when undamaged, so
+  // connect with a healthy pedal, then damage the dumps.
+  link.Run(3400);
+  ASSERT_TRUE(Connected(h));
+  sim::Misbehaviour damage;
+  damage.corruptBlockShare = 1.0;
+  pedal.SetMisbehaviour(damage);
+  link.Run(2000);
+  EXPECT_FALSE(h.Editor().State().mBulkLoading);
+  std::vector<int> slot0;
+  for (const Bytes& m : link.Commands(kCmdRequestPreset)) slot0.push_back(m[7]);
+  EXPECT_EQ(slot0, (std::vector<int>{0, 0, 0, 0}));
+  EXPECT_EQ(modal.Messages().size(), 1u);
+}
+
+TEST(FaultyLink, LostRepliesAreAskedForAgainThenReported) {
+  TempLibrary library;
+  VirtualPedal pedal;
+  lib::QueuedModalServices modal;
+  HeadlessEditor h(nullptr, library.root);
+  h.Editor().SetModalServices(&modal);
+  Link link{h, pedal, {}};
+  link.Run(3400);
+  ASSERT_TRUE(Connected(h));
+  // From now on every reply is lost: the bulk read waits for slot 0.
+  sim::Misbehaviour drop;
+  drop.dropShare = 1.0;
+  pedal.SetMisbehaviour(drop);
+  link.Run(6000);
+  EXPECT_FALSE(h.Editor().State().mBulkLoading);
+  EXPECT_EQ(link.Commands(kCmdRequestPreset).size(), 4u); // the request and three repeats
+  ASSERT_EQ(modal.Messages().size(), 1u);
+  EXPECT_EQ(modal.Messages()[0].text, kLostPedalMessage);
 }
 
 } // namespace
