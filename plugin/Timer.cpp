@@ -7,14 +7,17 @@ namespace iplug {
 
 namespace {
 
+// The list, its lock and the default service are never destroyed: a timer
+// held by a static (the editor's shared device tick) may be stopped during
+// the process's exit, after ordinary statics are gone.
 std::recursive_mutex& TimerListLock() {
-  static std::recursive_mutex lock;
-  return lock;
+  static auto* lock = new std::recursive_mutex;
+  return *lock;
 }
 
 std::vector<Timer*>& TimerList() {
-  static std::vector<Timer*> list;
-  return list;
+  static auto* list = new std::vector<Timer*>;
+  return *list;
 }
 
 std::atomic<ITimerService*> gService{nullptr};
@@ -22,8 +25,8 @@ std::atomic<ITimerService*> gService{nullptr};
 } // namespace
 
 ManualTimerService& DefaultManualTimerService() {
-  static ManualTimerService service;
-  return service;
+  static auto* service = new ManualTimerService;
+  return *service;
 }
 
 ITimerService& GetTimerService() {

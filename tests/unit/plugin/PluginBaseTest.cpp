@@ -159,9 +159,23 @@ TEST_F(PluginBase, MidiInputIsQueuedAndDrainedInOrder) {
   EXPECT_EQ(plug.sysex[1][5], 0x61);
   EXPECT_EQ(plug.shortMsgs, std::vector<uint8_t>{0x90});
 
-  // Four SysEx messages fit, the fifth is dropped.
-  for (int i = 0; i < 5; ++i) plug.QueueMidiInput(a, 8);
-  EXPECT_EQ(plug.PendingSysExInput(), 4u);
+  EXPECT_EQ(plug.DroppedSysExInput(), 1u); // the 513-byte one
+}
+
+TEST_F(PluginBase, FullSysExRingDropsAndCountsUntilDrained) {
+  TestPlug plug(&out);
+  const uint8_t a[8] = {0xF0, 0, 0x51, 0x21, 0x05, 0x57, 0x00, 0xF7};
+  const size_t capacity = IPlugAPP::kSysExInSlots - 1;
+  // Room for several IR dumps of 11 chunks between two drains.
+  EXPECT_GE(capacity, 3u * 11u);
+  for (size_t i = 0; i < capacity; ++i) EXPECT_TRUE(plug.QueueMidiInput(a, 8));
+  EXPECT_FALSE(plug.QueueMidiInput(a, 8));
+  EXPECT_EQ(plug.PendingSysExInput(), capacity);
+  EXPECT_EQ(plug.DroppedSysExInput(), 1u);
+  plug.ProcessQueuedMidiInput();
+  EXPECT_EQ(plug.sysex.size(), capacity);
+  EXPECT_TRUE(plug.QueueMidiInput(a, 8));
+  EXPECT_EQ(plug.DroppedSysExInput(), 1u);
 }
 
 TEST_F(PluginBase, SendsGoToTheHostUnlessMidiOutIsOff) {
@@ -203,6 +217,19 @@ TEST_F(PluginBase, TimerStoppedFromItsOwnCallback) {
   EXPECT_EQ(ticks, 2);
   EXPECT_FALSE(t->IsRunning());
   EXPECT_EQ(Timer::LiveTimerCount(), before);
+}
+
+} // namespace
+
+namespace {
+
+// A timer owned by a static outlives main; stopping it at exit must not touch
+// anything already destroyed.
+std::unique_ptr<iplug::Timer> gTimerStoppedAtExit;
+
+TEST(TimerLifetime, TimerHeldByAStaticStopsSafelyAtExit) {
+  gTimerStoppedAtExit = iplug::Timer::Create([](iplug::Timer&) {}, 100);
+  EXPECT_TRUE(gTimerStoppedAtExit->IsRunning());
 }
 
 } // namespace
