@@ -4,13 +4,20 @@ namespace iplug {
 
 const char* ParamSourceName(EParamSource source) {
   switch (source) {
-  case kReset: return "Reset";
-  case kHost: return "Host";
-  case kPresetRecall: return "Preset";
-  case kUI: return "UI";
-  case kDelegate: return "Editor Delegate";
-  case kRecompile: return "Recompile";
-  default: return "Unknown";
+  case kReset:
+    return "Reset";
+  case kHost:
+    return "Host";
+  case kPresetRecall:
+    return "Preset";
+  case kUI:
+    return "UI";
+  case kDelegate:
+    return "Editor Delegate";
+  case kRecompile:
+    return "Recompile";
+  default:
+    return "Unknown";
   }
 }
 

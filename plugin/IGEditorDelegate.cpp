@@ -10,7 +10,8 @@ void IGEditorDelegate::AttachGraphics(IGraphicsContext* graphics) {
 }
 
 void IGEditorDelegate::DetachGraphics() {
-  if (mGraphics) KeepEditorState(mGraphics->Width(), mGraphics->Height(), mGraphics->GetDrawScale());
+  if (mGraphics)
+    KeepEditorState(mGraphics->Width(), mGraphics->Height(), mGraphics->GetDrawScale());
   mGraphics = nullptr;
 }
 

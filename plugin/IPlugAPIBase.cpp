@@ -30,7 +30,9 @@ IPlugAPIBase::IPlugAPIBase(const PluginConfig& config)
       mMinHeight(std::min(config.plugMinHeight, config.plugMaxHeight)),
       mMaxHeight(std::max(config.plugMinHeight, config.plugMaxHeight)) {}
 
-IPlugAPIBase::~IPlugAPIBase() { StopBaseTimer(); }
+IPlugAPIBase::~IPlugAPIBase() {
+  StopBaseTimer();
+}
 
 void IPlugAPIBase::StartBaseTimer() {
   mBaseTimer = Timer::Create([this](Timer&) { OnBaseTick(); }, kBaseTickMs);

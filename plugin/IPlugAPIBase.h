@@ -82,7 +82,8 @@ private:
   IPlugQueue<MidiMessage, kMidiQueueSlots> mMidiToUI;
   IPlugQueue<QueuedSysEx, kSysExQueueSlots> mSysExToUI;
   IPlugQueue<MidiMessage, kMidiQueueSlots> mMidiFromUI;
-  IPlugQueue<QueuedSysEx, kSysExQueueSlots> mSysExFromUI; // unused standalone: sends go out directly
+  IPlugQueue<QueuedSysEx, kSysExQueueSlots>
+      mSysExFromUI; // unused standalone: sends go out directly
 
   std::string mHostName;
   int mHostCode = 0;

@@ -10,7 +10,9 @@ IPlugAPP::IPlugAPP(IMidiOutput* host, const PluginConfig& config)
   StartBaseTimer();
 }
 
-IPlugAPP::~IPlugAPP() { StopBaseTimer(); }
+IPlugAPP::~IPlugAPP() {
+  StopBaseTimer();
+}
 
 bool IPlugAPP::SendSysEx(const SysExMessage& msg) {
   if (!DoesMidiOut() || mHost == nullptr || msg.mData == nullptr || msg.mSize <= 0) return false;

@@ -35,7 +35,8 @@ int IPluginBase::UnserializeParams(const std::vector<uint8_t>& chunk, int startP
       break;
     }
     uint64_t bits = 0;
-    for (int b = 0; b < 8; ++b) bits |= static_cast<uint64_t>(chunk[static_cast<size_t>(pos + b)]) << (8 * b);
+    for (int b = 0; b < 8; ++b)
+      bits |= static_cast<uint64_t>(chunk[static_cast<size_t>(pos + b)]) << (8 * b);
     double value;
     std::memcpy(&value, &bits, sizeof value);
     ParamAt(i)->Store(value);

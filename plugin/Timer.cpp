@@ -34,7 +34,9 @@ ITimerService& GetTimerService() {
   return service ? *service : DefaultManualTimerService();
 }
 
-void SetTimerService(ITimerService* service) { gService.store(service); }
+void SetTimerService(ITimerService* service) {
+  gService.store(service);
+}
 
 std::unique_ptr<Timer> Timer::Create(ITimerFunction func, uint32_t periodMs) {
   std::unique_ptr<Timer> timer(new Timer(std::move(func), periodMs));
@@ -47,7 +49,9 @@ std::unique_ptr<Timer> Timer::Create(ITimerFunction func, uint32_t periodMs) {
   return timer;
 }
 
-Timer::~Timer() { Stop(); }
+Timer::~Timer() {
+  Stop();
+}
 
 void Timer::Stop() {
   if (mSystemId == 0) return;
@@ -85,9 +89,9 @@ uintptr_t ManualTimerService::StartSystemTimer(uint32_t periodMs) {
 
 void ManualTimerService::StopSystemTimer(uintptr_t id) {
   std::lock_guard<std::mutex> guard(mMutex);
-  mEntries.erase(std::remove_if(mEntries.begin(), mEntries.end(),
-                                [id](const Entry& e) { return e.id == id; }),
-                 mEntries.end());
+  mEntries.erase(
+      std::remove_if(mEntries.begin(), mEntries.end(), [id](const Entry& e) { return e.id == id; }),
+      mEntries.end());
 }
 
 void ManualTimerService::Advance(uint64_t ms) {

@@ -166,6 +166,8 @@ inline constexpr int kNumPresetParams = 74;
 
 // The pedal numbers its parameters like the editor up to 15 and then skips
 // 16..19 (18 is "store", 19 the FILTER footswitch).
-constexpr int PedalParameterNumber(int index) { return index < 16 ? index : index + 4; }
+constexpr int PedalParameterNumber(int index) {
+  return index < 16 ? index : index + 4;
+}
 
 } // namespace zorel

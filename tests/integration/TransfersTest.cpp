@@ -316,44 +316,44 @@ TEST(Identity, UnsupportedVersionsQueueTheirMessageAndStayUnconnected) {
   }
 }
 
-TEST(FaultyLink, DamagedPresetsAreAskedForAFewTimesThenReported) {
+// Connected to a healthy pedal just before the bulk read starts (identity
+// and checksum list pass their checks only when undamaged); then the link
+// goes bad the way `faults` says.
+class FaultyLink : public ::testing::Test {
+protected:
+  void Break(const sim::Misbehaviour& faults) {
+    h.Editor().SetModalServices(&modal);
+    link.Run(3400);
+    ASSERT_TRUE(Connected(h));
+    pedal.SetMisbehaviour(faults);
+    link.Run(6000);
+    EXPECT_FALSE(h.Editor().State().mBulkLoading);
+  }
+  std::vector<int> RequestedSlots() const {
+    std::vector<int> slots;
+    for (const Bytes& m : link.Commands(kCmdRequestPreset)) slots.push_back(m[7]);
+    return slots;
+  }
   TempLibrary library;
   VirtualPedal pedal;
   lib::QueuedModalServices modal;
-  HeadlessEditor h(nullptr, library.root);
-  h.Editor().SetModalServices(&modal);
+  HeadlessEditor h{nullptr, library.root};
   Link link{h, pedal, {}};
-  // Identity and checksum list pass their checks only when undamaged, so
-  // connect with a healthy pedal, then damage the dumps.
-  link.Run(3400);
-  ASSERT_TRUE(Connected(h));
+};
+
+TEST_F(FaultyLink, DamagedPresetsAreAskedForAFewTimesThenReported) {
   sim::Misbehaviour damage;
   damage.corruptBlockShare = 1.0;
-  pedal.SetMisbehaviour(damage);
-  link.Run(2000);
-  EXPECT_FALSE(h.Editor().State().mBulkLoading);
-  std::vector<int> slot0;
-  for (const Bytes& m : link.Commands(kCmdRequestPreset)) slot0.push_back(m[7]);
-  EXPECT_EQ(slot0, (std::vector<int>{0, 0, 0, 0}));
+  Break(damage);
+  EXPECT_EQ(RequestedSlots(), (std::vector<int>{0, 0, 0, 0}));
   EXPECT_EQ(modal.Messages().size(), 1u);
 }
 
-TEST(FaultyLink, LostRepliesAreAskedForAgainThenReported) {
-  TempLibrary library;
-  VirtualPedal pedal;
-  lib::QueuedModalServices modal;
-  HeadlessEditor h(nullptr, library.root);
-  h.Editor().SetModalServices(&modal);
-  Link link{h, pedal, {}};
-  link.Run(3400);
-  ASSERT_TRUE(Connected(h));
-  // From now on every reply is lost: the bulk read waits for slot 0.
+TEST_F(FaultyLink, LostRepliesAreAskedForAgainThenReported) {
   sim::Misbehaviour drop;
   drop.dropShare = 1.0;
-  pedal.SetMisbehaviour(drop);
-  link.Run(6000);
-  EXPECT_FALSE(h.Editor().State().mBulkLoading);
-  EXPECT_EQ(link.Commands(kCmdRequestPreset).size(), 4u); // the request and three repeats
+  Break(drop);
+  EXPECT_EQ(RequestedSlots(), (std::vector<int>{0, 0, 0, 0})); // the request and three repeats
   ASSERT_EQ(modal.Messages().size(), 1u);
   EXPECT_EQ(modal.Messages()[0].text, kLostPedalMessage);
 }

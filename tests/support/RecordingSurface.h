@@ -31,10 +31,18 @@ public:
   }
 
   void ShowSection(int section) override { Log("section " + std::to_string(section)); }
-  void SetGroupHidden(const char* g, bool h) override { Log(std::string(h ? "hide " : "show ") + g); }
-  void SetGroupDisabled(const char* g, bool d) override { Log(std::string(d ? "disable " : "enable ") + g); }
-  void SetParamControlsDisabled(int p, bool d) override { Log((d ? "disable param " : "enable param ") + std::to_string(p)); }
-  void ShowReadout(int tag, int p) override { Log("readout " + std::to_string(tag) + " " + std::to_string(p)); }
+  void SetGroupHidden(const char* g, bool h) override {
+    Log(std::string(h ? "hide " : "show ") + g);
+  }
+  void SetGroupDisabled(const char* g, bool d) override {
+    Log(std::string(d ? "disable " : "enable ") + g);
+  }
+  void SetParamControlsDisabled(int p, bool d) override {
+    Log((d ? "disable param " : "enable param ") + std::to_string(p));
+  }
+  void ShowReadout(int tag, int p) override {
+    Log("readout " + std::to_string(tag) + " " + std::to_string(p));
+  }
   void ShowPunchFilterReadouts() override { Log("punch readouts"); }
   void ShowMidFilterReadouts() override { Log("mid readouts"); }
   void ShowHighFilterReadouts() override { Log("high readouts"); }
@@ -43,8 +51,8 @@ public:
     Log("text " + std::to_string(tag) + " " + t);
   }
   void SetTagTextColor(int tag, SurfaceColor c) override {
-    Log("color " + std::to_string(tag) + " " + std::to_string(c.a) + "," + std::to_string(c.r) + "," +
-        std::to_string(c.g) + "," + std::to_string(c.b));
+    Log("color " + std::to_string(tag) + " " + std::to_string(c.a) + "," + std::to_string(c.r) +
+        "," + std::to_string(c.g) + "," + std::to_string(c.b));
   }
   void SetTagValue(int tag, double v) override {
     values[tag] = v;
@@ -62,16 +70,21 @@ public:
     hidden[tag] = h;
     Log((h ? "hide tag " : "show tag ") + std::to_string(tag));
   }
-  void SetTagDisabled(int tag, bool d) override { Log((d ? "disable tag " : "enable tag ") + std::to_string(tag)); }
+  void SetTagDisabled(int tag, bool d) override {
+    Log((d ? "disable tag " : "enable tag ") + std::to_string(tag));
+  }
   void RedrawTag(int tag) override { Log("redraw " + std::to_string(tag)); }
   void MarkAllDirty() override { Log("dirty"); }
   void PlacePresetRow(int slot, float top, bool h) override {
-    Log("row " + std::to_string(slot) + " " + std::to_string(static_cast<int>(top)) + (h ? " hidden" : " shown"));
+    Log("row " + std::to_string(slot) + " " + std::to_string(static_cast<int>(top)) +
+        (h ? " hidden" : " shown"));
   }
   void SetPresetRowColor(int slot, SurfaceColor c, bool) override {
     Log("row color " + std::to_string(slot) + " " + std::to_string(c.a));
   }
-  void SetIRNameRowText(int row, const std::string& t) override { Log("ir row " + std::to_string(row) + " " + t); }
+  void SetIRNameRowText(int row, const std::string& t) override {
+    Log("ir row " + std::to_string(row) + " " + t);
+  }
   void SetIRNameRowColor(int row, SurfaceColor c) override {
     Log("ir row color " + std::to_string(row) + " " + std::to_string(c.r));
   }

@@ -42,11 +42,13 @@ TEST_F(Dispatcher, StartUpResetSendsNothing) {
 TEST_F(Dispatcher, ChangedValueIsSentOnceWithThePedalNumber) {
   Connect();
   Set(kParamReverbRoomSize, 65);
-  EXPECT_EQ(h.TakeSent(), (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 0x14, 0x41, 0xF7}}));
+  EXPECT_EQ(h.TakeSent(),
+            (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 0x14, 0x41, 0xF7}}));
   Set(kParamReverbRoomSize, 65);
   EXPECT_TRUE(h.TakeSent().empty());
   Set(kParamAnalogSim, 70);
-  EXPECT_EQ(h.TakeSent(), (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 0x0F, 0x46, 0xF7}}));
+  EXPECT_EQ(h.TakeSent(),
+            (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 0x0F, 0x46, 0xF7}}));
   EXPECT_TRUE(st().mPresetModified);
   EXPECT_TRUE(st().mDisplayShowsValue);
 }
@@ -54,7 +56,8 @@ TEST_F(Dispatcher, ChangedValueIsSentOnceWithThePedalNumber) {
 TEST_F(Dispatcher, UserIRNumbersAreSentEvenUnchanged) {
   Connect();
   Set(kParamUserIR7Preset, 0);
-  EXPECT_EQ(h.TakeSent(), (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 58, 0, 0xF7}}));
+  EXPECT_EQ(h.TakeSent(),
+            (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 58, 0, 0xF7}}));
   st().mSendSuppressed = true;
   Set(kParamUserIR7Preset, 0);
   EXPECT_TRUE(h.TakeSent().empty());
@@ -64,14 +67,16 @@ TEST_F(Dispatcher, ChorusDepthRaisesTheLevelAndHoldsSendsForATick) {
   Connect();
   ASSERT_EQ(st().mLiveValues[kParamChorusLevel], 0);
   Set(kParamChorusModDepth, 30);
-  EXPECT_EQ(h.TakeSent(), (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 70, 64, 0xF7}}));
+  EXPECT_EQ(h.TakeSent(),
+            (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 70, 64, 0xF7}}));
   EXPECT_EQ(ed().ParamAt(kParamChorusLevel)->Int(), 64);
   EXPECT_EQ(st().mLiveValues[kParamChorusModDepth], 30); // live, though held
   Set(kParamGain, 10);
   EXPECT_TRUE(h.TakeSent().empty()); // held until the next device tick
   h.Advance(100);
   Set(kParamChorusModDepth, 31);
-  EXPECT_EQ(h.TakeSent(), (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 72, 31, 0xF7}}));
+  EXPECT_EQ(h.TakeSent(),
+            (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 72, 31, 0xF7}}));
 }
 
 TEST_F(Dispatcher, NothingIsSentOrMirroredWhileNotConnected) {
@@ -192,7 +197,8 @@ TEST_F(DispatcherWithSurface, ListClickSelectsOrStores) {
   st().mListTopRow = 20;
   ed().SetListEvent({ListEvent::kClick});
   Set(kParamPresetListRow, 3);
-  EXPECT_EQ(h.TakeSent(), (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x23, 0x0B, 0x17, 0xF7}}));
+  EXPECT_EQ(h.TakeSent(),
+            (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x23, 0x0B, 0x17, 0xF7}}));
   EXPECT_EQ(st().mHighlightedRow, 23);
   st().mStoreArmed = true;
   ed().SetListEvent({ListEvent::kClick});
