@@ -1,5 +1,80 @@
 #!/usr/bin/env bash
-# Starts the most complete program of the editor that exists.
+# `make run` until the window exists: `zorelctl status` against the pedal of
+# settings.ini, or, when none is configured there, against a virtual pedal
+# started for the purpose (with a private JACK server when the machine has
+# neither an ALSA sequencer nor a running JACK server). What this script
+# starts it stops again, by process id. Extra arguments go to zorelctl
+# before the command (for example --timeout 30).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-exec ./build/app/zorelcontrol "$@"
+
+ctl=./build/app/zorelctl
+pedal=./build/sim/program/zorel-virtual-pedal
+root=${ZOREL_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/ZorelControl}
+settings="$root/settings.ini"
+
+# The value of KEY in section [midi] of settings.ini ("" when absent).
+midi_port() {
+  [ -f "$settings" ] || return 0
+  awk -v key="$1" '
+    /^[ \t]*\[/ { in_midi = tolower($0) ~ /^[ \t]*\[midi\]/; next }
+    in_midi { split($0, kv, "="); k = kv[1]; gsub(/[ \t]/, "", k)
+              if (tolower(k) == key) { sub(/^[^=]*=[ \t]*/, ""); sub(/[ \t\r]*$/, ""); print; exit } }
+  ' "$settings"
+}
+
+in_port=$(midi_port indev)
+out_port=$(midi_port outdev)
+if [ -n "$in_port" ] && [ "$in_port" != off ] && [ -n "$out_port" ] && [ "$out_port" != off ]; then
+  echo "Using the pedal of $settings: $in_port / $out_port"
+  exec "$ctl" "$@" status
+fi
+
+work=$(mktemp -d)
+jack_pid=""
+pedal_pid=""
+cleanup() {
+  if [ -n "$pedal_pid" ]; then
+    kill "$pedal_pid" 2>/dev/null || true
+    wait "$pedal_pid" 2>/dev/null || true
+  fi
+  if [ -n "$jack_pid" ]; then
+    kill "$jack_pid" 2>/dev/null || true
+    wait "$jack_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+if [ -r /dev/snd/seq ] && [ -w /dev/snd/seq ]; then
+  api=alsa
+else
+  api=jack
+  export JACK_NO_START_SERVER=1
+  if ! jack_lsp >/dev/null 2>&1; then
+    export JACK_DEFAULT_SERVER="zorel-run-$$"
+    echo "No ALSA sequencer and no JACK server: starting a JACK server with the dummy driver"
+    jackd --no-realtime -d dummy -r 48000 -p 1024 >"$work/jackd.txt" 2>&1 &
+    jack_pid=$!
+    for _ in $(seq 200); do
+      jack_lsp >/dev/null 2>&1 && break
+      kill -0 "$jack_pid" 2>/dev/null || { cat "$work/jackd.txt"; exit 1; }
+      sleep 0.1
+    done
+  fi
+fi
+
+echo "No pedal in $settings: starting the virtual pedal"
+"$pedal" --api "$api" --name "ZorelVirtual$$" --state "$work/pedal.state" >"$work/pedal.txt" 2>&1 &
+pedal_pid=$!
+for _ in $(seq 100); do
+  grep -q "editor output port:" "$work/pedal.txt" 2>/dev/null && break
+  kill -0 "$pedal_pid" 2>/dev/null || { cat "$work/pedal.txt"; exit 1; }
+  sleep 0.1
+done
+in_port=$(sed -n 's/^  editor input port:  //p' "$work/pedal.txt")
+out_port=$(sed -n 's/^  editor output port: //p' "$work/pedal.txt")
+[ -n "$in_port" ] && [ -n "$out_port" ] || { cat "$work/pedal.txt"; exit 1; }
+echo "Virtual pedal on $in_port / $out_port"
+
+"$ctl" --api "$api" --in "$in_port" --out "$out_port" "$@" status

@@ -1,0 +1,116 @@
+#include "app/cli/CommandLine.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace zorel::cli {
+
+const char* const kUsage =
+    R"(Usage: zorelctl [--api alsa|jack] [--in PORT] [--out PORT] [--timeout SECONDS] COMMAND
+  ports                       list MIDI input and output ports
+  status                      connect, bring the library cache up to date, print the three device lines, exit
+  backup FILE.q3b             export all presets and the IRs they use
+  restore FILE.q3b [--yes]    import a bulk file into the pedal
+  save-preset FILE.q3p        save the current preset (with its user IRs)
+  load-preset FILE.q3p [--yes]
+  firmware FILE.bin [--yes]
+  shell                       line commands on standard input: set a parameter, select, store, recall,
+                              import a WAV into IR 7 / IR 8, global settings, factory reset, ...
+
+Without --in / --out the ports of settings.ini are used; settings.ini and the
+library are in $ZOREL_HOME, else $XDG_DATA_HOME/ZorelControl, else
+~/.local/share/ZorelControl. --timeout (default 10) is how long zorelctl waits
+for the pedal to answer. Commands that overwrite something on the pedal or on
+disk only go ahead with --yes. Exit status: 0 success, 1 failure, 2 bad usage.
+)";
+
+namespace {
+
+bool TakesFile(const std::string& command) {
+  return command == "backup" || command == "restore" || command == "save-preset" ||
+         command == "load-preset" || command == "firmware";
+}
+
+bool Known(const std::string& command) {
+  return TakesFile(command) || command == "ports" || command == "status" || command == "shell";
+}
+
+} // namespace
+
+std::optional<Invocation> ParseCommandLine(const std::vector<std::string>& args,
+                                           std::string& error) {
+  Invocation inv;
+  std::vector<std::string> words;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](const char* option) -> const std::string* {
+      if (i + 1 >= args.size()) {
+        error = std::string(option) + " needs a value";
+        return nullptr;
+      }
+      return &args[++i];
+    };
+    if (a == "-h" || a == "--help") {
+      error.clear();
+      return std::nullopt;
+    }
+    if (a == "--yes" || a == "-y") {
+      inv.yes = true;
+    } else if (a == "--api") {
+      const std::string* v = value("--api");
+      if (!v) return std::nullopt;
+      if (*v == "alsa")
+        inv.api = MidiApiChoice::kAlsa;
+      else if (*v == "jack")
+        inv.api = MidiApiChoice::kJack;
+      else if (*v == "auto")
+        inv.api = MidiApiChoice::kAuto;
+      else {
+        error = "--api takes alsa or jack, not \"" + *v + "\"";
+        return std::nullopt;
+      }
+    } else if (a == "--in" || a == "--out") {
+      const std::string* v = value(a.c_str());
+      if (!v) return std::nullopt;
+      if (v->empty()) {
+        error = a + " needs a port name";
+        return std::nullopt;
+      }
+      (a == "--in" ? inv.inPort : inv.outPort) = *v;
+    } else if (a == "--timeout") {
+      const std::string* v = value("--timeout");
+      if (!v) return std::nullopt;
+      char* end = nullptr;
+      const double t = std::strtod(v->c_str(), &end);
+      if (end == v->c_str() || *end != '\0' || !std::isfinite(t) || t <= 0 || t > 86400) {
+        error = "--timeout takes a number of seconds, not \"" + *v + "\"";
+        return std::nullopt;
+      }
+      inv.timeoutSeconds = t;
+    } else if (a.size() > 1 && a[0] == '-') {
+      error = "unknown option " + a;
+      return std::nullopt;
+    } else {
+      words.push_back(a);
+    }
+  }
+  if (words.empty()) {
+    error = "no command given";
+    return std::nullopt;
+  }
+  inv.command = words[0];
+  if (!Known(inv.command)) {
+    error = "unknown command \"" + inv.command + "\"";
+    return std::nullopt;
+  }
+  const size_t wanted = TakesFile(inv.command) ? 2 : 1;
+  if (words.size() != wanted) {
+    error =
+        wanted == 2 ? inv.command + " needs exactly one FILE" : inv.command + " takes no arguments";
+    return std::nullopt;
+  }
+  if (wanted == 2) inv.file = words[1];
+  return inv;
+}
+
+} // namespace zorel::cli

@@ -1,0 +1,161 @@
+#include "app/cli/Commands.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <tuple>
+
+#include "library/ModalServices.h"
+
+namespace zorel::cli {
+
+namespace {
+
+constexpr const char* kFinished = lib::kMsgFinished;
+constexpr const char* kFirmwareFinished = "Firmware update finished.";
+constexpr const char* kFirmwareFailed = "Error in update!";
+
+bool Readable(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  return static_cast<bool>(in);
+}
+
+bool Contains(const std::vector<std::string>& texts, const std::string& text) {
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+// The reason a transfer ended without success: its last message, if any.
+std::string LastOr(const std::vector<std::string>& texts, const std::string& otherwise) {
+  return texts.empty() ? otherwise : texts.back();
+}
+
+bool NotStarted(Session& session, const std::string& what, const std::string& otherwise) {
+  return Fail(what, session.Modal().Refused() ? "not confirmed" : otherwise);
+}
+
+} // namespace
+
+bool Fail(const std::string& what, const std::string& why) {
+  std::fprintf(stderr, "zorelctl: %s: %s\n", what.c_str(), why.c_str());
+  return false;
+}
+
+bool ListPorts(Session& session) {
+  AppHost& host = session.Host();
+  std::printf("MIDI input ports (%s):\n", host.MidiApiName().c_str());
+  for (size_t i = 1; i < host.MidiInNames().size(); ++i)
+    std::printf("  %s\n", host.MidiInNames()[i].c_str());
+  std::printf("MIDI output ports (%s):\n", host.MidiApiName().c_str());
+  for (size_t i = 1; i < host.MidiOutNames().size(); ++i)
+    std::printf("  %s\n", host.MidiOutNames()[i].c_str());
+  return true;
+}
+
+bool PrintStatus(Session& session) {
+  const auto [version, serial, connected] = session.Locked([](ZorelControl& e) {
+    return std::tuple(e.State().mDeviceVersionText, e.State().mDeviceSerialText,
+                      e.State().mConnected);
+  });
+  if (!connected) return Fail("status", "not connected");
+  std::printf("%s\n%s\n%s\n", kDeviceLine, version.c_str(), serial.c_str());
+  std::fflush(stdout);
+  return true;
+}
+
+bool Backup(Session& session, const std::string& file) {
+  session.Modal().ClearRefused();
+  session.Modal().AnswerNextFilePrompt(file);
+  if (!session.Locked([](ZorelControl& e) { return e.StartExport(); }))
+    return NotStarted(session, "backup", "the export did not start");
+  const size_t seen = session.Modal().Messages().size();
+  if (!session.WaitUntil([](ZorelControl& e) { return !e.State().mExporting; },
+                         Session::Activity::kAny))
+    return Fail("backup", session.WaitFailure());
+  const auto texts = session.MessagesSince(seen);
+  if (!Contains(texts, kFinished)) return Fail("backup", LastOr(texts, "the export ended early"));
+  return true;
+}
+
+bool Restore(Session& session, const std::string& file) {
+  if (!Readable(file)) return Fail("restore", file + " cannot be read");
+  session.Modal().ClearRefused();
+  session.Modal().AnswerNextFilePrompt(file);
+  if (!session.Locked([](ZorelControl& e) { return e.ImportBulkFile(); }))
+    return NotStarted(session, "restore", file + " holds no bulk data");
+  // Only what comes after the confirmation tells how the import went.
+  const size_t seen = session.Modal().Messages().size();
+  if (!session.WaitUntil(
+          [](ZorelControl& e) {
+            return !e.State().mImporting && !e.State().mImportFinishedPending;
+          },
+          Session::Activity::kAny))
+    return Fail("restore", session.WaitFailure());
+  const auto texts = session.MessagesSince(seen);
+  if (!Contains(texts, kFinished)) return Fail("restore", LastOr(texts, "the import ended early"));
+  return true;
+}
+
+bool SavePreset(Session& session, const std::string& file) {
+  session.Modal().ClearRefused();
+  session.Modal().AnswerNextFilePrompt(file);
+  if (!session.Locked([](ZorelControl& e) { return e.SavePresetFile(); }))
+    return NotStarted(session, "save-preset", file + " was not written");
+  return true;
+}
+
+bool LoadPreset(Session& session, const std::string& file) {
+  if (!Readable(file)) return Fail("load-preset", file + " cannot be read");
+  const size_t seen = session.Modal().Messages().size();
+  session.Modal().ClearRefused();
+  session.Modal().AnswerNextFilePrompt(file);
+  if (!session.Locked([](ZorelControl& e) { return e.LoadPresetFile(); })) {
+    session.RunFor(std::chrono::milliseconds(100)); // a refusal's box comes with the next tick
+    return NotStarted(session, "load-preset",
+                      LastOr(session.MessagesSince(seen, 0), file + " was not loaded"));
+  }
+  // The preset's user IRs go up first, then the preset itself.
+  const size_t confirmed = session.Modal().Messages().size();
+  if (!session.WaitSettled()) return Fail("load-preset", session.WaitFailure());
+  const auto texts = session.MessagesSince(confirmed, 0);
+  if (!texts.empty()) return Fail("load-preset", texts.back());
+  return true;
+}
+
+bool UpdateFirmware(Session& session, const std::string& file) {
+  if (!Readable(file)) return Fail("firmware", file + " cannot be read");
+  ConsoleModal& modal = session.Modal();
+  modal.ClearRefused();
+  if (modal.ShowMessageDialog("The pedal's firmware will be replaced by " + file +
+                                  ".\nAre you sure to continue?",
+                              "", MessageBoxType::kOKCancel) != MessageBoxResult::kOK)
+    return Fail("firmware", "not confirmed");
+  const size_t seen = modal.Messages().size();
+  modal.AnswerNextFilePrompt(file);
+  session.Locked([](ZorelControl& e) { e.OpenFirmwarePage(); });
+  if (!session.Locked([](ZorelControl& e) { return e.ChooseFirmwareFile(); })) {
+    session.Locked([](ZorelControl& e) { e.CloseFirmwarePage(); });
+    return Fail("firmware", LastOr(session.MessagesSince(seen), file + " was refused"));
+  }
+  // The loader answers the start message; then one chunk goes per tick and
+  // the loader judges the image after the last.
+  if (!session.WaitUntil([](ZorelControl& e) { return e.State().mFirmwareActive; },
+                         Session::Activity::kReceived)) {
+    session.Locked([](ZorelControl& e) { e.CloseFirmwarePage(); });
+    return Fail("firmware", "the pedal's loader did not answer");
+  }
+  if (!session.WaitUntil([](ZorelControl& e) { return !e.State().mFirmwareActive; },
+                         Session::Activity::kAny))
+    return Fail("firmware", session.WaitFailure());
+  if (!session.WaitUntil([](ZorelControl& e) { return !e.State().mConnected; },
+                         Session::Activity::kNone))
+    return Fail("firmware", "the pedal did not confirm the update");
+  // Both the editor's "finished" and the loader's verdict are boxes of the
+  // next ticks.
+  session.RunFor(std::chrono::milliseconds(200));
+  const auto texts = session.MessagesSince(seen, 0);
+  if (Contains(texts, kFirmwareFailed) || !Contains(texts, kFirmwareFinished))
+    return Fail("firmware", LastOr(texts, "the update failed"));
+  return true;
+}
+
+} // namespace zorel::cli

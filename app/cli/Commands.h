@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "app/cli/Session.h"
+
+namespace zorel::cli {
+
+// The commands of zorelctl, each on a started session. They print what the
+// editor shows and, on failure, one line saying why; true on success.
+bool ListPorts(Session& session);
+bool PrintStatus(Session& session);
+bool Backup(Session& session, const std::string& file);
+bool Restore(Session& session, const std::string& file);
+bool SavePreset(Session& session, const std::string& file);
+bool LoadPreset(Session& session, const std::string& file);
+bool UpdateFirmware(Session& session, const std::string& file);
+
+// Line commands on standard input until end of input or "quit"; true when
+// every command succeeded.
+bool RunShell(Session& session);
+
+// "zorelctl: what: why" on standard error; returns false.
+bool Fail(const std::string& what, const std::string& why);
+
+// The three lines of the window's device readout.
+inline constexpr const char* kDeviceLine = "DEVICE: Dravix Movrant Zorel";
+
+} // namespace zorel::cli

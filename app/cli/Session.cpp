@@ -1,0 +1,223 @@
+#include "app/cli/Session.h"
+
+#include <cstdio>
+#include <thread>
+#include <unistd.h>
+
+namespace zorel::cli {
+
+std::atomic<bool> Session::sInterrupted{false};
+
+namespace {
+
+constexpr std::chrono::milliseconds kFinishDrain{100};
+
+bool Busy(const SessionState& s) {
+  return s.mBulkLoading || s.mBulkModePending || s.mExporting || s.mImporting ||
+         s.mImportFinishedPending || s.mFirmwareActive || s.mIRUploadRunning || s.mIR7Pending ||
+         s.mIR8Pending || s.mFinishedPending || s.mAwaitingPreset || s.mHasPendingMessage ||
+         s.mStoreArmed;
+}
+
+} // namespace
+
+Session::Session(const Invocation& invocation, ConsoleModal& modal)
+    : mInvocation(invocation), mModal(modal), mLastTrafficTime(std::chrono::steady_clock::now()) {
+  // The host closes the stream before the editor goes, so the editor's
+  // settling pause at destruction has nothing to wait for here.
+  ZorelControl::SetShutdownWaitMs(0);
+  AppHost::Options options;
+  options.midi = RtMidiFactory(invocation.api);
+  options.modal = &mModal;
+  options.saveDrawScale = false; // no window: the window's scale stays as it is
+  options.midiInPort = invocation.inPort;
+  options.midiOutPort = invocation.outPort;
+  mHost = std::make_unique<AppHost>(std::move(options));
+  mProgressOnTerminal = ::isatty(STDERR_FILENO) != 0;
+}
+
+Session::~Session() {
+  if (mProgressOnTerminal && !mLastProgress.empty()) std::fprintf(stderr, "\n");
+  mHost.reset();
+}
+
+bool Session::StartMidiOnly() {
+  if (!mHost->InitMidi()) {
+    std::fprintf(stderr, "zorelctl: no MIDI system could be opened\n");
+    return false;
+  }
+  mHost->ListMidiPorts();
+  return true;
+}
+
+std::string Session::PortSummary() const {
+  auto shown = [](const std::string& name) { return name.empty() ? std::string("none") : name; };
+  return "input \"" + shown(mHost->OpenMidiInPort()) + "\", output \"" +
+         shown(mHost->OpenMidiOutPort()) + "\"";
+}
+
+bool Session::Start() {
+  mHost->InitHost();
+  if (!mHost->HasMidiIn()) {
+    std::fprintf(stderr, "zorelctl: no MIDI system could be opened\n");
+    return false;
+  }
+  if (mHost->OpenMidiInPort().empty() || mHost->OpenMidiOutPort().empty()) {
+    std::fprintf(stderr,
+                 "zorelctl: no MIDI %s port is open (%s); give --in / --out, or run "
+                 "\"zorelctl ports\" to see the ports\n",
+                 mHost->OpenMidiInPort().empty() ? "input" : "output", PortSummary().c_str());
+    return false;
+  }
+  // Without a stream the host reads MIDI on this thread instead.
+  mHost->TryChangeAudio();
+  Editor().InstallLibraryContent();
+  return true;
+}
+
+bool Session::Connect() {
+  const size_t seen = mModal.Messages().size();
+  const bool connected = WaitUntil(
+      [&](ZorelControl& e) {
+        // A box while connecting (a firmware too old or too new) ends it.
+        return e.State().mConnected || mModal.Messages().size() > seen;
+      },
+      Activity::kNone);
+  if (!connected || !Locked([](ZorelControl& e) { return e.State().mConnected; })) {
+    if (connected)
+      mWaitFailure = "the pedal refused the connection";
+    else if (!Interrupted())
+      mWaitFailure = "no pedal answered within the time-out (" + PortSummary() + ")";
+    return false;
+  }
+  if (!WaitSettled()) {
+    if (!Interrupted()) mWaitFailure = "the pedal stopped answering while its presets were read";
+    return false;
+  }
+  return true;
+}
+
+void Session::Finish() {
+  if (Locked([](ZorelControl& e) { return e.State().mConnected; })) Editor().OnUIClose();
+  RunFor(kFinishDrain);
+  const uint64_t lostSysEx = Editor().DroppedSysExInput();
+  const uint64_t lostShort = Editor().DroppedMidiInput();
+  if (lostSysEx + lostShort > 0) {
+    std::fprintf(stderr, "zorelctl: %llu incoming MIDI message(s) were lost (input queue full)\n",
+                 static_cast<unsigned long long>(lostSysEx + lostShort));
+  }
+}
+
+void Session::Pump() {
+  mClock.Pump();
+  const uint64_t traffic = mHost->MessagesReceived() + mHost->MessagesSent();
+  if (traffic != mLastTraffic) {
+    mLastTraffic = traffic;
+    mLastTrafficTime = std::chrono::steady_clock::now();
+  }
+  ShowProgress();
+}
+
+void Session::RunFor(std::chrono::milliseconds duration) {
+  const auto end = std::chrono::steady_clock::now() + duration;
+  do {
+    Pump();
+    std::this_thread::sleep_for(RealTimeClock::kPumpInterval);
+  } while (std::chrono::steady_clock::now() < end);
+}
+
+bool Session::Settled() {
+  const bool quiet = std::chrono::steady_clock::now() - mLastTrafficTime >= kQuietTime;
+  return quiet && Locked([](ZorelControl& e) { return e.State().mConnected && !Busy(e.State()); });
+}
+
+bool Session::WaitUntil(const std::function<bool(ZorelControl&)>& done, Activity activity) {
+  using Clock = std::chrono::steady_clock;
+  const auto timeout = std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(mInvocation.timeoutSeconds));
+  auto count = [&]() -> uint64_t {
+    switch (activity) {
+    case Activity::kReceived:
+      return mHost->MessagesReceived();
+    case Activity::kAny:
+      return mHost->MessagesReceived() + mHost->MessagesSent();
+    case Activity::kNone:
+      break;
+    }
+    return 0;
+  };
+  uint64_t last = count();
+  auto lastChange = Clock::now();
+  mWaitFailure.clear();
+  for (;;) {
+    Pump();
+    if (Locked(done)) return true;
+    if (Interrupted()) {
+      mWaitFailure = "interrupted";
+      return false;
+    }
+    const uint64_t now = count();
+    if (now != last) {
+      last = now;
+      lastChange = Clock::now();
+    }
+    if (Clock::now() - lastChange > timeout) {
+      mWaitFailure = "the pedal did not answer within the time-out";
+      return false;
+    }
+    std::this_thread::sleep_for(RealTimeClock::kPumpInterval);
+  }
+}
+
+std::vector<std::string> Session::MessagesSince(size_t seen, int ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (mModal.Messages().size() <= seen && std::chrono::steady_clock::now() < end) {
+    Pump();
+    std::this_thread::sleep_for(RealTimeClock::kPumpInterval);
+  }
+  const auto& all = mModal.Messages();
+  return std::vector<std::string>(
+      all.begin() + static_cast<std::ptrdiff_t>(std::min(seen, all.size())), all.end());
+}
+
+// The percentage the window's progress bar would show, worked out from the
+// running transfer's counters the same way.
+void Session::ShowProgress() {
+  const double p = Locked([](ZorelControl& e) -> double {
+    const SessionState& s = e.State();
+    if (s.mImporting && s.mImportCount > 0)
+      return static_cast<double>(s.mImportIndex + 1) / s.mImportCount;
+    if (s.mExporting)
+      return s.mExportPresetIndex < SessionState::kPresetSlots ? s.mExportPresetIndex / 128.0
+                                                               : s.mExportIRIndex / 256.0;
+    if (s.mBulkLoading && s.mBulkSlot >= 0 && s.mBulkTotal > 0) {
+      int waiting = 0;
+      for (int k = 0; k < SessionState::kPresetSlots; ++k) waiting += e.Library().FetchFlag(k);
+      return static_cast<double>(s.mBulkTotal - waiting) / s.mBulkTotal;
+    }
+    return -1.0;
+  });
+  if (p < 0) {
+    // The transfer is over; the window's bar ends full, so does this.
+    if (!mLastProgress.empty() && mLastProgress != "100 %") Print("100 %");
+    mLastProgress.clear();
+    mLastProgressTens = -1;
+    return;
+  }
+  const int percent = static_cast<int>(std::min(p, 1.0) * 100);
+  char text[32];
+  std::snprintf(text, sizeof text, "%d %%", percent);
+  if (text == mLastProgress) return;
+  mLastProgress = text;
+  // A log gets a line per ten per cent, a terminal every step on one line.
+  if (!mProgressOnTerminal && percent / 10 == mLastProgressTens) return;
+  mLastProgressTens = percent / 10;
+  Print(text);
+}
+
+void Session::Print(const std::string& progress) {
+  std::fprintf(stderr, mProgressOnTerminal ? "\r%s " : "%s\n", progress.c_str());
+  std::fflush(stderr);
+}
+
+} // namespace zorel::cli

@@ -1,0 +1,181 @@
+#include "app/host/AppHost.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <strings.h>
+
+#include "editor/LibraryCache.h"
+
+namespace zorel {
+
+namespace {
+
+// Editors are constructed one at a time, whoever builds one.
+std::mutex& EditorConstructionLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::string ResolveRoot(const std::string& root) {
+  return root.empty() ? LibraryCache::DefaultRoot() : root;
+}
+
+int FindIgnoringCase(const std::vector<std::string>& names, const std::string& name) {
+  for (size_t i = 0; i < names.size(); ++i)
+    if (strcasecmp(names[i].c_str(), name.c_str()) == 0) return static_cast<int>(i);
+  return -1;
+}
+
+MidiApiChoice MidiApiFromEnvironment() {
+  const char* v = std::getenv("ZOREL_MIDI_API");
+  const std::string api = v ? v : "";
+  if (api == "alsa") return MidiApiChoice::kAlsa;
+  if (api == "jack") return MidiApiChoice::kJack;
+  return MidiApiChoice::kAuto;
+}
+
+} // namespace
+
+AppHost::AppHost(Options options)
+    : mOptions(std::move(options)), mSettingsFile(ResolveRoot(mOptions.libraryRoot)) {
+  if (!mOptions.midi) mOptions.midi = RtMidiFactory(MidiApiFromEnvironment());
+  if (!mOptions.audio) mOptions.audio = RtAudioFactory();
+  {
+    std::lock_guard<std::mutex> lock(EditorConstructionLock());
+    mEditor = std::make_unique<ZorelControl>(this, ResolveRoot(mOptions.libraryRoot));
+  }
+  mEditor->SetModalServices(mOptions.modal);
+  if (mOptions.saveDrawScale) {
+    mEditor->mSaveDrawScale = [this](float scale) { mSettingsFile.WriteDrawScale(scale); };
+  }
+}
+
+// Input first (nothing new is queued), then the stream (nothing is drained
+// any more), then the ports, then the editor.
+AppHost::~AppHost() {
+  mExiting = true;
+  mFallbackTimer.reset();
+  CloseAudio();
+  CloseMidi();
+  mEditor.reset();
+}
+
+void AppHost::InitHost() {
+  mEditor->SetHost("standalone", mEditor->GetPluginVersion());
+  LoadSettings();
+  CreateAudio();
+  ListAudioDevices();
+  InitMidi();
+  ListMidiPorts();
+  const bool inOverride = !mOptions.midiInPort.empty();
+  const bool outOverride = !mOptions.midiOutPort.empty();
+  SelectMidiDevice(MidiDirection::kInput,
+                   inOverride ? mOptions.midiInPort : mSettings.mMidiInDevice, !inOverride);
+  SelectMidiDevice(MidiDirection::kOutput,
+                   outOverride ? mOptions.midiOutPort : mSettings.mMidiOutDevice, !outOverride);
+  mEditor->AnnounceParamReset(iplug::kReset);
+  mFallbackTimer =
+      iplug::Timer::Create([this](iplug::Timer&) { FallbackDrain(); }, kFallbackDrainMs);
+}
+
+void AppHost::Tell(const std::string& text, const std::string& caption) {
+  if (mOptions.modal != nullptr) {
+    mOptions.modal->ShowMessageDialog(text, caption, MessageBoxType::kOK);
+  } else {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
+}
+
+// ---- settings.ini -------------------------------------------------------------
+
+bool AppHost::LoadSettings() {
+  return mSettingsFile.Load(mSettings);
+}
+
+void AppHost::SaveSettings() {
+  if (!mSettingsFile.Save(mSettings))
+    std::fprintf(stderr, "settings: %s could not be written\n", mSettingsFile.Path().c_str());
+}
+
+// ---- Preferences ------------------------------------------------------------
+
+AppHost::PreferenceRows AppHost::BeginPreferences() {
+  PreferenceRows rows;
+  if (mMidiIn && mMidiOut) {
+    rows.input = FindIgnoringCase(mMidiInNames, mSettings.mMidiInDevice);
+    if (rows.input < 0) {
+      mSettings.mMidiInDevice = kMidiPortOff;
+      SaveSettings();
+      rows.input = 0;
+    }
+    rows.output = FindIgnoringCase(mMidiOutNames, mSettings.mMidiOutDevice);
+    if (rows.output < 0) {
+      mSettings.mMidiOutDevice = kMidiPortOff;
+      SaveSettings();
+      rows.output = 0;
+    }
+  }
+  mSettingsBackup = mSettings;
+  return rows;
+}
+
+void AppHost::ChoosePreferencesPort(MidiDirection direction, const std::string& name) {
+  (direction == MidiDirection::kInput ? mSettings.mMidiInDevice : mSettings.mMidiOutDevice) = name;
+  SelectMidiDevice(direction, name);
+}
+
+void AppHost::ApplyPreferences() {
+  TryChangeAudio();
+}
+
+void AppHost::AcceptPreferences() {
+  // The MIDI names are part of the comparison, so another port restarts the
+  // stream too.
+  if (!(mSettings == mSettingsActive)) TryChangeAudio();
+  SaveSettings();
+}
+
+void AppHost::CancelPreferences() {
+  if (mSettings == mSettingsBackup) return;
+  const HostSettings chosen = mSettings;
+  mSettings = mSettingsBackup;
+  // The ports chosen while the dialog was open go back to the restored ones,
+  // so what is open and what settings.ini says agree.
+  if (chosen.mMidiInDevice != mSettings.mMidiInDevice)
+    SelectMidiDevice(MidiDirection::kInput, mSettings.mMidiInDevice);
+  if (chosen.mMidiOutDevice != mSettings.mMidiOutDevice)
+    SelectMidiDevice(MidiDirection::kOutput, mSettings.mMidiOutDevice);
+  CloseAudio();
+  CreateAudio();
+  ListAudioDevices();
+  TryChangeAudio();
+}
+
+// ---- Fallback drain -----------------------------------------------------------
+
+void AppHost::FallbackDrain() {
+  if (mExiting) return;
+  // Measured in real time: after the user-interface thread was busy, the
+  // timer's missed ticks come in a burst that says nothing about the stream.
+  bool delivering = false;
+  if (mStreamRunning) {
+    const auto now = std::chrono::steady_clock::now();
+    const uint64_t callbacks = CallbackCount();
+    if (callbacks != mLastSeenCallbacks) {
+      mLastSeenCallbacks = callbacks;
+      mLastCallbackSeen = now;
+    }
+    delivering = now - mLastCallbackSeen < std::chrono::milliseconds(kStallMs);
+  }
+  if (delivering) {
+    if (mFallbackActive) std::fprintf(stderr, "audio: the stream runs again\n");
+    mFallbackActive = false;
+    return;
+  }
+  if (!mFallbackActive && mStreamRunning)
+    std::fprintf(stderr, "audio: the stream stopped calling back; MIDI is read without it\n");
+  mFallbackActive = true;
+  mEditor->ProcessQueuedMidiInput();
+}
+
+} // namespace zorel

@@ -1,0 +1,136 @@
+// The MIDI half of the host: the two library objects, the ports chosen by
+// exact name, the input callback that only queues, and the serialised send.
+#include <cstdio>
+
+#include "app/host/AppHost.h"
+
+namespace zorel {
+
+namespace {
+
+constexpr const char* kInClientName = "RtMidi Input Client";
+constexpr const char* kOutClientName = "RtMidi Output Client";
+constexpr const char* kInPortName = "RtMidi Input";
+constexpr const char* kOutPortName = "RtMidi Output";
+
+} // namespace
+
+bool AppHost::InitMidi() {
+  MidiObjects objects = mOptions.midi(kInClientName, kOutClientName);
+  // Why an API was passed over matters only when none could be opened.
+  if (!objects.in || !objects.out) {
+    for (const std::string& e : objects.errors) std::fprintf(stderr, "MIDI: %s\n", e.c_str());
+    return false;
+  }
+  mMidiApiName = objects.apiName;
+  mMidiIn = std::move(objects.in);
+  {
+    std::lock_guard<std::mutex> lock(mOutMutex);
+    mMidiOut = std::move(objects.out);
+  }
+  mMidiIn->SetHandler([this](const uint8_t* data, size_t size) { OnMidiInput(data, size); });
+  // SysEx is what the pedal talks in; time code and clock would only crowd
+  // the short-message queue.
+  mMidiIn->IgnoreTypes(false, true, false);
+  return true;
+}
+
+void AppHost::ListMidiPorts() {
+  if (!mMidiIn || !mMidiOut) return;
+  mMidiInNames.assign(1, kMidiPortOff);
+  for (unsigned i = 0, n = mMidiIn->PortCount(); i < n; ++i)
+    mMidiInNames.push_back(mMidiIn->PortName(i));
+  mMidiOutNames.assign(1, kMidiPortOff);
+  for (unsigned i = 0, n = mMidiOut->PortCount(); i < n; ++i)
+    mMidiOutNames.push_back(mMidiOut->PortName(i));
+}
+
+bool AppHost::SelectMidiDevice(MidiDirection direction, const std::string& name, bool remember) {
+  const bool input = direction == MidiDirection::kInput;
+  IMidiPortList* ports = input ? static_cast<IMidiPortList*>(mMidiIn.get()) : mMidiOut.get();
+  if (ports == nullptr) return false;
+
+  // Ports are matched by exact name, in the library's order, looked up now
+  // rather than from the last listing: ports come and go.
+  unsigned index = 0;
+  bool found = name == kMidiPortOff;
+  std::string portName;
+  if (!found) {
+    for (unsigned i = 0, n = ports->PortCount(); i < n && !found; ++i) {
+      if (ports->PortName(i) != name) continue;
+      index = i + 1;
+      portName = name;
+      found = true;
+    }
+  }
+  if (!found) {
+    if (remember) {
+      // An unplugged pedal's port silently becomes "off"; the user picks it
+      // again once it is back.
+      (input ? mSettings.mMidiInDevice : mSettings.mMidiOutDevice) = kMidiPortOff;
+      SaveSettings();
+    } else {
+      Tell(std::string("There is no MIDI ") + (input ? "input" : "output") + " port named \"" +
+               name + "\".",
+           "Error");
+    }
+  }
+
+  std::string error;
+  bool opened = true;
+  if (input) {
+    mMidiIn->ClosePort();
+    mOpenInName.clear();
+    if (index > 0 && (opened = mMidiIn->OpenPort(index - 1, kInPortName, error))) {
+      mOpenInName = portName;
+    }
+  } else {
+    std::lock_guard<std::mutex> lock(mOutMutex);
+    mMidiOut->ClosePort();
+    mOpenOutName.clear();
+    if (index > 0 && (opened = mMidiOut->OpenPort(index - 1, kOutPortName, error))) {
+      mOpenOutName = portName;
+    }
+  }
+  if (!opened) {
+    // Another program may hold the port: that direction stays without one.
+    Tell(std::string("The MIDI ") + (input ? "input" : "output") + " port \"" + name +
+             "\" could not be opened: " + error,
+         "Error");
+    return false;
+  }
+  return found;
+}
+
+void AppHost::OnMidiInput(const uint8_t* data, size_t size) {
+  if (size == 0 || data == nullptr || mExiting.load(std::memory_order_acquire)) return;
+  mReceived.fetch_add(1, std::memory_order_relaxed);
+  mBytesReceived.fetch_add(size, std::memory_order_relaxed);
+  mEditor->QueueMidiInput(data, size);
+}
+
+bool AppHost::SendMidiBytes(const uint8_t* data, size_t size) {
+  std::lock_guard<std::mutex> lock(mOutMutex);
+  if (!mMidiOut || mOpenOutName.empty()) return false;
+  if (!mMidiOut->Send(data, size)) return false;
+  mSent.fetch_add(1, std::memory_order_relaxed);
+  mBytesSent.fetch_add(size, std::memory_order_relaxed);
+  return true;
+}
+
+void AppHost::CloseMidi() {
+  if (mMidiIn) {
+    mMidiIn->CancelHandler();
+    mMidiIn->ClosePort();
+  }
+  {
+    std::lock_guard<std::mutex> lock(mOutMutex);
+    if (mMidiOut) mMidiOut->ClosePort();
+    mMidiOut.reset();
+    mOpenOutName.clear();
+  }
+  mMidiIn.reset();
+  mOpenInName.clear();
+}
+
+} // namespace zorel

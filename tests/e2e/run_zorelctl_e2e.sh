@@ -1,0 +1,197 @@
+#!/usr/bin/env bash
+# End-to-end: zorelctl (real RtMidi and RtAudio) against zorel-virtual-pedal
+# on a private JACK server with the dummy driver. Everything started here is
+# stopped here, by process id.
+#
+#   run_zorelctl_e2e.sh status|transfer|firmware ZORELCTL PEDAL TOOL
+set -euo pipefail
+
+mode=$1
+zorelctl=$2
+pedal=$3
+tool=$4
+
+work=$(mktemp -d)
+export JACK_DEFAULT_SERVER="zorelctl-e2e-$$-$RANDOM"
+export JACK_NO_START_SERVER=1
+jack_pid=""
+declare -A pedal_pids=()
+
+cleanup() {
+  for p in "${pedal_pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${pedal_pids[@]}"; do wait "$p" 2>/dev/null || true; done
+  if [ -n "$jack_pid" ]; then
+    kill "$jack_pid" 2>/dev/null || true
+    wait "$jack_pid" 2>/dev/null || true
+  fi
+  [ -n "${KEEP_E2E:-}" ] && echo "kept $work" || rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  for f in "$work"/*.txt; do [ -f "$f" ] && { echo "--- $f"; tail -n 40 "$f"; }; done
+  exit 1
+}
+
+# A period that is not a multiple of 64 frames: the host's sub-blocks then
+# run across the JACK buffers.
+jackd --no-realtime -d dummy -r 48000 -p 1000 >"$work/jackd.txt" 2>&1 &
+jack_pid=$!
+# A client that connects while the server is still coming up can be turned
+# away, so ask until one gets in.
+for _ in $(seq 200); do
+  jack_lsp >/dev/null 2>&1 && break
+  kill -0 "$jack_pid" 2>/dev/null || fail "JACK server exited at start"
+  sleep 0.1
+done
+jack_lsp >/dev/null 2>&1 || fail "JACK server did not start"
+
+# start_pedal NAME [options...]: a pedal whose ports are NAME:MIDI In and
+# "NAME Out:MIDI Out", keeping its state in $work/NAME.state.
+start_pedal() {
+  local name=$1
+  shift
+  "$pedal" --api jack --name "$name" --state "$work/$name.state" --log "$work/$name-log.txt" "$@" \
+    >"$work/$name-pedal.txt" 2>&1 &
+  pedal_pids[$name]=$!
+  for _ in $(seq 100); do
+    if jack_lsp 2>/dev/null | grep -qx "$name Out:MIDI Out" &&
+       jack_lsp 2>/dev/null | grep -qx "$name:MIDI In"; then
+      return 0
+    fi
+    kill -0 "${pedal_pids[$name]}" 2>/dev/null || fail "pedal $name exited at start"
+    sleep 0.1
+  done
+  fail "pedal $name ports did not appear"
+}
+
+stop_pedal() {
+  local name=$1 status=0
+  kill -TERM "${pedal_pids[$name]}"
+  wait "${pedal_pids[$name]}" || status=$?
+  unset "pedal_pids[$name]"
+  [ "$status" -eq 0 ] || fail "pedal $name ended with status $status"
+}
+
+# ctl NAME HOME LOG [args...]: zorelctl on pedal NAME with library HOME; the
+# output goes to $work/LOG.txt, the status to $rc.
+ctl() {
+  local name=$1 home=$2 log=$3
+  shift 3
+  rc=0
+  ZOREL_HOME="$work/$home" "$zorelctl" --api jack --in "$name Out:MIDI Out" --out "$name:MIDI In" \
+    --timeout 20 "$@" >"$work/$log.txt" 2>"$work/$log-err.txt" || rc=$?
+}
+
+expect_rc() {
+  [ "$rc" -eq "$1" ] || fail "$2: exit status $rc, expected $1"
+}
+
+requests() { grep -c "in   RequestPreset" "$work/$1-log.txt" || true; }
+
+case "$mode" in
+status)
+  start_pedal A
+  ctl A home status status
+  expect_rc 0 "status"
+  printf 'DEVICE: Dravix Movrant Zorel\nVERSION: 1.1\n' >"$work/expected.txt"
+  head -n 2 "$work/status.txt" | cmp -s - "$work/expected.txt" || fail "device lines"
+  [ "$(wc -l <"$work/status.txt")" -eq 3 ] || fail "not three device lines"
+  grep -qx "SERIAL: .*" <(sed -n 3p "$work/status.txt") || fail "serial line"
+  [ "$(ls "$work/home/Presets" | wc -l)" -eq 128 ] || fail "library cache not filled"
+  grep -qx "indev=off" "$work/home/settings.ini" || fail "one-off ports were stored"
+
+  # The cache is up to date now: a second status reads only the current preset.
+  before=$(requests A)
+  ctl A home status2 status
+  expect_rc 0 "second status"
+  [ "$(( $(requests A) - before ))" -eq 1 ] || fail "second status read more than the current preset"
+
+  # The ports of settings.ini, when none are given.
+  sed -i "s|^indev=off|indev=A Out:MIDI Out|; s|^outdev=off|outdev=A:MIDI In|" \
+    "$work/home/settings.ini"
+  rc=0
+  ZOREL_HOME="$work/home" "$zorelctl" --api jack status >"$work/stored.txt" 2>&1 || rc=$?
+  expect_rc 0 "status on the stored ports"
+
+  rc=0
+  ZOREL_HOME="$work/home" "$zorelctl" --api jack ports >"$work/ports.txt" 2>&1 || rc=$?
+  expect_rc 0 "ports"
+  grep -qx "  A Out:MIDI Out" "$work/ports.txt" || fail "ports misses the pedal's output"
+  grep -qx "  A:MIDI In" "$work/ports.txt" || fail "ports misses the pedal's input"
+
+  rc=0; "$zorelctl" frobnicate >/dev/null 2>&1 || rc=$?
+  expect_rc 2 "unknown command"
+  rc=0; "$zorelctl" backup >/dev/null 2>&1 || rc=$?
+  expect_rc 2 "backup without a file"
+
+  rc=0
+  ZOREL_HOME="$work/home" "$zorelctl" --api jack --in "Nobody:MIDI Out" status \
+    >"$work/missing.txt" 2>&1 || rc=$?
+  expect_rc 1 "status on a missing port"
+  grep -q "Nobody:MIDI Out" "$work/missing.txt" || fail "the missing port is not named"
+
+  # A pedal that hears but never answers.
+  start_pedal S --drop 1
+  rc=0
+  ZOREL_HOME="$work/home-s" "$zorelctl" --api jack --in "S Out:MIDI Out" --out "S:MIDI In" \
+    --timeout 5 status >"$work/silent.txt" 2>&1 || rc=$?
+  expect_rc 1 "status on a silent pedal"
+  grep -q "no pedal answered" "$work/silent.txt" || fail "no clear message for a silent pedal"
+  ;;
+
+transfer)
+  "$tool" wav "$work/ir.wav"
+  start_pedal A
+  # Make pedal A differ from a factory pedal: edits, a name and an imported
+  # IR, stored into a program.
+  printf '%s\n' "set 1 100" "set 5 17" "set 40 1" "ir7 $work/ir.wav" "name E2E Stored" "store 9" \
+    >"$work/edits.txt"
+  ctl A home-a shell --yes shell <"$work/edits.txt"
+  expect_rc 0 "shell edits"
+  ctl A home-a backup backup "$work/a.q3b"
+  expect_rc 0 "backup"
+  grep -qx "Finished successfully!" "$work/backup.txt" || fail "backup did not say it finished"
+  cp "$work/a.q3b" "$work/a-copy.q3b"
+  ctl A home-a backup2 backup "$work/a.q3b"
+  expect_rc 1 "backup over an existing file without --yes"
+  cmp -s "$work/a.q3b" "$work/a-copy.q3b" || fail "the existing backup was touched"
+
+  start_pedal B
+  ctl B home-b restore-no restore "$work/a.q3b"
+  expect_rc 1 "restore without --yes"
+  grep -q "overwrite the current Presets" "$work/restore-no.txt" || fail "restore did not say what it overwrites"
+  ctl B home-b restore restore "$work/a.q3b" --yes
+  expect_rc 0 "restore"
+  grep -qx "Finished successfully!" "$work/restore.txt" || fail "restore did not say it finished"
+
+  stop_pedal A
+  stop_pedal B
+  "$tool" compare "$work/A.state" factory >"$work/compare-factory.txt" &&
+    fail "pedal A still equals a factory pedal: the edits did not arrive"
+  "$tool" compare "$work/A.state" "$work/B.state" >"$work/compare.txt" ||
+    fail "the restored pedal differs from the backed-up one"
+  ;;
+
+firmware)
+  start_pedal F --firmware-out "$work/received.bin"
+  head -c 20000 /dev/urandom >"$work/image.bin"
+  ctl F home fw-no firmware "$work/image.bin"
+  expect_rc 1 "firmware without --yes"
+  [ ! -e "$work/received.bin" ] || fail "firmware sent without --yes"
+  head -c 100 /dev/urandom >"$work/tiny.bin"
+  ctl F home fw-tiny firmware "$work/tiny.bin" --yes
+  expect_rc 1 "a file too small to be an image"
+  grep -q "not a firmware image" "$work/fw-tiny.txt" || fail "no clear message for a bad image"
+  ctl F home fw firmware "$work/image.bin" --yes
+  expect_rc 0 "firmware"
+  cmp -s "$work/image.bin" "$work/received.bin" || fail "the pedal did not receive the image"
+  ;;
+
+*)
+  fail "unknown mode $mode"
+  ;;
+esac
+
+echo "zorelctl e2e $mode: passed"
