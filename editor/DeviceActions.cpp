@@ -252,6 +252,11 @@ void ZorelControl::LoadFirmware() {
   mSender.SendRaw(BuildLoaderStart());
 }
 
+double ZorelControl::FirmwareProgress() const {
+  if (!mState.mFirmwareActive || !mFirmwareSender || mFirmwareSender->Total() == 0) return -1.0;
+  return static_cast<double>(mFirmwareSender->Position()) / mFirmwareSender->Total();
+}
+
 // One chunk per tick once the loader is ready; the loader's checksum check
 // decides whether the image took.
 void ZorelControl::SendFirmwareChunk() {

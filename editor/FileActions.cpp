@@ -236,6 +236,13 @@ void ZorelControl::StartIRUpload(int number, std::span<const uint8_t> block) {
   if (mState.mConnected) mState.mIRUploadRunning = true;
 }
 
+double ZorelControl::IRUploadProgress() const {
+  // A stream prepared while no pedal listens never moves: no progress then.
+  if (!mIRSender || mIRSender->Total() == 0) return -1.0;
+  if (!mState.mIRUploadRunning && mIRSender->Position() == 0) return -1.0;
+  return static_cast<double>(mIRSender->Position()) / mIRSender->Total();
+}
+
 // The first chunk waits for the pedal's "ready", the middle ones go one per
 // tick, the last one waits for "stored".
 void ZorelControl::SendIRUploadChunk() {

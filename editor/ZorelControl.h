@@ -131,6 +131,11 @@ public:
   // Marks the n-th user IR as the one the custom IR list has selected.
   void SelectIRRow(int n);
 
+  // How far the firmware update / the IR upload has got (0..1), or -1 when
+  // none runs; for front ends that show progress without a surface.
+  double FirmwareProgress() const;
+  double IRUploadProgress() const;
+
   SessionState& State() { return mState; }
   const SessionState& State() const { return mState; }
   PedalSender& Sender() { return mSender; }

@@ -195,7 +195,9 @@ void Session::ShowProgress() {
       for (int k = 0; k < SessionState::kPresetSlots; ++k) waiting += e.Library().FetchFlag(k);
       return static_cast<double>(s.mBulkTotal - waiting) / s.mBulkTotal;
     }
-    return -1.0;
+    const double firmware = e.FirmwareProgress();
+    if (firmware >= 0) return firmware;
+    return e.IRUploadProgress();
   });
   if (p < 0) {
     // The transfer is over; the window's bar ends full, so does this.

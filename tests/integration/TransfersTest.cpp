@@ -359,3 +359,21 @@ TEST_F(FaultyLink, LostRepliesAreAskedForAgainThenReported) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Transfers, FirmwareProgressFollowsTheChunks) {
+  const std::string file = library.root + "/zorel.bin";
+  WriteFile(file, std::vector<uint8_t>(1000, 0x33));
+  EXPECT_LT(ed().FirmwareProgress(), 0.0);
+  modal.QueueFile(file);
+  ASSERT_TRUE(ed().ChooseFirmwareFile());
+  link->Pump(); // start message, loader ready
+  h->Advance(100);
+  link->Pump();
+  EXPECT_NEAR(ed().FirmwareProgress(), 240.0 / 1143.0, 1e-9);
+  link->Run(1000);
+  EXPECT_LT(ed().FirmwareProgress(), 0.0);
+}
+
+} // namespace
