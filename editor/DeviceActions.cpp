@@ -15,11 +15,6 @@ namespace zorel {
 
 namespace {
 
-constexpr int kTagDisplay = 1;
-constexpr SurfaceColor kPlainDisplay{255, 255, 255, 255};
-constexpr const char* kPedalGroups[] = {"bcontrols",     "bcontrolsa",    "bcontrolsb",
-                                        "prebcontrolsa", "prebcontrolsb", "postbcontrolsa",
-                                        "postbcontrolsb"};
 constexpr int kRepeatStartTicks = -20;
 constexpr size_t kMaxFirmwareFileSize = 65536;
 constexpr size_t kMinFirmwareFileSize = 210; // packs to more than 240 bytes
@@ -40,9 +35,9 @@ bool ZorelControl::Confirm(const std::string& text) {
 void ZorelControl::ShowPresetNumber() {
   const std::string text = TwoDigits(ParamInt(kParamPatchOffset) + mState.mCurrentPresetSlot);
   mSurface.Post([text](IControlSurface& c) {
-    c.SetTagText(kTagDisplay, text);
-    c.SetTagTextColor(kTagDisplay, kPlainDisplay);
-    c.SetTagHidden(kTagDisplay, false);
+    c.SetTagText(kTagPresetDisplay, text);
+    c.SetTagTextColor(kTagPresetDisplay, color::kDisplayPlain);
+    c.SetTagHidden(kTagPresetDisplay, false);
   });
 }
 
@@ -51,11 +46,11 @@ void ZorelControl::Reconnect() {
   mState.mConnected = false;
   mState.mConnectWanted = true;
   mSurface.Post([](IControlSurface& c) {
-    c.SetTagText(151, "");
-    c.SetTagText(152, "Connecting to the device...");
-    c.SetTagText(153, "");
-    for (const char* group : kPedalGroups) c.SetGroupDisabled(group, true);
-    c.SetGroupHidden("progresscontrols", true);
+    c.SetTagText(kTagDeviceName, "");
+    c.SetTagText(kTagDeviceVersion, "Connecting to the device...");
+    c.SetTagText(kTagDeviceSerial, "");
+    for (const char* g : group::kPedalKnobGroups) c.SetGroupDisabled(g, true);
+    c.SetGroupHidden(group::kProgress, true);
   });
 }
 
@@ -68,14 +63,14 @@ void ZorelControl::StepPreset(int delta) {
 void ZorelControl::PresetUp(bool press) {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   SessionState& s = mState;
-  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(59, press ? 1.0 : 0.0); });
+  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagFootUp, press ? 1.0 : 0.0); });
   if (press) {
-    s.mUpHeld = true;
+    mView.mUpHeld = true;
     mRepeatTicks = kRepeatStartTicks;
     StepPreset(+1);
     return;
   }
-  s.mUpHeld = false;
+  mView.mUpHeld = false;
   if (s.mConnected && !s.mStoreArmed && !mRecallArmed)
     mSender.SendSelectPreset(s.mCurrentPresetSlot);
 }
@@ -83,14 +78,14 @@ void ZorelControl::PresetUp(bool press) {
 void ZorelControl::PresetDown(bool press) {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   SessionState& s = mState;
-  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(60, press ? 1.0 : 0.0); });
+  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagFootDown, press ? 1.0 : 0.0); });
   if (press) {
-    s.mDownHeld = true;
+    mView.mDownHeld = true;
     mRepeatTicks = kRepeatStartTicks;
     StepPreset(-1);
     return;
   }
-  s.mDownHeld = false;
+  mView.mDownHeld = false;
   if (s.mConnected && !s.mStoreArmed && !mRecallArmed)
     mSender.SendSelectPreset(s.mCurrentPresetSlot);
 }
@@ -98,14 +93,14 @@ void ZorelControl::PresetDown(bool press) {
 void ZorelControl::StorePress(bool press) {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   SessionState& s = mState;
-  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(61, press ? 1.0 : 0.0); });
+  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagSave, press ? 1.0 : 0.0); });
   mStorePressed = press;
   if (press) return;
   if (!s.mStoreArmed) {
     s.mStoreArmed = true; // the display starts blinking
     return;
   }
-  mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
+  mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagPresetDisplay, false); });
   if (s.mConnected) {
     mSender.SendParameter(kDeviceNumberStore, s.mCurrentPresetSlot);
     mConfirmTicks = 0;
@@ -118,14 +113,14 @@ void ZorelControl::StorePress(bool press) {
 void ZorelControl::RecallPress(bool press) {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   SessionState& s = mState;
-  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(62, press ? 1.0 : 0.0); });
+  mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagFootCentre, press ? 1.0 : 0.0); });
   mRecallPressed = press;
   if (press) return;
   if (!mRecallArmed) {
     mRecallArmed = true;
     return;
   }
-  mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
+  mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagPresetDisplay, false); });
   if (s.mConnected) {
     mSender.SendSelectPreset(s.mCurrentPresetSlot);
     mConfirmTicks = 0;
@@ -143,23 +138,23 @@ void ZorelControl::CommitPresetName(const std::string& name) {
 // counted in idle ticks.
 void ZorelControl::IdleButtons() {
   SessionState& s = mState;
-  if (s.mDisplayShowsValue && ++s.mDisplayRevertTicks > 60) {
-    s.mDisplayShowsValue = false;
-    s.mDisplayRevertTicks = 0;
+  if (mView.mDisplayShowsValue && ++mView.mDisplayRevertTicks > 60) {
+    mView.mDisplayShowsValue = false;
+    mView.mDisplayRevertTicks = 0;
     const std::string text = TwoDigits(ParamInt(kParamPatchOffset) + s.mCurrentPresetSlot);
-    mSurface.Post([text](IControlSurface& c) { c.SetTagText(kTagDisplay, text); });
+    mSurface.Post([text](IControlSurface& c) { c.SetTagText(kTagPresetDisplay, text); });
   }
-  if (s.mUpHeld || s.mDownHeld) {
+  if (mView.mUpHeld || mView.mDownHeld) {
     ++mRepeatTicks;
     const bool step = mRepeatTicks > 0 && (mRepeatTicks > 20 || mRepeatTicks % 4 == 0);
-    if (step) StepPreset(s.mUpHeld ? +1 : -1);
+    if (step) StepPreset(mView.mUpHeld ? +1 : -1);
   }
-  const bool held = s.mUpHeld || s.mDownHeld;
+  const bool held = mView.mUpHeld || mView.mDownHeld;
   if (s.mStoreArmed) {
     if (mBlinkPhase == 2 && !held)
-      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, true); });
+      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagPresetDisplay, true); });
     if (mBlinkPhase == 0 && !held) {
-      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
+      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagPresetDisplay, false); });
       if (s.mStoreConfirming && ++mConfirmTicks > 10) {
         s.mStoreArmed = false;
         s.mStoreConfirming = false;
@@ -169,9 +164,9 @@ void ZorelControl::IdleButtons() {
     if (++mBlinkPhase > 7) mBlinkPhase = 0;
   } else if (mRecallArmed) {
     if (mBlinkPhase == 4 && !held)
-      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, true); });
+      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagPresetDisplay, true); });
     if (mBlinkPhase == 0 && !held)
-      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
+      mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagPresetDisplay, false); });
     if (++mBlinkPhase > 15) mBlinkPhase = 0;
   }
 }
@@ -184,10 +179,10 @@ void ZorelControl::OpenFirmwarePage() {
   mState.mConnected = true;
   mState.mConnectWanted = false;
   mSurface.Post([](IControlSurface& c) {
-    c.SetGroupHidden("fwbgcontrols", false);
-    c.SetGroupHidden("fwupdatecontrols", false);
-    c.SetGroupDisabled("fwupdatecontrols", false);
-    c.SetGroupDisabled("maincontrols", true);
+    c.SetGroupHidden(group::kFirmwareBackground, false);
+    c.SetGroupHidden(group::kFirmwareUpdate, false);
+    c.SetGroupDisabled(group::kFirmwareUpdate, false);
+    c.SetGroupDisabled(group::kMain, true);
   });
 }
 
@@ -196,19 +191,19 @@ void ZorelControl::CloseFirmwarePage() {
   mState.mConnected = false;
   mState.mConnectWanted = true;
   mSurface.Post([](IControlSurface& c) {
-    c.SetGroupHidden("fwbgcontrols", true);
-    c.SetGroupHidden("fwupdatecontrols", true);
-    c.SetGroupDisabled("maincontrols", false);
+    c.SetGroupHidden(group::kFirmwareBackground, true);
+    c.SetGroupHidden(group::kFirmwareUpdate, true);
+    c.SetGroupDisabled(group::kMain, false);
   });
 }
 
 void ZorelControl::EndFirmwarePage() {
   mSurface.Post([](IControlSurface& c) {
-    c.SetGroupHidden("firmwarecontrols", true);
-    c.SetGroupHidden("fwbgcontrols", true);
-    c.SetGroupHidden("fwupdatecontrols", true);
-    c.SetGroupDisabled("maincontrols", false);
-    for (const char* group : kPedalGroups) c.SetGroupDisabled(group, true);
+    c.SetGroupHidden(group::kFirmwareProgress, true);
+    c.SetGroupHidden(group::kFirmwareBackground, true);
+    c.SetGroupHidden(group::kFirmwareUpdate, true);
+    c.SetGroupDisabled(group::kMain, false);
+    for (const char* g : group::kPedalKnobGroups) c.SetGroupDisabled(g, true);
   });
 }
 
@@ -274,14 +269,14 @@ void ZorelControl::SendFirmwareChunk() {
     std::snprintf(text, sizeof text, "%d %%", static_cast<int>(p * 100));
     const std::string shown = text;
     mSurface.Post([p, shown](IControlSurface& c) {
-      c.SetTagValue(150, p);
-      c.SetTagText(149, shown);
+      c.SetTagValue(kTagFirmwareProgressKnob, p);
+      c.SetTagText(kTagFirmwareProgressText, shown);
     });
     return;
   }
   s.mFirmwareActive = false;
   mFirmwareSender.reset();
-  mSurface.Post([](IControlSurface& c) { c.SetTagText(149, "100 %"); });
+  mSurface.Post([](IControlSurface& c) { c.SetTagText(kTagFirmwareProgressText, "100 %"); });
   ShowMessage("Firmware update finished.");
   EndFirmwarePage();
 }
@@ -291,22 +286,22 @@ void ZorelControl::SendFirmwareChunk() {
 void ZorelControl::OpenGlobalSettings() {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   mState.mConnectWanted = false;
-  mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("globalsettingscontrols", false); });
+  mSurface.Post([](IControlSurface& c) { c.SetGroupHidden(group::kGlobalSettings, false); });
   mSender.SendRequestSettings(0);
 }
 
 void ZorelControl::CloseGlobalSettings() {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   mState.mConnectWanted = true;
-  mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("globalsettingscontrols", true); });
+  mSurface.Post([](IControlSurface& c) { c.SetGroupHidden(group::kGlobalSettings, true); });
   mLibrary->ScanPresetFolder();
 }
 
 void ZorelControl::OpenMidiCCPage() {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   mSurface.Post([](IControlSurface& c) {
-    c.SetGroupHidden("midicccontrols", false);
-    c.SetGroupHidden("globalsettingscontrols", true);
+    c.SetGroupHidden(group::kMidiCC, false);
+    c.SetGroupHidden(group::kGlobalSettings, true);
   });
   mSender.SendRequestSettings(1);
 }
@@ -314,8 +309,8 @@ void ZorelControl::OpenMidiCCPage() {
 void ZorelControl::CloseMidiCCPage() {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   mSurface.Post([](IControlSurface& c) {
-    c.SetGroupHidden("midicccontrols", true);
-    c.SetGroupHidden("globalsettingscontrols", false);
+    c.SetGroupHidden(group::kMidiCC, true);
+    c.SetGroupHidden(group::kGlobalSettings, false);
   });
   mSender.SendSettingsBlock(1);
 }
@@ -324,9 +319,9 @@ void ZorelControl::OpenProgramMapPage() {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   const bool oneBased = ParamInt(kParamPatchOffset) != 0;
   mSurface.Post([oneBased](IControlSurface& c) {
-    c.SetGroupHidden("midiprogramcontrols", false);
-    c.SetGroupHidden(oneBased ? "midiprogramcontrolsofs1" : "midiprogramcontrolsofs0", false);
-    c.SetGroupHidden("globalsettingscontrols", true);
+    c.SetGroupHidden(group::kMidiProgram, false);
+    c.SetGroupHidden(oneBased ? group::kMidiProgramOffset1 : group::kMidiProgramOffset0, false);
+    c.SetGroupHidden(group::kGlobalSettings, true);
   });
   mSender.SendRequestSettings(2);
 }
@@ -334,10 +329,10 @@ void ZorelControl::OpenProgramMapPage() {
 void ZorelControl::CloseProgramMapPage() {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   mSurface.Post([](IControlSurface& c) {
-    c.SetGroupHidden("midiprogramcontrols", true);
-    c.SetGroupHidden("midiprogramcontrolsofs0", true);
-    c.SetGroupHidden("midiprogramcontrolsofs1", true);
-    c.SetGroupHidden("globalsettingscontrols", false);
+    c.SetGroupHidden(group::kMidiProgram, true);
+    c.SetGroupHidden(group::kMidiProgramOffset0, true);
+    c.SetGroupHidden(group::kMidiProgramOffset1, true);
+    c.SetGroupHidden(group::kGlobalSettings, false);
   });
   mSender.SendSettingsBlock(2);
 }

@@ -13,17 +13,6 @@ namespace zorel {
 
 namespace {
 
-constexpr int kTagPresetDisplay = 1;
-constexpr SurfaceColor kModifiedColor{100, 255, 255, 255};
-constexpr SurfaceColor kUnmodifiedColor{255, 255, 255, 255};
-constexpr SurfaceColor kListRowColor{150, 100, 255, 255};
-constexpr SurfaceColor kListRowSelectedColor{255, 100, 255, 255};
-constexpr SurfaceColor kIRRowColor{255, 120, 120, 120};
-constexpr SurfaceColor kIRRowSelectedColor{255, 200, 200, 200};
-constexpr int kListRows = 109;    // highest first visible row of the preset list
-constexpr float kListTop = 228.f; // top of the preset list
-constexpr float kListRowHeight = 50.f;
-
 std::string TwoDigits(int value) {
   char text[16];
   std::snprintf(text, sizeof text, "%02d", value);
@@ -33,6 +22,74 @@ std::string TwoDigits(int value) {
 bool IsChangeShownOnDisplay(int index) {
   return index != kParamIR && index != kParamUserIR7Mode && index != kParamUserIR8Mode &&
          index != kParamReverbMode && index != kParamAutoFilterOn;
+}
+
+// How a sound parameter shows on the surface: the section panel an edit of
+// it brings forward, and the readouts that show its value. Behaviour beyond
+// this (graphs, IR names, the TIME knob) is in ReactToSoundParam.
+enum class Band { kNone, kPunch, kMid, kHigh };
+enum class Layer { kAny, kPreOnly, kPostOnly }; // which mid variant it needs
+struct SoundParamView {
+  int param;
+  int section = kSectionNone;
+  ETag readout = kTagNone;
+  ETag readout2 = kTagNone;
+  Band band = Band::kNone;
+  Layer layer = Layer::kAny;
+  bool readoutFirst = false; // readouts before the section switch
+};
+
+constexpr SoundParamView kSoundParamViews[] = {
+    {kParamLevel, kSectionLevel, kTagMainLevel},
+    {kParamGain, kSectionAmplifier, kTagPreAmp},
+    {kParamPunch, kSectionPunchFilter, kTagNone, kTagNone, Band::kPunch, Layer::kPreOnly},
+    {kParamPunchFreq, kSectionPunchFilter, kTagNone, kTagNone, Band::kPunch, Layer::kPreOnly},
+    {kParamPunchQ, kSectionPunchFilter, kTagNone, kTagNone, Band::kPunch, Layer::kPreOnly},
+    {kParamCrunch, kSectionAmplifier, kTagPresence},
+    {kParamDrive, kSectionAmplifier, kTagDrive},
+    {kParamLow, kSectionLowFilter, kTagLowFilterGain},
+    {kParamHigh, kSectionHighFilter, kTagNone, kTagNone, Band::kHigh},
+    {kParamHighQ, kSectionHighFilter, kTagNone, kTagNone, Band::kHigh},
+    {kParamHighFreq, kSectionHighFilter, kTagNone, kTagNone, Band::kHigh},
+    {kParamReverb, kSectionAmbience, kTagAmbienceLevel},
+    {kParamGate, kSectionNone, kTagGateThreshold},
+    {kParamDynamics, kSectionCompressor, kTagCompressorThreshold},
+    {kParamMid, kSectionMidFilter, kTagNone, kTagNone, Band::kMid, Layer::kPostOnly},
+    {kParamMidShift, kSectionMidFilter, kTagNone, kTagNone, Band::kMid, Layer::kAny, true},
+    {kParamMidQ, kSectionMidFilter, kTagNone, kTagNone, Band::kMid},
+    {kParamAnalogSim, kSectionAnalogSim, kTagAnalogSimValue, kTagAnalogSimCaption, Band::kNone,
+     Layer::kAny, true},
+    {kParamReverbRoomSize, kSectionNone, kTagAmbienceTime},
+    {kParamReverbDecayTime, kSectionNone, kTagAmbienceDecay},
+    {kParamCompressorRatio, kSectionCompressor, kTagCompressorRatio},
+    {kParamCompressorOutputGain, kSectionNone, kTagCompressorOutputGain},
+    {kParamCompressorAttack, kSectionNone, kTagCompressorAttack},
+    {kParamCompressorRelease, kSectionNone, kTagCompressorRelease},
+    {kParamGateRatio, kSectionNone, kTagGateRatio},
+    {kParamGateRelease, kSectionNone, kTagGateRelease},
+    {kParamUserIR7Gain, kSectionNone, kTagIR7Gain},
+    {kParamUserIR8Gain, kSectionNone, kTagIR8Gain},
+    {kParamLowQ, kSectionNone, kTagLowFilterQ},
+    {kParamAutoFilterLevel, kSectionAutoFilter, kTagAutoFilterLevel},
+    {kParamAutoFilterAttack, kSectionAutoFilter, kTagAutoFilterAttack},
+    {kParamAutoFilterRelease, kSectionAutoFilter, kTagAutoFilterRelease},
+    {kParamChorusLevel, kSectionNone, kTagChorusLevel},
+    {kParamChorusModFreq, kSectionNone, kTagChorusModFreq},
+    {kParamChorusModDepth, kSectionChorus, kTagChorusModDepth},
+    {kParamChorusDelaySize, kSectionNone, kTagChorusDelaySize},
+    {kParamChorusFeedback, kSectionNone, kTagChorusFeedback},
+    {kParamLowFreq, kSectionLowFilter, kTagLowFilterFreq, kTagNone, Band::kNone, Layer::kAny, true},
+};
+
+// The table by parameter index, built once.
+const SoundParamView* ViewOf(int index) {
+  static const auto byIndex = [] {
+    std::array<const SoundParamView*, kNumPresetParams> table{};
+    for (const SoundParamView& view : kSoundParamViews)
+      table[static_cast<size_t>(view.param)] = &view;
+    return table;
+  }();
+  return index >= 0 && index < kNumPresetParams ? byIndex[static_cast<size_t>(index)] : nullptr;
 }
 
 } // namespace
@@ -48,18 +105,13 @@ void ZorelControl::SetAndQueue(int paramIdx, double normalized) {
 }
 
 void ZorelControl::ShowSectionIfNeeded(int section) {
-  if (!mSurface.IsOpen() || mState.mActiveSection == section || mState.mSendSuppressed) return;
-  mState.mActiveSection = section;
-  mSurface.Post([section](IControlSurface& s) { s.ShowSection(section); });
+  if (!mSurface.IsOpen() || mView.mActiveSection == section || mState.mSendSuppressed) return;
+  SelectSection(section);
 }
 
 void ZorelControl::Readout(int tag, int paramIdx) {
   if (!mSurface.IsOpen()) return;
   mSurface.Post([tag, paramIdx](IControlSurface& s) { s.ShowReadout(tag, paramIdx); });
-}
-
-void ZorelControl::ShowCabinetResponse(int irValue) {
-  mLibrary->ShowCabinetResponse(irValue);
 }
 
 void ZorelControl::OnParamChange(int index) {
@@ -95,8 +147,8 @@ void ZorelControl::OnParamChange(int index) {
         }
       }
     }
-    s.mDisplayShowsValue = true;
-    s.mDisplayRevertTicks = 0;
+    mView.mDisplayShowsValue = true;
+    mView.mDisplayRevertTicks = 0;
   }
 
   // The modified indicator follows the live values against the loaded ones.
@@ -109,7 +161,7 @@ void ZorelControl::OnParamChange(int index) {
   if (open) {
     mSurface.Post([modified](IControlSurface& c) {
       c.SetTagHidden(kTagPresetDisplay, false);
-      c.SetTagTextColor(kTagPresetDisplay, modified ? kModifiedColor : kUnmodifiedColor);
+      c.SetTagTextColor(kTagPresetDisplay, modified ? color::kDisplayModified : color::kDisplayPlain);
     });
   }
 
@@ -125,134 +177,87 @@ void ZorelControl::OnParamChange(int index) {
   if (s.mTrackEdits && index < kParamGateAttack) s.mPresetModified = true;
 }
 
+void ZorelControl::ShowBandReadouts(int band) {
+  if (!mSurface.IsOpen()) return;
+  mSurface.Post([band](IControlSurface& c) {
+    switch (static_cast<Band>(band)) {
+    case Band::kPunch:
+      c.ShowPunchFilterReadouts();
+      break;
+    case Band::kMid:
+      c.ShowMidFilterReadouts();
+      break;
+    case Band::kHigh:
+      c.ShowHighFilterReadouts();
+      break;
+    case Band::kNone:
+      break;
+    }
+  });
+}
+
 void ZorelControl::ReactToSoundParam(int index, int u) {
   SessionState& s = mState;
   const bool open = mSurface.IsOpen();
+  if (const SoundParamView* view = ViewOf(index)) {
+    // The punch and mid controls share the pedal's MID position: only the
+    // variant the amp model uses switches its panel.
+    const bool layerMatches = view->layer == Layer::kAny ||
+                              (open && (view->layer == Layer::kPreOnly) == mView.mMidPre);
+    if (layerMatches) {
+      auto readouts = [&] {
+        if (view->readout != kTagNone) Readout(view->readout, index);
+        if (view->readout2 != kTagNone) Readout(view->readout2, index);
+        ShowBandReadouts(static_cast<int>(view->band));
+      };
+      if (view->readoutFirst) readouts();
+      if (view->section != kSectionNone) ShowSectionIfNeeded(view->section);
+      if (!view->readoutFirst) readouts();
+    }
+  }
+
   switch (index) {
-  case kParamLevel:
-    ShowSectionIfNeeded(kSectionLevel);
-    Readout(50, index);
-    break;
-  case kParamGain:
-    ShowSectionIfNeeded(kSectionAmplifier);
-    Readout(49, index);
-    break;
-  case kParamPunch:
-  case kParamPunchFreq:
-  case kParamPunchQ:
-    if (open && s.mMidPre) {
-      ShowSectionIfNeeded(kSectionPunchFilter);
-      mSurface.Post([](IControlSurface& c) { c.ShowPunchFilterReadouts(); });
-    }
-    break;
-  case kParamCrunch:
-    ShowSectionIfNeeded(kSectionAmplifier);
-    Readout(34, index);
-    break;
-  case kParamDrive:
-    ShowSectionIfNeeded(kSectionAmplifier);
-    Readout(48, index);
-    break;
-  case kParamLow:
-    ShowSectionIfNeeded(kSectionLowFilter);
-    Readout(36, index);
-    break;
-  case kParamHigh:
-  case kParamHighQ:
-  case kParamHighFreq:
-    ShowSectionIfNeeded(kSectionHighFilter);
-    if (open) mSurface.Post([](IControlSurface& c) { c.ShowHighFilterReadouts(); });
-    break;
   case kParamReverb:
-    ShowSectionIfNeeded(kSectionAmbience);
-    Readout(45, index);
-    if (open && s.mActiveSection == kSectionAmbience) {
-      mSurface.Post([](IControlSurface& c) {
-        const bool shown = c.TagValue(84) > 0 || c.TagValue(85) > 0;
-        c.SetGroupHidden("ambiencecontrols2", !shown);
-      });
-    }
+    // The TIME knob belongs to the echo types only.
+    if (open && mView.mActiveSection == kSectionAmbience)
+      ShowAmbienceTimeKnob(mView.mAmbienceType == 5 || mView.mAmbienceType == 6);
     break;
   case kParamGate:
     if (open) {
       const double db = (u / 127.0 - 1.0) * 70.0 - 30.0;
       mSurface.Post([db](IControlSurface& c) { c.SetGateThreshold(db); });
     }
-    Readout(20, index);
     break;
   case kParamDynamics:
     if (open) {
-      ShowSectionIfNeeded(kSectionCompressor);
-      Readout(8, index);
       const double db = u / 127.0 * -60.0;
       mSurface.Post([db](IControlSurface& c) { c.SetCompressorThreshold(db); });
     }
     break;
-  case kParamMid:
-    if (open && !s.mMidPre) {
-      ShowSectionIfNeeded(kSectionMidFilter);
-      mSurface.Post([](IControlSurface& c) { c.ShowMidFilterReadouts(); });
-    }
-    break;
-  case kParamMidShift:
-    if (open) mSurface.Post([](IControlSurface& c) { c.ShowMidFilterReadouts(); });
-    ShowSectionIfNeeded(kSectionMidFilter);
-    break;
-  case kParamMidQ:
-    ShowSectionIfNeeded(kSectionMidFilter);
-    if (open) mSurface.Post([](IControlSurface& c) { c.ShowMidFilterReadouts(); });
-    break;
   case kParamIR:
     if (open) {
-      const int shown = static_cast<int>(u / 127.0 * 80.5);
+      const std::string shown = TwoDigits(static_cast<int>(u / 127.0 * 80.5));
       const double mic = 1.0 - u / 127.0;
       mSurface.Post([shown, mic](IControlSurface& c) {
-        c.SetTagText(kTagPresetDisplay, TwoDigits(shown));
-        c.SetTagValue(65, mic);
-        c.RedrawTag(65);
+        c.SetTagText(kTagPresetDisplay, shown);
+        c.SetTagValue(kTagCabinetSlider, mic);
+        c.RedrawTag(kTagCabinetSlider);
       });
     }
     ShowCabinetResponse(u);
     break;
-  case kParamAnalogSim:
-    Readout(21, index);
-    Readout(22, index);
-    ShowSectionIfNeeded(kSectionAnalogSim);
-    break;
-  case kParamReverbRoomSize:
-    Readout(47, index);
-    break;
-  case kParamReverbDecayTime:
-    Readout(46, index);
-    break;
   case kParamCompressorRatio:
-    ShowSectionIfNeeded(kSectionCompressor);
-    Readout(9, index);
-    if (open) {
+    // The compressor's readouts are on screen exactly while its panel is.
+    if (open && mView.mActiveSection == kSectionCompressor) {
       const double ratio = u / 127.0 * 19.0 + 1.0;
-      mSurface.Post([ratio](IControlSurface& c) {
-        if (!c.IsTagHidden(9)) c.SetCompressorRatio(ratio);
-      });
+      mSurface.Post([ratio](IControlSurface& c) { c.SetCompressorRatio(ratio); });
     }
     break;
-  case kParamCompressorOutputGain:
-    Readout(10, index);
-    break;
-  case kParamCompressorAttack:
-    Readout(11, index);
-    break;
-  case kParamCompressorRelease:
-    Readout(12, index);
-    break;
   case kParamGateRatio:
-    Readout(17, index);
     if (open) {
       const double ratio = 1.0 / (u / 127.0 * 9.0 + 1.0);
       mSurface.Post([ratio](IControlSurface& c) { c.SetGateRatio(ratio); });
     }
-    break;
-  case kParamGateRelease:
-    Readout(19, index);
     break;
   case kParamUserIR7Mode:
   case kParamUserIR8Mode: {
@@ -263,24 +268,15 @@ void ZorelControl::ReactToSoundParam(int index, int u) {
     if (open) {
       const bool disabled = u == 0;
       mSurface.Post([ir7, disabled, name](IControlSurface& c) {
-        c.SetTagDisabled(ir7 ? 25 : 26, disabled);
-        c.SetTagDisabled(ir7 ? 66 : 67, disabled);
-        c.SetTagText(ir7 ? 74 : 75, name);
+        c.SetTagDisabled(ir7 ? kTagIR7GainKnob : kTagIR8GainKnob, disabled);
+        c.SetTagDisabled(ir7 ? kTagIR7Import : kTagIR8Import, disabled);
+        c.SetTagText(ir7 ? kTagIR7Name : kTagIR8Name, name);
       });
     }
     const int ir = ParamInt(kParamIR);
     if (ir / 127.0 * 8.0 > 6.0) ShowCabinetResponse(ir);
     break;
   }
-  case kParamUserIR7Gain:
-    Readout(27, index);
-    break;
-  case kParamUserIR8Gain:
-    Readout(28, index);
-    break;
-  case kParamLowQ:
-    Readout(37, index);
-    break;
   case kParamUserIR7Preset:
   case kParamUserIR8Preset:
     UpdateUserIRNumber(index, u);
@@ -288,40 +284,8 @@ void ZorelControl::ReactToSoundParam(int index, int u) {
   case kParamAutoFilterOn:
     s.mLiveValues[kParamAutoFilterOn] = u >= 1 ? 1 : 0;
     break;
-  case kParamAutoFilterLevel:
-    ShowSectionIfNeeded(kSectionAutoFilter);
-    Readout(51, index);
-    break;
-  case kParamAutoFilterAttack:
-    ShowSectionIfNeeded(kSectionAutoFilter);
-    Readout(52, index);
-    break;
-  case kParamAutoFilterRelease:
-    ShowSectionIfNeeded(kSectionAutoFilter);
-    Readout(53, index);
-    break;
   case kParamChorusOn:
     if (open) s.mLiveValues[kParamChorusOn] = u >= 1 ? 1 : 0;
-    break;
-  case kParamChorusLevel:
-    Readout(97, index);
-    break;
-  case kParamChorusModFreq:
-    Readout(98, index);
-    break;
-  case kParamChorusDelaySize:
-    Readout(100, index);
-    break;
-  case kParamChorusFeedback:
-    Readout(101, index);
-    break;
-  case kParamChorusModDepth:
-    ShowSectionIfNeeded(kSectionChorus);
-    Readout(99, index);
-    break;
-  case kParamLowFreq:
-    Readout(38, index);
-    ShowSectionIfNeeded(kSectionLowFilter);
     break;
   default:
     break;
@@ -337,22 +301,22 @@ void ZorelControl::UpdateUserIRNumber(int index, int u) {
   if (!pageActive || ParamInt(ir7 ? kParamUserIR7Mode : kParamUserIR8Mode) == 0) return;
   mLibrary->ReadUserIRName(number);
   char empty[32];
-  std::snprintf(empty, sizeof empty, "Empty Slot %d", number % 32 + 1);
-  const std::string& row = s.mIRNameRows[static_cast<size_t>(number % 32)];
-  const std::string& cached = mLibrary->UserIRName(number % 256);
+  std::snprintf(empty, sizeof empty, "Empty Slot %d", number % kIRNameRows + 1);
+  const std::string& row = s.mIRNameRows[static_cast<size_t>(number % kIRNameRows)];
+  const std::string& cached = mLibrary->UserIRName(number);
   // The pedal holds another IR in that slot than the cache: fetch it again.
   if (row != empty && row != cached && !s.mWavImportBusy) s.mIRRefetchPending = true;
 }
 
 void ZorelControl::SelectIRRow(int n) {
   SessionState& s = mState;
-  const int previousRow = s.mUploadIRNumber % 32;
+  const int previousRow = s.mUploadIRNumber % kIRNameRows;
   s.mUploadIRNumber = n;
   if (!mSurface.IsOpen()) return;
-  const int row = n % 32;
+  const int row = n % kIRNameRows;
   mSurface.Post([previousRow, row](IControlSurface& c) {
-    c.SetIRNameRowColor(previousRow, kIRRowColor);
-    c.SetIRNameRowColor(row, kIRRowSelectedColor);
+    c.SetIRNameRowColor(previousRow, color::kIRRow);
+    c.SetIRNameRowColor(row, color::kIRRowSelected);
   });
 }
 
@@ -362,26 +326,28 @@ void ZorelControl::OnPresetListEvent(int u) {
   mListEvent = {};
   if (event.kind == ListEvent::kClick) {
     const int previous = s.mHighlightedRow;
-    const int slot = s.mListTopRow + u;
+    const int slot = mView.mListTopRow + u;
     s.mHighlightedRow = slot;
     mSurface.Post([previous, slot](IControlSurface& c) {
-      c.SetPresetRowColor(previous, kListRowColor, true);
-      c.SetPresetRowColor(slot, kListRowSelectedColor, true);
+      c.SetPresetRowColor(previous, color::kPresetRow, true);
+      c.SetPresetRowColor(slot, color::kPresetRowSelected, true);
     });
     if (s.mConnected) {
       if (s.mStoreArmed) {
         mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagPresetDisplay, false); });
         mSender.SendParameter(kDeviceNumberStore, slot);
         s.mStoreConfirming = true;
-        s.mStoreConfirmTicks = 0;
+        mConfirmTicks = 0;
       } else {
         mSender.SendSelectPreset(slot);
       }
     }
   } else if (event.kind == ListEvent::kWheel) {
     const int step = (event.modifiers == 1 || event.modifiers == 2) ? 1 : 3;
-    s.mListTopRow = std::clamp(s.mListTopRow + (event.wheelUp ? step : -step), 0, kListRows);
-    SetAndQueue(kParamScroll, (kListRows - s.mListTopRow) / static_cast<double>(kListRows));
+    mView.mListTopRow =
+        std::clamp(mView.mListTopRow + (event.wheelUp ? step : -step), 0, presetlist::kLastTopRow);
+    SetAndQueue(kParamScroll, (presetlist::kLastTopRow - mView.mListTopRow) /
+                                  static_cast<double>(presetlist::kLastTopRow));
   }
 }
 
@@ -389,7 +355,7 @@ void ZorelControl::OnCustomIRListEvent(int index, int u) {
   SessionState& s = mState;
   const ListEvent event = mListEvent;
   mListEvent = {};
-  const int n = 32 * s.mCurrentIRBank + u + (index == kParamCustomIRListRight ? 16 : 0);
+  const int n = kIRNameRows * s.mCurrentIRBank + u + (index == kParamCustomIRListRight ? 16 : 0);
   if (event.kind == ListEvent::kClick) {
     SelectIRRow(n);
     if (s.mIR7PageActive) {
@@ -403,10 +369,14 @@ void ZorelControl::OnCustomIRListEvent(int index, int u) {
     }
     ShowCabinetResponse(ParamInt(kParamIR));
     const int tag = s.mIR7PageActive ? 74 : 75;
-    const std::string name = mLibrary->UserIRName(s.mUploadIRNumber % 256);
+    const std::string name = mLibrary->UserIRName(s.mUploadIRNumber);
     mSurface.Post([tag, name](IControlSurface& c) { c.SetTagText(tag, name); });
   } else if (event.kind == ListEvent::kDoubleClick) {
-    // Importing a WAV file into the slot comes with the library.
+    // Only user IRs can be imported; the factory bank's rows are the pedal's.
+    if (n < 256) {
+      SelectIRRow(n);
+      ImportWavIntoListSlot(n);
+    }
   }
 }
 
@@ -418,13 +388,13 @@ void ZorelControl::ReactToEditorParam(int index, int u) {
     SetAndQueue(kParamDynamics, u / 127.0);
     break;
   case kParamScroll:
-    s.mListTopRow = kListRows - u;
+    mView.mListTopRow = presetlist::kLastTopRow - u;
     if (open) {
-      const int top = s.mListTopRow;
+      const int top = mView.mListTopRow;
       mSurface.Post([top](IControlSurface& c) {
-        for (int slot = 0; slot < SessionState::kPresetSlots; ++slot) {
-          const float y = kListTop + kListRowHeight * static_cast<float>(slot - top);
-          c.PlacePresetRow(slot, y, y < kListTop);
+        for (int slot = 0; slot < presetlist::kSlots; ++slot) {
+          const float y = presetlist::kTop + presetlist::kRowHeight * static_cast<float>(slot - top);
+          c.PlacePresetRow(slot, y, y < presetlist::kTop);
         }
       });
     }
@@ -447,17 +417,17 @@ void ZorelControl::ReactToEditorParam(int index, int u) {
   case kParamCustomIRBank: {
     s.mCurrentIRBank = u;
     if (open) {
-      const int previousRow = s.mUploadIRNumber % 32;
-      const bool selectedInBank = u == s.mUploadIRNumber / 32;
-      std::array<std::string, 32> names;
-      for (int i = 0; i < 32; ++i)
-        names[static_cast<size_t>(i)] = mLibrary->UserIRName((32 * u + i) % 256);
+      const int previousRow = s.mUploadIRNumber % kIRNameRows;
+      const bool selectedInBank = u == s.mUploadIRNumber / kIRNameRows;
+      std::array<std::string, kIRNameRows> names;
+      for (int i = 0; i < kIRNameRows; ++i)
+        names[static_cast<size_t>(i)] = mLibrary->UserIRName(kIRNameRows * u + i);
       mSurface.Post([previousRow, selectedInBank, names](IControlSurface& c) {
-        c.SetIRNameRowColor(previousRow, kIRRowColor);
-        for (int i = 0; i < 32; ++i) c.SetIRNameRowText(i, names[static_cast<size_t>(i)]);
-        if (selectedInBank) c.SetIRNameRowColor(previousRow, kIRRowSelectedColor);
+        c.SetIRNameRowColor(previousRow, color::kIRRow);
+        for (int i = 0; i < kIRNameRows; ++i) c.SetIRNameRowText(i, names[static_cast<size_t>(i)]);
+        if (selectedInBank) c.SetIRNameRowColor(previousRow, color::kIRRowSelected);
       });
-      for (int i = 0; i < 32; ++i)
+      for (int i = 0; i < kIRNameRows; ++i)
         s.mIRNameRows[static_cast<size_t>(i)] = names[static_cast<size_t>(i)];
     }
     // Asking for names makes sense only with a pedal to answer; without the
@@ -524,8 +494,8 @@ void ZorelControl::ReactToJackParam(int index) {
     const char* pedalGroup;
   };
   static constexpr Jack kJacks[] = {
-      {kParamJack1Mode, kParamJack1Polarity, "jack1switchcontrols", "jack1pedalcontrols"},
-      {kParamJack2Mode, kParamJack2Polarity, "jack2switchcontrols", "jack2pedalcontrols"},
+      {kParamJack1Mode, kParamJack1Polarity, group::kJack1Switch, group::kJack1Pedal},
+      {kParamJack2Mode, kParamJack2Polarity, group::kJack2Switch, group::kJack2Pedal},
   };
   for (const Jack& jack : kJacks) {
     if (index != jack.mode) continue;

@@ -19,8 +19,6 @@ namespace zorel {
 
 namespace {
 
-constexpr SurfaceColor kModifiedColor{100, 255, 255, 255};
-
 lib::ResourceLookup BundleLookup() {
   return [](int id) { return zorel::FindResource(id); };
 }
@@ -59,10 +57,7 @@ bool ZorelControl::ImportBulkFile() {
   s.mImporting = true;
   s.mImportReady = true;
   s.mBulkModePending = true;
-  mSurface.Post([](IControlSurface& c) {
-    c.ShowProgress(0.0, "0 %");
-    c.SetGroupHidden("progresscontrols", false);
-  });
+  ShowTransferProgress(0.0, "0 %");
   return true;
 }
 
@@ -87,7 +82,7 @@ bool ZorelControl::SavePresetFile() {
   s.mPresetName = result.name;
   s.mPresetModified = false;
   const std::string name = result.name;
-  mSurface.Post([name](IControlSurface& c) { c.SetTagText(148, name); });
+  mSurface.Post([name](IControlSurface& c) { c.SetTagText(kTagPresetName, name); });
   return true;
 }
 
@@ -137,10 +132,10 @@ bool ZorelControl::LoadPresetFile() {
     const std::string name = s.mPresetName, ir7 = s.mIR7DisplayName, ir8 = s.mIR8DisplayName;
     const bool has7 = load.ir7Name.has_value(), has8 = load.ir8Name.has_value();
     mSurface.Post([name, ir7, ir8, has7, has8](IControlSurface& c) {
-      c.SetTagTextColor(1, kModifiedColor);
-      c.SetTagText(148, name);
-      if (has7) c.SetTagText(74, ir7);
-      if (has8) c.SetTagText(75, ir8);
+      c.SetTagTextColor(kTagPresetDisplay, color::kDisplayModified);
+      c.SetTagText(kTagPresetName, name);
+      if (has7) c.SetTagText(kTagIR7Name, ir7);
+      if (has8) c.SetTagText(kTagIR8Name, ir8);
     });
   }
   if (load.sendPresetNow) {
@@ -196,34 +191,52 @@ bool ZorelControl::ImportWavFor(bool ir7) {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   SessionState& s = mState;
   if (mModal == nullptr) return false;
-  s.mWavImportBusy = true;
   s.mIR7PageActive = ir7;
   s.mIR8PageActive = !ir7;
   // Each preset owns user IR slot N for IR 7 and 128 + N for IR 8.
   const int number = s.mCurrentPresetSlot + (ir7 ? 0 : 128);
+  const std::optional<lib::PreparedIRUpload> upload = ImportWavInto(number);
+  if (!upload) return false;
+  // Only a file that was read and accepted moves the preset's IR to the
+  // user slot: a refused or cancelled import leaves the pedal as it was.
   (ir7 ? s.mUserIR7Number : s.mUserIR8Number) = number;
-  s.mUploadIRNumber = number;
   s.mIRSelectStep = ir7 ? kParamUserIR7PresetMSB : kParamUserIR8PresetMSB;
   SetAndQueue(ir7 ? kParamUserIR7PresetMSB : kParamUserIR8PresetMSB,
               ((number >> 7) & 0x7F) / 127.0);
-
-  const lib::WavImportResult result =
-      lib::ImportWav(*mModal, mLastWavFilePath, mLibrary->Slots(), number);
-  s.mWavImportBusy = false;
-  if (result.outcome != lib::WavImportOutcome::kPrepared || !result.upload) return false;
-  StartIRUpload(result.upload->number, result.upload->block);
-  const std::string name = result.upload->name;
+  StartIRUpload(upload->number, upload->block);
+  const std::string name = upload->name;
   (ir7 ? s.mCurrentIR7Name : s.mCurrentIR8Name) = name;
   (ir7 ? s.mIR7DisplayName : s.mIR8DisplayName) = name;
+  const ETag tag = ir7 ? kTagIR7Name : kTagIR8Name;
+  mSurface.Post([tag, name](IControlSurface& c) { c.SetTagText(tag, name); });
+  return true;
+}
+
+std::optional<lib::PreparedIRUpload> ZorelControl::ImportWavInto(int number) {
+  SessionState& s = mState;
+  s.mWavImportBusy = true;
+  s.mUploadIRNumber = number;
+  lib::WavImportResult result =
+      lib::ImportWav(*mModal, mLastWavFilePath, mLibrary->Slots(), number);
+  s.mWavImportBusy = false;
+  if (result.outcome != lib::WavImportOutcome::kPrepared || !result.upload) return std::nullopt;
+  const std::string name = result.upload->name;
   mLibrary->Tables().mUserIRNames[static_cast<size_t>(number)] = name;
-  const int row = number % 32;
   // The list row now names what the cache holds, so the selection that
   // follows does not take the pedal's older IR for a stale cache.
+  const int row = number % kIRNameRows;
   s.mIRNameRows[static_cast<size_t>(row)] = name;
-  mSurface.Post([ir7, name, row](IControlSurface& c) {
-    c.SetTagText(ir7 ? 74 : 75, name);
-    c.SetIRNameRowText(row, name);
-  });
+  mSurface.Post([row, name](IControlSurface& c) { c.SetIRNameRowText(row, name); });
+  return std::move(result.upload);
+}
+
+// A double click on a row of the custom IR list imports a WAV file into that
+// user IR slot, without changing which IRs the preset plays.
+bool ZorelControl::ImportWavIntoListSlot(int number) {
+  if (mModal == nullptr || number < 0 || number >= 256) return false;
+  const std::optional<lib::PreparedIRUpload> upload = ImportWavInto(number);
+  if (!upload) return false;
+  StartIRUpload(upload->number, upload->block);
   return true;
 }
 
@@ -258,19 +271,13 @@ void ZorelControl::SendIRUploadChunk() {
   if (mIRSender->Done()) {
     s.mIRUploadRunning = false;
     mIRSender.reset();
-    mSurface.Post([](IControlSurface& c) {
-      c.ShowProgress(0.0, "0 %");
-      c.SetGroupHidden("progresscontrols", true);
-    });
+    ShowTransferProgress(0.0, "0 %");
+    HideTransferProgress();
     return;
   }
   char text[32];
   std::snprintf(text, sizeof text, "%d %%", static_cast<int>(p * 100));
-  const std::string shown = text;
-  mSurface.Post([p, shown](IControlSurface& c) {
-    c.ShowProgress(p, shown);
-    c.SetGroupHidden("progresscontrols", false);
-  });
+  ShowTransferProgress(p, text);
 }
 
 // ---- Start-up content and the manual ---------------------------------------

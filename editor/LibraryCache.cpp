@@ -44,6 +44,13 @@ void LibraryCache::SetFetchFlag(int slot, bool fetch) {
 
 void LibraryCache::SetPresetRowText(int slot, const std::string& text) {
   mTables->mPresetRowTexts[static_cast<size_t>(slot)] = text;
+  if (mOnPresetRowText) mOnPresetRowText(slot, text);
+}
+
+void LibraryCache::AnnounceAllRows() {
+  if (!mOnPresetRowText) return;
+  for (int slot = 0; slot < kPresetSlotCount; ++slot)
+    mOnPresetRowText(slot, mTables->mPresetRowTexts[static_cast<size_t>(slot)]);
 }
 
 bool LibraryCache::UserIRSlotExists(int number) const {
@@ -74,10 +81,13 @@ void LibraryCache::ClearCache() {
 
 void LibraryCache::RefreshPresetList() {
   mSlots->RefreshPresetList(mPatchOffset ? mPatchOffset() : 0);
+  AnnounceAllRows();
 }
 
 int LibraryCache::ScanPresetFolder() {
-  return mSlots->ScanPresetFolder(mPatchOffset ? mPatchOffset() : 0);
+  const int found = mSlots->ScanPresetFolder(mPatchOffset ? mPatchOffset() : 0);
+  AnnounceAllRows();
+  return found;
 }
 
 void LibraryCache::ReadUserIRName(int number) {

@@ -36,7 +36,8 @@ public:
   void SetPresetRowText(int slot, const std::string& text) override;
   bool UserIRSlotExists(int number) const override;
   void StoreIRDump(int number, std::span<const uint8_t> bytes) override;
-  void ShowCabinetResponse(int irValue) override;
+  // Fills the IR working buffer for position `irValue` of parameter 14.
+  void ShowCabinetResponse(int irValue);
   const std::string& CabinetName(int index) const override;
   void ClearCache() override;
   void RefreshPresetList() override;
@@ -49,11 +50,15 @@ public:
   // Read when the cabinet response or the preset list is rebuilt.
   std::function<CabinetInputs()> mCabinetInputs;
   std::function<int()> mPatchOffset;
+  // Told of every preset-row text that changes (a dump, a scan, a refresh).
+  std::function<void(int slot, const std::string& text)> mOnPresetRowText;
   const std::string& Root() const { return mRoot; }
   lib::LibraryTables& Tables() { return *mTables; }
   lib::SlotCache& Slots() { return *mSlots; }
 
 private:
+  void AnnounceAllRows();
+
   std::string mRoot;
   std::unique_ptr<lib::LibraryTables> mTables;
   std::unique_ptr<lib::SlotCache> mSlots;

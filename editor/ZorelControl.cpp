@@ -16,23 +16,22 @@ ZorelControl::ZorelControl(iplug::IMidiOutput* host, std::string libraryRoot)
     : iplug::IPlugAPP(host, MakeZorelConfig()), mSender(*this, mState),
       mLibrary(std::make_unique<LibraryCache>(libraryRoot.empty() ? LibraryCache::DefaultRoot()
                                                                   : libraryRoot)),
-      mReplies(*this, mState, mSender, mSurface, *mLibrary),
-      mTick(mState, mSender, mSurface, *mLibrary) {
+      mReplies(*this, mState, mSender, *this, *mLibrary), mTick(mState, mSender, *this, *mLibrary) {
   mLibrary->mPatchOffset = [this] { return ParamInt(kParamPatchOffset); };
   mTick.mFirmwareStep = [this] { SendFirmwareChunk(); };
   mTick.mUploadStep = [this] { SendIRUploadChunk(); };
   mTick.mWriteExport = [](const std::string& path, const std::vector<uint8_t>& bytes) {
     return WriteExportFile(path, bytes);
   };
-  mReplies.mOnIRStored = [this] { OnIRStored(); };
-  mReplies.mEndFirmwarePage = [this] { EndFirmwarePage(); };
+  // Row texts written by the bulk read, dumps and folder scans reach the
+  // preset list through this one path.
+  mLibrary->mOnPresetRowText = [this](int slot, const std::string& text) {
+    mSurface.Post([slot, text](IControlSurface& c) { c.SetPresetRowText(slot, text); });
+  };
   mLibrary->mCabinetInputs = [this] {
     return LibraryCache::CabinetInputs{ParamInt(kParamUserIR7Mode), ParamInt(kParamUserIR8Mode),
                                        mState.mUserIR7Number, mState.mUserIR8Number};
   };
-  // Background: solid mid grey.
-  mBackgroundPattern.stops[0] = {255, 127, 127, 127, 0.f};
-
   for (int i = 0; i < kNumPresetParams; ++i) {
     mPedalParamNumbers[static_cast<size_t>(i)] = PedalParameterNumber(i);
   }
@@ -75,7 +74,7 @@ void ZorelControl::OnUIClose() {
 bool ZorelControl::OnAboutRequested() {
   std::lock_guard<std::recursive_mutex> lock(mEditorLock);
   if (!mSurface.IsOpen()) return false;
-  mSurface.Post([](IControlSurface& s) { s.SetGroupHidden("aboutcontrols", false); });
+  mSurface.Post([](IControlSurface& s) { s.SetGroupHidden(group::kAbout, false); });
   return true;
 }
 

@@ -4,35 +4,26 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "editor/LibraryCache.h"
+#include "library/IRUpload.h"
 #include "plugin/IModalServices.h"
 #include "plugin/IPlugAPP.h"
 #include "protocol/DeviceTick.h"
 #include "protocol/PedalSender.h"
 #include "protocol/ReplyHandler.h"
+#include "protocol/SessionEvents.h"
 #include "protocol/SessionState.h"
-#include "protocol/SurfaceChannel.h"
+#include "editor/SurfaceChannel.h"
+#include "editor/SurfaceState.h"
 #include "protocol/codec/FirmwareTransfer.h"
 #include "protocol/codec/IrTransfer.h"
 
 namespace zorel {
-
-// Fill of the background panel, kept while the window is closed.
-struct BackgroundPattern {
-  struct Stop {
-    int a = 255, r = 0, g = 0, b = 0;
-    float offset = 0.f;
-  };
-  int kind = 0; // solid
-  int extend = 1;
-  std::array<Stop, 16> stops{};
-  int stopCount = 1;
-  std::array<double, 6> transform = {1, 0, 0, 1, 0, 0};
-};
 
 // What the surface reports with a list click or wheel step, read by the
 // dispatcher of the list's parameter.
@@ -55,7 +46,11 @@ struct ListEvent {
 // still runs one message at a time in arrival order. Controls are touched
 // only on the user-interface thread: requests for the surface made on the
 // audio thread go through mSurface, which queues them for the next tick.
-class ZorelControl : public iplug::IPlugAPP {
+//
+// The protocol reports what happened through ISessionEvents; the editor
+// turns that into surface requests (SessionView.cpp), so the protocol knows
+// nothing of controls.
+class ZorelControl : public iplug::IPlugAPP, private ISessionEvents {
 public:
   static constexpr int kDeviceTickMs = 100;
 
@@ -77,17 +72,6 @@ public:
 
   // The 100 ms device tick.
   void OnTimer();
-
-  // Messages to the pedal.
-  void SendBulkMode(bool on) { mSender.SendBulkMode(on); }
-  void SendWritePreset() { mSender.SendWritePreset(); }
-  void SendSettingsBlock(int type) { mSender.SendSettingsBlock(type); }
-  void SendParameter(int deviceNumber, int value) { mSender.SendParameter(deviceNumber, value); }
-  void SendRequestSettings(int type) { mSender.SendRequestSettings(type); }
-  void SendRequestPreset(int slot) { mSender.SendRequestPreset(slot); }
-  void SendSelectPreset(int program) { mSender.SendSelectPreset(program); }
-  void SendRequestIR(int irNumber) { mSender.SendRequestIR(irNumber); }
-  void SendRequestIRNames(int page) { mSender.SendRequestIRNames(page); }
 
   // Message boxes and file prompts. Without a window they still reach these
   // services, so the command-line tool can answer and print them.
@@ -138,19 +122,17 @@ public:
 
   SessionState& State() { return mState; }
   const SessionState& State() const { return mState; }
+  // What the editor remembers of its surface (section, knob layer, list).
+  const SurfaceState& View() const { return mView; }
   PedalSender& Sender() { return mSender; }
   std::recursive_mutex& EditorLock() { return mEditorLock; }
   int PedalParamNumber(int index) const { return mPedalParamNumbers[static_cast<size_t>(index)]; }
-  const BackgroundPattern& GetBackgroundPattern() const { return mBackgroundPattern; }
 
   // How long the destructor waits for the audio side to settle; the host
   // closes the stream first, so tests and tools may shorten it.
   static void SetShutdownWaitMs(int ms) { sShutdownWaitMs = ms; }
   static bool HasEditorTimer() { return sEditorTimer != nullptr; }
 
-  // Called when a window opens or closes; the host and tests drive them.
-  std::function<void()> mGraphicsFactory;
-  std::function<void()> mLayoutRoutine;
   // Where OnUIClose stores the draw scale ("GUI" / "scale" of the settings
   // file); the host installs it.
   std::function<void(float scale)> mSaveDrawScale;
@@ -162,14 +144,38 @@ private:
   void Readout(int tag, int paramIdx);
   int ParamInt(int index) const;
   void ReactToSoundParam(int index, int u);
+  void ShowBandReadouts(int band);
   void ReactToEditorParam(int index, int u);
   void ReactToJackParam(int index);
   void UpdateUserIRNumber(int index, int u);
   void OnPresetListEvent(int u);
   void OnCustomIRListEvent(int index, int u);
   void SetAndQueue(int paramIdx, double normalized);
-  void ShowCabinetResponse(int irValue);
-  void ShowMessage(const std::string& text) { mSurface.PostMessage(text); }
+  // Panels (SessionView.cpp): the section panel, the lit amplifier model
+  // with its knob layer, the ambience type with its TIME knob, the FILTER
+  // switch with its lamp.
+  void SelectSection(int section);
+  void SelectAmpModel(int model);
+  void SelectAmbienceType(int type);
+  void SetFilterSwitch(bool on);
+  void ShowAmbienceTimeKnob(bool shown);
+
+  // What the protocol reports (SessionView.cpp).
+  bool ViewOpen() const override { return mSurface.IsOpen(); }
+  void ShowMessage(const std::string& text) override { mSurface.PostMessage(text); }
+  void ShowTransferProgress(double fraction, const std::string& text) override;
+  void HideTransferProgress() override;
+  void DeviceIdentified(const std::string& versionText) override;
+  void SerialKnown(const std::string& serialText) override;
+  void PresetHighlighted(int previous, int slot) override;
+  void PresetApplied(const AppliedPreset& preset) override;
+  void PresetStored() override;
+  void IRNameRowChanged(int row, const std::string& text) override;
+  void FilterSwitchReported(bool on) override;
+  void ShowCabinetResponse(int irValue) override;
+  void IRStored() override { OnIRStored(); }
+  void FirmwareLoaderReady() override;
+  void FirmwareUpdateEnded() override { EndFirmwarePage(); }
   bool Confirm(const std::string& text);
   void ShowPresetNumber();
   void StepPreset(int delta);
@@ -180,18 +186,22 @@ private:
   void StartIRUpload(int number, std::span<const uint8_t> block);
   void OnIRStored();
   bool ImportWavFor(bool ir7);
+  // File prompt, decode and slot file for user IR `number`; nothing when the
+  // file is not chosen or refused.
+  std::optional<lib::PreparedIRUpload> ImportWavInto(int number);
+  bool ImportWavIntoListSlot(int number);
 
   static std::unique_ptr<iplug::Timer> sEditorTimer;
   static int sShutdownWaitMs;
 
   std::recursive_mutex mEditorLock;
   SessionState mState;
+  SurfaceState mView;
   PedalSender mSender;
   SurfaceChannel mSurface;
   std::unique_ptr<LibraryCache> mLibrary;
   ReplyHandler mReplies;
   DeviceTick mTick;
-  BackgroundPattern mBackgroundPattern;
   std::array<int, kNumPresetParams> mPedalParamNumbers{};
   ListEvent mListEvent;
   IModalServices* mModal = nullptr;

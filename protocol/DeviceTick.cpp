@@ -13,18 +13,18 @@ void DeviceTick::Run() {
 
   if (s.mAwaitingPreset && ++s.mAwaitTicks > kPresetReplyTimeoutTicks) {
     s.mAwaitingPreset = false;
-    mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("progresscontrols", true); });
+    mEvents.HideTransferProgress();
     RetryLostPreset();
   }
 
   if (s.mFinishedPending) {
     s.mFinishedPending = false;
-    mSurface.PostMessage("Finished successfully!");
-    if (mSurface.IsOpen()) mSender.SendRequestSettings(0);
+    mEvents.ShowMessage("Finished successfully!");
+    if (mEvents.ViewOpen()) mSender.SendRequestSettings(0);
   } else if (s.mImportFinishedPending) {
     s.mImportFinishedPending = false;
-    mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("progresscontrols", true); });
-    mSurface.PostMessage("Finished successfully!");
+    mEvents.HideTransferProgress();
+    mEvents.ShowMessage("Finished successfully!");
     // The pedal now holds other presets than the cache: read them all anew.
     mCache.ClearCache();
     mCache.RefreshPresetList();
@@ -80,8 +80,8 @@ void DeviceTick::GiveUpTransfer() {
   s.mExporting = false;
   s.mSendSuppressed = false;
   mSender.SendBulkMode(false);
-  mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("progresscontrols", true); });
-  mSurface.PostMessage(kLostPedalMessage);
+  mEvents.HideTransferProgress();
+  mEvents.ShowMessage(kLostPedalMessage);
 }
 
 void DeviceTick::PollIdentity() {
@@ -114,10 +114,7 @@ void DeviceTick::StartBulkRead() {
   if (first < 0) return;
   s.mBulkSlot = first;
   mSender.SendRequestPreset(first);
-  mSurface.Post([](IControlSurface& c) {
-    c.ShowProgress(0.0, "0 %");
-    c.SetGroupHidden("progresscontrols", false);
-  });
+  mEvents.ShowTransferProgress(0.0, "0 %");
 }
 
 void DeviceTick::StepExport() {
@@ -146,11 +143,11 @@ void DeviceTick::StepExport() {
   }
   s.mExporting = false;
   s.mExportReplyReceived = false;
-  mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("progresscontrols", true); });
+  mEvents.HideTransferProgress();
   if (mWriteExport && !mWriteExport(s.mLastBulkFilePath, s.mTransferBuffer)) {
-    mSurface.PostMessage("The backup file could not be written.");
+    mEvents.ShowMessage("The backup file could not be written.");
   } else {
-    mSurface.PostMessage("Finished successfully!");
+    mEvents.ShowMessage("Finished successfully!");
   }
 }
 
@@ -184,8 +181,7 @@ void DeviceTick::StepImport() {
   const double p = static_cast<double>(s.mImportIndex + 1) / s.mImportCount;
   char text[32];
   std::snprintf(text, sizeof text, "%d %%", static_cast<int>(p * 100));
-  const std::string shown = text;
-  mSurface.Post([p, shown](IControlSurface& c) { c.ShowProgress(p, shown); });
+  mEvents.ShowTransferProgress(p, text);
   if (restored->size() > kOffsetCommand && (*restored)[kOffsetCommand] == kCmdRestoreIRMiddle) {
     s.mImportIndex += 1;
     s.mImportReady = true;

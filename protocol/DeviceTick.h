@@ -7,7 +7,7 @@
 #include "protocol/PedalSender.h"
 #include "protocol/PresetCache.h"
 #include "protocol/SessionState.h"
-#include "protocol/SurfaceChannel.h"
+#include "protocol/SessionEvents.h"
 #include "protocol/codec/Restore.h"
 
 namespace zorel {
@@ -23,8 +23,8 @@ public:
   static constexpr int kIdentityEveryTicks = 33; // 3.3 s
   static constexpr int kPresetReplyTimeoutTicks = 10;
 
-  DeviceTick(SessionState& state, PedalSender& sender, SurfaceChannel& surface, IPresetCache& cache)
-      : mState(state), mSender(sender), mSurface(surface), mCache(cache) {}
+  DeviceTick(SessionState& state, PedalSender& sender, ISessionEvents& events, IPresetCache& cache)
+      : mState(state), mSender(sender), mEvents(events), mCache(cache) {}
 
   void Run();
 
@@ -44,7 +44,7 @@ private:
 
   SessionState& mState;
   PedalSender& mSender;
-  SurfaceChannel& mSurface;
+  ISessionEvents& mEvents;
   IPresetCache& mCache;
   RestoreState mRestoreSum;
 };

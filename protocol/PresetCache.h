@@ -24,7 +24,6 @@ public:
 
   virtual bool UserIRSlotExists(int number) const = 0;
   virtual void StoreIRDump(int number, std::span<const uint8_t> bytes) = 0;
-  virtual void ShowCabinetResponse(int irValue) = 0;
   virtual const std::string& CabinetName(int index) const = 0;
   // Deletes the cached files and rebuilds the preset list from what is left.
   virtual void ClearCache() = 0;

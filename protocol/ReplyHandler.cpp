@@ -14,15 +14,8 @@ namespace zorel {
 
 namespace {
 
-constexpr size_t kBlockLength = 267;
 constexpr size_t kDumpCapacity = 4096;
-constexpr SurfaceColor kRowColor{150, 100, 255, 255};
-constexpr SurfaceColor kRowHighlight{255, 100, 255, 255};
-constexpr SurfaceColor kPlainDisplay{255, 255, 255, 255};
-constexpr int kTagDisplay = 1;
-constexpr const char* kPedalGroups[] = {"bcontrols",     "bcontrolsa",    "bcontrolsb",
-                                        "prebcontrolsa", "prebcontrolsb", "postbcontrolsa",
-                                        "postbcontrolsb"};
+constexpr int kLastTopRow = 109; // the preset list scrolls no further
 
 std::string Format(const char* format, int value) {
   char text[64];
@@ -32,11 +25,6 @@ std::string Format(const char* format, int value) {
 
 std::string NameAt(std::span<const uint8_t> m, size_t offset) {
   return std::string(reinterpret_cast<const char*>(m.data() + offset), kNameLength);
-}
-
-bool HeaderIs(std::span<const uint8_t> m, uint8_t target, uint8_t command) {
-  return m.size() > 5 && m[1] == 0x00 && m[2] == 0x51 && m[3] == 0x21 && m[4] == target &&
-         m[5] == command;
 }
 
 } // namespace
@@ -85,32 +73,37 @@ void ReplyHandler::SetFromByteOverMax(int index, int byte) {
   mPlug.QueueUIParameterUpdate(index, p->Current(), false);
 }
 
-void ReplyHandler::Progress(double fraction, const char* text) {
-  const std::string shown = text;
-  mSurface.Post([fraction, shown](IControlSurface& c) {
-    c.ShowProgress(fraction, shown);
-    c.SetGroupHidden("progresscontrols", false);
-  });
+void ReplyHandler::Progress(double fraction) {
+  mEvents.ShowTransferProgress(fraction, Format("%d %%", static_cast<int>(fraction * 100)));
 }
 
 void ReplyHandler::ProcessSysEx(std::span<const uint8_t> m) {
-  const size_t n = m.size();
-  if (n == kBlockLength) {
-    if (HeaderIs(m, kSysExTargetEditor, kCmdPresetDump))
-      OnPresetDump(m);
-    else if (HeaderIs(m, kSysExTargetEditor, kCmdSettingsBlock))
-      OnSettingsBlock(m);
-    else if (HeaderIs(m, kSysExTargetEditor, kCmdIRNamePage) && m[6] == kSysExSubId)
-      OnIRNamePage(m);
-  } else if (n == 42 && !mState.mFirmwareActive &&
-             !HeaderIs(m, kSysExTargetEditor, kCmdIRFirstChunk) &&
-             !HeaderIs(m, kSysExTargetEditor, kCmdIRMiddleChunk) &&
-             !HeaderIs(m, kSysExTargetEditor, kCmdIRLastChunk)) {
-    // An IR name report: no control shows it.
-  } else if (n > 10) {
-    OnIRDumpChunk(m);
-  } else {
-    OnShortMessage(m);
+  const IncomingKind kind = ClassifyIncoming(m);
+  switch (kind) {
+  case IncomingKind::PresetDump:
+    OnPresetDump(m);
+    break;
+  case IncomingKind::SettingsBlock:
+    OnSettingsBlock(m);
+    break;
+  case IncomingKind::IRNamePage:
+    OnIRNamePage(m);
+    break;
+  case IncomingKind::IRNameReport:
+    break; // no control shows it
+  case IncomingKind::IRDumpFirst:
+  case IncomingKind::IRDumpMiddle:
+  case IncomingKind::IRDumpLast:
+    OnIRDumpChunk(kind, m);
+    break;
+  case IncomingKind::ParameterReport:
+    if (const auto report = ParseParameterReport(m)) OnParameterReport(report->number, report->value);
+    break;
+  case IncomingKind::Unknown:
+    break;
+  default:
+    OnShortMessage(kind);
+    break;
   }
 }
 
@@ -140,8 +133,8 @@ void ReplyHandler::OnBulkDump(std::span<const uint8_t> m, bool checksumOk) {
     s.mBulkLoading = false;
     s.mSendSuppressed = false;
     mSender.SendBulkMode(false);
-    mSurface.Post([](IControlSurface& c) { c.SetGroupHidden("progresscontrols", true); });
-    mSurface.PostMessage(
+    mEvents.HideTransferProgress();
+    mEvents.ShowMessage(
         "The pedal keeps sending damaged presets. Please check the MIDI connection "
         "and press RECONNECT.");
     return;
@@ -152,28 +145,19 @@ void ReplyHandler::OnBulkDump(std::span<const uint8_t> m, bool checksumOk) {
   mCache.WritePresetSlot(slot, m.subspan(8, 256), m[264], m[265]);
   const std::string row = Format(" %02d ", ParamInt(kParamPatchOffset) + slot) + NameAt(m, 10);
   mCache.SetPresetRowText(slot, row);
-  if (mSurface.IsOpen() && slot == s.mCurrentPresetSlot) {
-    mSurface.Post([slot](IControlSurface& c) { c.SetPresetRowColor(slot, kRowHighlight, true); });
-  }
+  if (slot == s.mCurrentPresetSlot) mEvents.PresetHighlighted(-1, slot);
   for (int k = 0; k < SessionState::kPresetSlots; ++k) {
     if (!mCache.FetchFlag(k)) continue;
     s.mBulkSlot = k;
-    if (mSurface.IsOpen()) {
-      s.mBulkDone += 1;
-      const double p = s.mBulkTotal > 0 ? static_cast<double>(s.mBulkDone) / s.mBulkTotal : 0.0;
-      Progress(p, Format("%d %%", static_cast<int>(p * 100)).c_str());
-    }
+    s.mBulkDone += 1;
+    Progress(s.mBulkTotal > 0 ? static_cast<double>(s.mBulkDone) / s.mBulkTotal : 0.0);
     mSender.SendRequestPreset(k);
     return;
   }
   s.mBulkLoading = false;
   s.mSendSuppressed = false;
-  if (mSurface.IsOpen()) {
-    mSurface.Post([](IControlSurface& c) {
-      c.ShowProgress(1.0, "100 %");
-      c.SetGroupHidden("progresscontrols", true);
-    });
-  }
+  mEvents.ShowTransferProgress(1.0, "100 %");
+  mEvents.HideTransferProgress();
   mSender.SendRequestSettings(0);
 }
 
@@ -184,29 +168,19 @@ void ReplyHandler::OnExportDump(std::span<const uint8_t> m) {
   if (m[82] != 0 && ir7 < 256) s.mExportIRNeeded[static_cast<size_t>(ir7)] = true;
   if (m[83] != 0 && ir8 < 256) s.mExportIRNeeded[static_cast<size_t>(ir8)] = true;
   s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
-  if (mSurface.IsOpen()) {
-    const double p = s.mExportPresetIndex / 128.0;
-    Progress(p, Format("%d %%", static_cast<int>(p * 100)).c_str());
-  }
+  Progress(s.mExportPresetIndex / 128.0);
   s.mExportReplyReceived = true;
   s.mPresetRetries = 0;
 }
 
 void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
   SessionState& s = mState;
-  const bool open = mSurface.IsOpen();
   const int slot = m[7] & 0x7F;
   s.mCurrentPresetSlot = slot;
   if (slot != s.mHighlightedRow) {
-    const int previous = s.mHighlightedRow;
-    if (open) {
-      mSurface.Post([previous, slot](IControlSurface& c) {
-        c.SetPresetRowColor(previous, kRowColor, true);
-        c.SetPresetRowColor(slot, kRowHighlight, true);
-      });
-    }
+    mEvents.PresetHighlighted(s.mHighlightedRow, slot);
     s.mHighlightedRow = slot;
-    const double scroll = (109 - std::min(slot, 109)) / 109.0;
+    const double scroll = (kLastTopRow - std::min(slot, kLastTopRow)) / double{kLastTopRow};
     mPlug.SetParameterValue(kParamScroll, scroll);
     mPlug.QueueUIParameterUpdate(kParamScroll, scroll, true);
   }
@@ -219,24 +193,10 @@ void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
     SetFromByte(i, values[static_cast<size_t>(i)]);
     s.mLoadedValues[static_cast<size_t>(i)] = values[static_cast<size_t>(i)];
   }
-  const int model = IdentifyAmpModel(values);
-  const int ambience = IdentifyAmbienceType(values);
-  if (open) {
-    const int section = s.mActiveSection;
-    mSurface.Post([model, ambience, section](IControlSurface& c) {
-      c.SelectAmpModel(model);
-      if (section == kSectionMidFilter || section == kSectionPunchFilter) {
-        const bool mid = model == 0 || (model >= 3 && model <= 9);
-        c.ShowSection(mid ? kSectionMidFilter : kSectionPunchFilter);
-        if (mid)
-          c.ShowMidFilterReadouts();
-        else
-          c.ShowPunchFilterReadouts();
-      }
-      c.SelectAmbienceType(ambience);
-      if (section == kSectionAmplifier) c.ShowSection(kSectionAmplifier);
-    });
-  }
+  AppliedPreset applied;
+  applied.slot = slot;
+  applied.ampModel = IdentifyAmpModel(values);
+  applied.ambienceType = IdentifyAmbienceType(values);
   s.mIR7PageActive = false;
   s.mIR8PageActive = false;
 
@@ -250,30 +210,23 @@ void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
   s.mIR7DisplayName = ir7On ? s.mCurrentIR7Name : mCache.CabinetName(7);
   s.mIR8DisplayName = ir8On ? s.mCurrentIR8Name : mCache.CabinetName(8);
   s.mPresetModified = false;
-  const int shown = ParamInt(kParamPatchOffset) + slot;
-  mCache.SetPresetRowText(slot, Format(" %02d ", shown) + s.mPresetName);
-  if (open) {
-    const std::string name = s.mPresetName, ir7 = s.mIR7DisplayName, ir8 = s.mIR8DisplayName;
-    mSurface.Post([shown, name, ir7, ir8](IControlSurface& c) {
-      c.SetTagTextColor(kTagDisplay, kPlainDisplay);
-      c.SetTagHidden(kTagDisplay, false);
-      c.SetTagText(kTagDisplay, Format("%02d", shown));
-      c.SetTagText(148, name);
-      c.SetTagText(74, ir7);
-      c.SetTagText(75, ir8);
-    });
-    if (ir7On || ir8On) mCache.ShowCabinetResponse(ParamInt(kParamIR));
-    const bool filter =
-        s.mLiveValues[kParamAutoFilterOn] != 0 || s.mLiveValues[kParamChorusOn] != 0;
-    SetFilterSwitch(filter);
-  }
+  applied.shownNumber = ParamInt(kParamPatchOffset) + slot;
+  mCache.SetPresetRowText(slot, Format(" %02d ", applied.shownNumber) + s.mPresetName);
+  applied.name = s.mPresetName;
+  applied.ir7Name = s.mIR7DisplayName;
+  applied.ir8Name = s.mIR8DisplayName;
+  applied.userIRsOn = ir7On || ir8On;
+  applied.filterOn = s.mLiveValues[kParamAutoFilterOn] != 0 || s.mLiveValues[kParamChorusOn] != 0;
+  // Shown while sending is still suppressed, so that nothing it changes
+  // switches the section panel or goes back to the pedal.
+  mEvents.PresetApplied(applied);
   s.mSendSuppressed = false;
 
   if (s.mStoreArmed) {
     // The pedal's copy of the preset just stored.
     s.mStoreArmed = false;
     s.mStoreConfirming = false;
-    mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagDisplay, false); });
+    mEvents.PresetStored();
     mCache.WritePresetSlot(s.mCurrentPresetSlot, m.subspan(8, 256), m[264], m[265]);
   }
 
@@ -317,7 +270,7 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
     break;
   case 2:
     for (size_t i = 0; i < 128; ++i) s.mProgramMap[i] = m[8 + i];
-    if (mSurface.IsOpen()) {
+    if (mEvents.ViewOpen()) {
       const int controller = std::clamp(ParamInt(kParamMapControllerProgram), 0, 127);
       const int controller1 = std::clamp(ParamInt(kParamMapControllerProgram1) - 1, 0, 127);
       const double v = s.mProgramMap[static_cast<size_t>(controller)] / 127.0;
@@ -357,13 +310,7 @@ void ReplyHandler::OnIdentity(std::span<const uint8_t> m, bool checksumOk) {
   std::snprintf(text, sizeof text, "VERSION: %.1f", version / 10.0);
   const std::string versionText = text;
   s.mDeviceVersionText = versionText;
-  if (mSurface.IsOpen()) {
-    mSurface.Post([versionText](IControlSurface& c) {
-      c.SetTagText(151, "DEVICE: Dravix Movrant Zorel");
-      c.SetTagText(152, versionText);
-      for (const char* group : kPedalGroups) c.SetGroupDisabled(group, false);
-    });
-  }
+  mEvents.DeviceIdentified(versionText);
   if (version < 10) {
     s.mPendingMessage = Format("Please upgrade Zorel to actual version %d.", 11);
     s.mHasPendingMessage = true;
@@ -378,10 +325,7 @@ void ReplyHandler::OnIdentity(std::span<const uint8_t> m, bool checksumOk) {
   if (m[7] == 15) {
     s.mConnected = true;
     s.mDeviceSerialText = "SERIAL: " + NameAt(m, 232);
-    if (mSurface.IsOpen()) {
-      const std::string serial = s.mDeviceSerialText;
-      mSurface.Post([serial](IControlSurface& c) { c.SetTagText(153, serial); });
-    }
+    mEvents.SerialKnown(s.mDeviceSerialText);
     mSender.SendRequestSettings(3);
   } else if (m[7] == 0) {
     SetFromByteOverMax(kParamSoftClipping, m[19]);
@@ -399,76 +343,66 @@ void ReplyHandler::OnIRNamePage(std::span<const uint8_t> m) {
     const std::string text =
         IsBlankName(field) ? Format("Empty Slot %d", row + 1) : TrimName(ReadNameField(field));
     mState.mIRNameRows[static_cast<size_t>(row)] = text;
-    mSurface.Post([row, text](IControlSurface& c) { c.SetIRNameRowText(row, text); });
+    mEvents.IRNameRowChanged(row, text);
   }
   if ((page + 1) % 4 != 0) mSender.SendRequestIRNames(page + 1);
 }
 
-void ReplyHandler::OnIRDumpChunk(std::span<const uint8_t> m) {
+void ReplyHandler::OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m) {
   SessionState& s = mState;
   const size_t n = m.size();
-  if (!s.mConnected || n < 7 || m[1] != 0x00 || m[2] != 0x51 || m[3] != 0x21 || m[4] != 0x05)
-    return;
+  if (!s.mConnected) return;
   auto feed = [this](std::span<const uint8_t> bytes) {
     for (uint8_t b : bytes) mDumpSum += b;
     mDumpUnpacker.Feed(bytes);
   };
-  switch (m[5]) {
-  case kCmdIRFirstChunk: {
+  switch (kind) {
+  case IncomingKind::IRDumpFirst: {
     if (s.mExporting) {
       s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
       return;
     }
-    if (n < 13) return;
     s.mDumpIRNumber = m[7] * 128 + m[8];
     const uint32_t g =
         (static_cast<uint32_t>(m[9] & 0x7F) << 14) | ((m[10] & 0x7F) << 7) | (m[11] & 0x7F);
     mDumpUnpacker.Reset(UnpackedLength(g), kDumpCapacity);
     mDumpSum = 0;
     feed(m.subspan(12, n - 13));
-    if (mSurface.IsOpen()) Progress(0.0, "0 %");
+    Progress(0.0);
     break;
   }
-  case kCmdIRMiddleChunk: {
+  case IncomingKind::IRDumpMiddle: {
     if (s.mExporting) {
       s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
       return;
     }
     feed(m.subspan(7, n - 8));
-    if (mSurface.IsOpen() && mDumpUnpacker.Expected() > 0) {
+    if (mDumpUnpacker.Expected() > 0) {
       const double p = static_cast<double>(mDumpUnpacker.Produced()) / mDumpUnpacker.Expected();
       char text[32];
       std::snprintf(text, sizeof text, "%.0f %%", p * 100);
-      Progress(p, text);
+      mEvents.ShowTransferProgress(p, text);
     }
     break;
   }
-  case kCmdIRLastChunk: {
+  case IncomingKind::IRDumpLast: {
     if (s.mExporting) {
       s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
-      if (mSurface.IsOpen()) {
-        const double p = s.mExportIRIndex / 256.0;
-        Progress(p, Format("%d %%", static_cast<int>(p * 100)).c_str());
-      }
+      Progress(s.mExportIRIndex / 256.0);
       s.mExportReplyReceived = true;
       return;
     }
-    if (n < 10) return;
     feed(m.subspan(7, n - 10));
     const uint8_t flush = 0;
     mDumpUnpacker.Feed(std::span<const uint8_t>(&flush, 1));
     mCache.StoreIRDump(s.mDumpIRNumber, mDumpUnpacker.Output());
-    mCache.ShowCabinetResponse(ParamInt(kParamIR));
+    mEvents.ShowCabinetResponse(ParamInt(kParamIR));
     if (s.mUserIR8Number != s.mDumpIRNumber && ParamInt(kParamUserIR8Mode) != 0 &&
         !mCache.UserIRSlotExists(s.mUserIR8Number)) {
       mSender.SendRequestIR(s.mUserIR8Number);
     }
-    if (mSurface.IsOpen()) {
-      mSurface.Post([](IControlSurface& c) {
-        c.ShowProgress(1.0, "100 %");
-        c.SetGroupHidden("progresscontrols", true);
-      });
-    }
+    mEvents.ShowTransferProgress(1.0, "100 %");
+    mEvents.HideTransferProgress();
     break;
   }
   default:
@@ -476,19 +410,9 @@ void ReplyHandler::OnIRDumpChunk(std::span<const uint8_t> m) {
   }
 }
 
-void ReplyHandler::SetFilterSwitch(bool on) {
-  mState.mFilterSwitchOn = on;
-  const bool midPre = mState.mMidPre;
-  mSurface.Post([on, midPre](IControlSurface& c) {
-    c.SetTagHidden(64, !on);
-    c.SetTagHidden(103, !on);
-    c.UpdateKnobLayer(midPre, on);
-  });
-}
-
 void ReplyHandler::OnParameterReport(int number, int value) {
   if (number == kReportNumberFilterSwitch) {
-    if (mSurface.IsOpen()) SetFilterSwitch(value > 0);
+    mEvents.FilterSwitchReported(value > 0);
     return;
   }
   mState.mSendSuppressed = true;
@@ -496,20 +420,13 @@ void ReplyHandler::OnParameterReport(int number, int value) {
   mState.mSendSuppressed = false;
 }
 
-void ReplyHandler::OnShortMessage(std::span<const uint8_t> m) {
+void ReplyHandler::OnShortMessage(IncomingKind kind) {
   SessionState& s = mState;
-  const size_t n = m.size();
-  if (n < 6 || m[1] != 0x00 || m[2] != 0x51 || m[3] != 0x21) return;
-  if (m[4] == kSysExTargetEditor && n > 6 && m[6] == kSysExSubId) {
-    if (m[5] == kCmdParameterReport && n >= 9) OnParameterReport(m[7], m[8]);
-    return;
-  }
-  if (m[4] == kSysExTargetEditor) {
-    switch (m[5]) {
-    case kCmdFinished:
+  switch (kind) {
+    case IncomingKind::Finished:
       s.mFinishedPending = true;
       break;
-    case kCmdParameterAccepted:
+    case IncomingKind::ParameterAccepted:
       if (s.mIRSelectStep == kParamUserIR7PresetMSB) {
         s.mIRSelectStep = kParamUserIR7Preset;
         const double v = (s.mUserIR7Number & 0x7F) / 127.0;
@@ -522,72 +439,52 @@ void ReplyHandler::OnShortMessage(std::span<const uint8_t> m) {
         mPlug.QueueUIParameterUpdate(kParamUserIR8Preset, v, true);
       }
       break;
-    case kCmdIRStored:
-      if (mOnIRStored)
-        mOnIRStored();
-      else
-        mCache.ShowCabinetResponse(ParamInt(kParamIR));
+    case IncomingKind::IRStored:
+      mEvents.IRStored();
       break;
-    case kCmdError:
-      mSurface.PostMessage("ERROR!");
+    case IncomingKind::Error:
+      mEvents.ShowMessage("ERROR!");
       break;
-    case kCmdReadyForIRData:
+    case IncomingKind::ReadyForIRData:
       s.mIRUploadRunning = true;
       break;
-    case kCmdWriteAck:
-    case kCmdWriteAckAlt:
-    case kCmdWriteAckMore:
+    case IncomingKind::WriteAcknowledged:
+    case IncomingKind::WriteAcknowledgedMore:
       // Outside an import these belong to a factory upgrade that has no
       // messages to send: ignored, so a stray one cannot erase presets.
       if (!s.mImporting) break;
       s.mImportIndex += 1;
       if (s.mImportIndex < s.mImportCount) {
         s.mImportReady = true;
-      } else if (m[5] != kCmdWriteAckMore) {
+      } else if (kind != IncomingKind::WriteAcknowledgedMore) {
         mSender.SendBulkMode(false);
         s.mImporting = false;
         s.mImportFinishedPending = true;
       }
       break;
-    case kCmdWriteFailed:
-    case kCmdWriteFailedAlt:
+    case IncomingKind::WriteFailed:
       if (!s.mImporting) break;
       s.mImporting = false;
-      if (mSurface.IsOpen()) {
-        mSurface.Post([](IControlSurface& c) {
-          c.ShowProgress(0.0, "0 %");
-          c.SetGroupHidden("progresscontrols", true);
-        });
-      }
-      mSurface.PostMessage("Communication error!");
+      mEvents.ShowTransferProgress(0.0, "0 %");
+      mEvents.HideTransferProgress();
+      mEvents.ShowMessage("Communication error!");
       break;
-    default:
-      break;
-    }
-    return;
-  }
-  if (m[4] == kSysExTargetLoader) {
-    switch (m[5]) {
-    case kCmdLoaderReady:
+    case IncomingKind::LoaderReady:
       s.mFirmwareActive = true;
-      mSurface.Post([](IControlSurface& c) {
-        c.SetGroupHidden("firmwarecontrols", false);
-        c.SetGroupDisabled("fwupdatecontrols", true);
-      });
+      mEvents.FirmwareLoaderReady();
       break;
-    case kCmdUpdateComplete:
+    case IncomingKind::UpdateComplete:
       s.mFirmwareActive = false;
       s.mConnected = false;
       break;
-    case kCmdUpdateFailed:
+    case IncomingKind::UpdateFailed:
       s.mFirmwareActive = false;
       s.mConnected = false;
-      mSurface.PostMessage("Error in update!");
-      if (mEndFirmwarePage) mEndFirmwarePage();
+      mEvents.ShowMessage("Error in update!");
+      mEvents.FirmwareUpdateEnded();
       break;
     default:
       break;
-    }
   }
 }
 

@@ -8,7 +8,8 @@
 #include "protocol/PedalSender.h"
 #include "protocol/PresetCache.h"
 #include "protocol/SessionState.h"
-#include "protocol/SurfaceChannel.h"
+#include "protocol/SessionEvents.h"
+#include "protocol/codec/Classify.h"
 #include "protocol/codec/Packing.h"
 
 namespace zorel {
@@ -20,15 +21,10 @@ namespace zorel {
 class ReplyHandler {
 public:
   ReplyHandler(iplug::IPlugAPIBase& plug, SessionState& state, PedalSender& sender,
-               SurfaceChannel& surface, IPresetCache& cache)
-      : mPlug(plug), mState(state), mSender(sender), mSurface(surface), mCache(cache) {}
+               ISessionEvents& events, IPresetCache& cache)
+      : mPlug(plug), mState(state), mSender(sender), mEvents(events), mCache(cache) {}
 
   void ProcessSysEx(std::span<const uint8_t> message);
-
-  // What the editor does after the pedal's IR-stored reply (continue a
-  // preset file's uploads, or show the cabinet) and after a failed update.
-  std::function<void()> mOnIRStored;
-  std::function<void()> mEndFirmwarePage;
 
   // Sets parameter `index` from a byte of the pedal, mapped through the
   // parameter's range, and queues it for its controls.
@@ -44,17 +40,17 @@ private:
   void OnSettingsBlock(std::span<const uint8_t> m);
   void OnIdentity(std::span<const uint8_t> m, bool checksumOk);
   void OnIRNamePage(std::span<const uint8_t> m);
-  void OnIRDumpChunk(std::span<const uint8_t> m);
-  void OnShortMessage(std::span<const uint8_t> m);
+  void OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m);
+  void OnShortMessage(IncomingKind kind);
   void OnParameterReport(int number, int value);
-  void SetFilterSwitch(bool on);
-  void Progress(double fraction, const char* text);
+  // The transfer overlay at `fraction`, with its text in whole percent.
+  void Progress(double fraction);
   int ParamInt(int index) const;
 
   iplug::IPlugAPIBase& mPlug;
   SessionState& mState;
   PedalSender& mSender;
-  SurfaceChannel& mSurface;
+  ISessionEvents& mEvents;
   IPresetCache& mCache;
   StreamUnpacker mDumpUnpacker;
   uint32_t mDumpSum = 0;

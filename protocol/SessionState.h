@@ -9,44 +9,62 @@
 
 namespace zorel {
 
-// The editor's state of its conversation with the pedal and of the preset
-// and IR selection, shared by the dispatcher, the reply handling and the
-// device tick. Every entry into it holds the editor lock (see ZorelControl).
-struct SessionState {
-  static constexpr int kNoValue = -1; // outside every parameter's range
-  static constexpr int kPresetSlots = 128;
-  static constexpr int kIRNameRows = 32;
+// The editor's state of its conversation with the pedal, split by owner.
+// Every entry into it holds the editor lock (see ZorelControl). The parts
+// say who writes them; everyone else only reads.
 
-  // Connection.
+// The link: identity polling, connection, the device lines. Written by the
+// reply handling, the device tick and the connection actions (Reconnect,
+// the firmware page).
+struct LinkState {
   bool mConnected = false;
   bool mConnectWanted = true;
-  bool mSendSuppressed = true;
-  bool mSendHeldThisTick = false;
   int mIdentityTicks = 0;
   // The device lines: version and serial as the pedal reported them.
   std::string mDeviceVersionText;
   std::string mDeviceSerialText;
+  // A message held for the next user-interface tick (version refusals).
+  std::string mPendingMessage;
+  bool mHasPendingMessage = false;
+};
 
-  // Parameter mirrors: what the pedal's edit buffer holds as far as we know,
-  // and what the last preset dump carried.
+// Parameter mirrors: what the pedal's edit buffer holds as far as we know,
+// and what the last preset dump carried. Written by the dispatcher and by
+// whoever applies values from the pedal or from a file (with sending
+// suppressed around them).
+struct ParamMirror {
+  static constexpr int kNoValue = -1; // outside every parameter's range
   std::array<int, kParamCount> mLiveValues;
   std::array<int, kParamCount> mLoadedValues;
   bool mPresetModified = false;
   bool mTrackEdits = false;
+  bool mSendSuppressed = true;
+  bool mSendHeldThisTick = false;
 
-  // The preset number display and the preset list.
-  bool mDisplayShowsValue = false;
-  int mDisplayRevertTicks = 0;
-  int mActiveSection = 0;
-  int mListTopRow = 0;
-  int mHighlightedRow = 0;
+  ParamMirror() {
+    mLiveValues.fill(kNoValue);
+    mLoadedValues.fill(kNoValue);
+  }
+};
+
+// The current preset, its name and the store / recall state. Written by the
+// reply handling (dumps) and the footswitch and list actions.
+struct PresetSelection {
+  static constexpr int kPresetSlots = 128;
   int mCurrentPresetSlot = 0;
+  int mHighlightedRow = 0; // the lit row of the preset list
   bool mStoreArmed = false;
   bool mStoreConfirming = false;
-  int mStoreConfirmTicks = 0;
   std::string mPresetName; // the preset name field
+  // Program-change map (settings block 2 and the map page).
+  std::array<int, 128> mProgramMap{};
+};
 
-  // User IRs and the custom IR page.
+// User IRs 7 and 8, their names and the custom IR list. Written by the
+// dispatcher (IR parameters and list clicks), the reply handling (names and
+// dumps) and the file actions (WAV import, preset files).
+struct UserIRState {
+  static constexpr int kIRNameRows = 32;
   int mCurrentIRBank = 0;
   int mUploadIRNumber = 0;
   int mUserIR7Number = 0;
@@ -63,16 +81,14 @@ struct SessionState {
   // What the user IR 7 / 8 name displays show (sent with a preset write).
   std::string mIR7DisplayName;
   std::string mIR8DisplayName;
+  // The pedal's names of the bank shown in the custom IR list.
   std::array<std::string, kIRNameRows> mIRNameRows;
+};
 
-  // Amplifier model and knob layer.
-  bool mMidPre = false;
-  bool mFilterSwitchOn = false;
-
-  // Program-change map.
-  std::array<int, 128> mProgramMap{};
-
-  // Bulk read, export and import, firmware and IR upload, message boxes.
+// Long transfers: the bulk read, export, import, firmware and IR upload.
+// Written by the reply handling, the device tick and the actions that start
+// them.
+struct TransferState {
   bool mBulkLoading = false;
   int mBulkSlot = 0;
   int mBulkTotal = 0;
@@ -106,21 +122,11 @@ struct SessionState {
   int mUploadChecksumLow = 0;
   int mFactoryUpgradeStep = 0;
   std::string mLastBulkFilePath;
-  std::string mPendingMessage;
-  bool mHasPendingMessage = false;
-
-  // Up, down, store and recall buttons: held and blinking states.
-  bool mUpHeld = false;
-  bool mDownHeld = false;
-  int mHoldTicks = 0;
-  bool mStoreBlinking = false;
-  bool mRecallBlinking = false;
-  int mBlinkTicks = 0;
-
-  SessionState() {
-    mLiveValues.fill(kNoValue);
-    mLoadedValues.fill(kNoValue);
-  }
 };
+
+// The whole conversation: its parts keep their own names, so code reads
+// `state.mConnected` wherever it sits, and a component that owns one part
+// can be handed just that part.
+struct SessionState : LinkState, ParamMirror, PresetSelection, UserIRState, TransferState {};
 
 } // namespace zorel

@@ -202,7 +202,7 @@ bool Execute(Session& session, const std::string& line, bool& quit) {
     });
     if (slot < 0 || slot >= SessionState::kPresetSlots) return Fail(cmd, "no preset " + w[1]);
     if (cmd == "select") {
-      session.Locked([&](ZorelControl& e) { e.SendSelectPreset(slot); });
+      session.Locked([&](ZorelControl& e) { e.Sender().SendSelectPreset(slot); });
     } else {
       // As on the surface: arm, walk to the slot, press again.
       Click(session, &ZorelControl::StorePress);

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "protocol/ControlSurface.h"
+#include "editor/ControlSurface.h"
 
 namespace zorel::test {
 
@@ -58,14 +58,6 @@ public:
     values[tag] = v;
     Log("value " + std::to_string(tag));
   }
-  double TagValue(int tag) const override {
-    auto it = values.find(tag);
-    return it == values.end() ? 0.0 : it->second;
-  }
-  bool IsTagHidden(int tag) const override {
-    auto it = hidden.find(tag);
-    return it != hidden.end() && it->second;
-  }
   void SetTagHidden(int tag, bool h) override {
     hidden[tag] = h;
     Log((h ? "hide tag " : "show tag ") + std::to_string(tag));
@@ -81,6 +73,9 @@ public:
   }
   void SetPresetRowColor(int slot, SurfaceColor c, bool) override {
     Log("row color " + std::to_string(slot) + " " + std::to_string(c.a));
+  }
+  void SetPresetRowText(int slot, const std::string& t) override {
+    Log("row text " + std::to_string(slot) + " " + t);
   }
   void SetIRNameRowText(int row, const std::string& t) override {
     Log("ir row " + std::to_string(row) + " " + t);
@@ -99,6 +94,11 @@ public:
   void SetGateRatio(double r) override { Log("gate ratio " + std::to_string(r)); }
   void SetCompressorThreshold(double db) override { Log("comp threshold " + std::to_string(db)); }
   void SetCompressorRatio(double r) override { Log("comp ratio " + std::to_string(r)); }
+  void SetResponseSamples(ResponseSamples s) override {
+    responseSamples = std::move(s);
+    Log("response samples");
+  }
+  ResponseSamples responseSamples;
 };
 
 } // namespace zorel::test

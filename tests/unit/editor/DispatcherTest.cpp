@@ -50,7 +50,7 @@ TEST_F(Dispatcher, ChangedValueIsSentOnceWithThePedalNumber) {
   EXPECT_EQ(h.TakeSent(),
             (std::vector<Bytes>{{0xF0, 0x00, 0x51, 0x21, 0x05, 0x50, 0x0B, 0x0F, 0x46, 0xF7}}));
   EXPECT_TRUE(st().mPresetModified);
-  EXPECT_TRUE(st().mDisplayShowsValue);
+  EXPECT_TRUE(ed().View().mDisplayShowsValue);
 }
 
 TEST_F(Dispatcher, UserIRNumbersAreSentEvenUnchanged) {
@@ -126,7 +126,7 @@ TEST_F(Dispatcher, EditorSideParametersDriveOthers) {
   Set(kParamIR2, 0);
   EXPECT_EQ(ed().ParamAt(kParamIR)->Int(), 127);
   Set(kParamScroll, 0);
-  EXPECT_EQ(st().mListTopRow, 109);
+  EXPECT_EQ(ed().View().mListTopRow, 109);
 }
 
 TEST_F(Dispatcher, ProgramMapPages) {
@@ -166,7 +166,7 @@ TEST_F(DispatcherWithSurface, ReadoutsSectionsAndDisplay) {
   EXPECT_TRUE(surface.Has("section 13"));
   EXPECT_TRUE(surface.Has("readout 49 1"));
   EXPECT_TRUE(surface.Has("color 1 100,255,255,255")); // modified
-  EXPECT_EQ(st().mActiveSection, kSectionAmplifier);
+  EXPECT_EQ(ed().View().mActiveSection, kSectionAmplifier);
   surface.calls.clear();
   Set(kParamDrive, 3); // same section: not switched again
   EXPECT_FALSE(surface.Has("section 13"));
@@ -194,7 +194,7 @@ TEST_F(DispatcherWithSurface, PresetListPlacement) {
 
 TEST_F(DispatcherWithSurface, ListClickSelectsOrStores) {
   Connect();
-  st().mListTopRow = 20;
+  Set(kParamScroll, 109 - 20); // first visible row: slot 20
   ed().SetListEvent({ListEvent::kClick});
   Set(kParamPresetListRow, 3);
   EXPECT_EQ(h.TakeSent(),
@@ -213,14 +213,14 @@ TEST_F(DispatcherWithSurface, ListClickSelectsOrStores) {
 }
 
 TEST_F(DispatcherWithSurface, ListWheelScrolls) {
-  st().mListTopRow = 50;
+  Set(kParamScroll, 109 - 50);
   ed().SetListEvent({ListEvent::kWheel, 0, true});
   Set(kParamPresetListRow, 0);
-  EXPECT_EQ(st().mListTopRow, 53);
+  EXPECT_EQ(ed().View().mListTopRow, 53);
   EXPECT_EQ(ed().ParamAt(kParamScroll)->Int(), 56);
   ed().SetListEvent({ListEvent::kWheel, 1, false});
   Set(kParamPresetListRow, 1);
-  EXPECT_EQ(st().mListTopRow, 52);
+  EXPECT_EQ(ed().View().mListTopRow, 52);
 }
 
 TEST_F(DispatcherWithSurface, CabinetListClickSelectsTheIR) {

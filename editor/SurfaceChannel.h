@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "protocol/ControlSurface.h"
+#include "editor/ControlSurface.h"
 
 namespace zorel {
 

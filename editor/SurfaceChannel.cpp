@@ -1,4 +1,4 @@
-#include "protocol/SurfaceChannel.h"
+#include "editor/SurfaceChannel.h"
 
 namespace zorel {
 
