@@ -13,6 +13,7 @@
 #include "library/PresetFileLoad.h"
 #include "library/SlotCache.h"
 #include "protocol/codec/ParamIds.h"
+#include "protocol/codec/Restore.h"
 #include "resources/ResourceBundle.h"
 
 namespace zorel {
@@ -52,7 +53,13 @@ bool ZorelControl::ImportBulkFile() {
   if (!import.ready) return false;
   SessionState& s = mState;
   s.mTransferBuffer = std::move(import.bytes);
-  s.mImportCount = static_cast<int>(import.messageCount);
+  // Counted the way the import indexes them: one message per F7.
+  s.mImportCount = static_cast<int>(SplitStoredMessages(s.mTransferBuffer).size());
+  if (s.mImportCount == 0) {
+    s.mTransferBuffer.clear();
+    ShowMessage("This file holds no presets to import.");
+    return false;
+  }
   s.mImportIndex = 0;
   s.mImporting = true;
   s.mImportReady = true;
