@@ -3,7 +3,7 @@
 // read into an empty cache) against the in-process virtual pedal.
 #include <benchmark/benchmark.h>
 
-#include "editor/HeadlessEditor.h"
+#include "tests/support/HeadlessEditor.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/ParamIds.h"
 #include "sim/VirtualPedal.h"

@@ -14,7 +14,6 @@
 #include "controls/NumberBoxControl.h"
 #include "controls/PanelControls.h"
 #include "controls/ParamValues.h"
-#include "controls/ScriptedModalServices.h"
 #include "controls/SelectControl.h"
 #include "controls/SliderControls.h"
 #include "controls/SpecialControls.h"

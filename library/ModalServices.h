@@ -2,50 +2,11 @@
 
 #include "plugin/IModalServices.h"
 
-// The modal dialogs the library's file operations need: message boxes and
-// file prompts. The control surface implements them with its native dialogs;
-// headless runs and tests use QueuedModalServices, whose answers are set up
-// in advance.
-
-#include <deque>
-#include <string>
-#include <vector>
+// The modal dialogs the library's file operations need are those of
+// plugin/IModalServices.h; the control surface implements them with native
+// dialogs and tests with a scripted implementation.
 
 namespace zorel::lib {
-
-// Answers queued in advance, in order; every request is recorded. An empty
-// queue answers OK to boxes and cancels file prompts.
-class QueuedModalServices final : public IModalServices {
-public:
-  struct Message {
-    std::string text;
-    MessageBoxType type;
-  };
-  struct FilePrompt {
-    std::string fileName; // as passed in
-    std::string folder;
-    FileAction action;
-    std::string extensions;
-  };
-
-  void QueueAnswer(MessageBoxResult answer) { mAnswers.push_back(answer); }
-  // The full path the next file prompt returns; "" cancels it.
-  void QueueFile(std::string path) { mFiles.push_back(std::move(path)); }
-
-  const std::vector<Message>& Messages() const { return mMessages; }
-  const std::vector<FilePrompt>& FilePrompts() const { return mPrompts; }
-
-  MessageBoxResult ShowMessageDialog(const std::string& text, const std::string& caption,
-                                     MessageBoxType type) override;
-  void ChooseFileDialog(std::string& fileName, std::string& folder, FileAction action,
-                        const std::string& extensions) override;
-
-private:
-  std::deque<MessageBoxResult> mAnswers;
-  std::deque<std::string> mFiles;
-  std::vector<Message> mMessages;
-  std::vector<FilePrompt> mPrompts;
-};
 
 // Texts of the boxes, exactly as the user sees them.
 inline constexpr const char* kMsgFinished = "Finished successfully!";

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "tests/support/ScriptedModalServices.h"
 #include "library/ModalServices.h"
 #include "library/PresetFileLoad.h"
 
@@ -17,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   context.liveIR7Mode = (data[0] >> 1) & 1;
   context.liveIR8Mode = (data[0] >> 2) & 1;
   context.currentPresetSlot = data[1] & 0x7F;
-  zorel::lib::QueuedModalServices modal;
-  modal.QueueAnswer(data[2] & 1 ? zorel::MessageBoxResult::kOK : zorel::MessageBoxResult::kCancel);
-  modal.QueueAnswer(data[2] & 2 ? zorel::MessageBoxResult::kOK : zorel::MessageBoxResult::kCancel);
+  zorel::test::ScriptedModalServices modal{zorel::MessageBoxResult::kOK};
+  modal.QueueMessageAnswer(data[2] & 1 ? zorel::MessageBoxResult::kOK : zorel::MessageBoxResult::kCancel);
+  modal.QueueMessageAnswer(data[2] & 2 ? zorel::MessageBoxResult::kOK : zorel::MessageBoxResult::kCancel);
 
   const std::span<const uint8_t> file(data + 3, size - 3);
   const zorel::lib::LoadedPresetFile load = zorel::lib::PlanPresetFileLoad(file, context, modal);

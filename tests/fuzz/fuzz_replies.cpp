@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "editor/HeadlessEditor.h"
+#include "tests/support/HeadlessEditor.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "editor/HeadlessEditor.h"
+#include "tests/support/HeadlessEditor.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/ParamIds.h"
 #include "sim/VirtualPedal.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/HeadlessEditor.h"
+#include "tests/support/HeadlessEditor.h"
 #include "sim/VirtualPedal.h"
 
 namespace zorel::test {

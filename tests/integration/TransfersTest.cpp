@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "tests/support/ScriptedModalServices.h"
 #include "library/ModalServices.h"
 #include "protocol/DeviceTick.h"
 #include "protocol/codec/EditorMessages.h"
@@ -30,7 +31,7 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-bool Saw(const lib::QueuedModalServices& modal, const std::string& text) {
+bool Saw(const test::ScriptedModalServices& modal, const std::string& text) {
   for (const auto& m : modal.Messages())
     if (m.text == text) return true;
   return false;
@@ -56,7 +57,7 @@ protected:
 
   TempLibrary library;
   VirtualPedal pedal;
-  lib::QueuedModalServices modal;
+  test::ScriptedModalServices modal{MessageBoxResult::kOK};
   std::unique_ptr<HeadlessEditor> h;
   std::unique_ptr<Link> link;
 };
@@ -102,7 +103,7 @@ TEST_F(Transfers, ExportThenImportRestoresThePedal) {
   pedal.Model().MutableState() = sim::MakeFactoryState();
   ASSERT_NE(pedal.State().presets, original.presets);
   link->log.clear();
-  modal.QueueAnswer(MessageBoxResult::kOK);
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
   modal.QueueFile(file);
   ASSERT_TRUE(ed().ImportBulkFile());
   link->Run(60000);
@@ -115,7 +116,7 @@ TEST_F(Transfers, ExportThenImportRestoresThePedal) {
 }
 
 TEST_F(Transfers, ImportNeedsConfirmation) {
-  modal.QueueAnswer(MessageBoxResult::kCancel);
+  modal.QueueMessageAnswer(MessageBoxResult::kCancel);
   EXPECT_FALSE(ed().ImportBulkFile());
   EXPECT_FALSE(st().mImporting);
   EXPECT_TRUE(modal.FilePrompts().empty());
@@ -255,10 +256,10 @@ TEST_F(Transfers, GlobalSettingsPageReadsAndWrites) {
 }
 
 TEST_F(Transfers, FactoryResetAsksFirst) {
-  modal.QueueAnswer(MessageBoxResult::kCancel);
+  modal.QueueMessageAnswer(MessageBoxResult::kCancel);
   ed().FactoryReset(2);
   EXPECT_TRUE(h->TakeSent().empty());
-  modal.QueueAnswer(MessageBoxResult::kOK);
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
   ed().FactoryReset(2);
   link->Pump();
   ASSERT_FALSE(link->log.empty());
@@ -301,7 +302,7 @@ TEST(Identity, UnsupportedVersionsQueueTheirMessageAndStayUnconnected) {
     sim::PedalConfig config;
     config.misbehaviour.reportedVersionTimes10 = version;
     VirtualPedal pedal(config);
-    lib::QueuedModalServices modal;
+    test::ScriptedModalServices modal{MessageBoxResult::kOK};
     HeadlessEditor h(nullptr, library.root);
     h.Editor().SetModalServices(&modal);
     Link link{h, pedal, {}};
@@ -336,7 +337,7 @@ protected:
   }
   TempLibrary library;
   VirtualPedal pedal;
-  lib::QueuedModalServices modal;
+  test::ScriptedModalServices modal{MessageBoxResult::kOK};
   HeadlessEditor h{nullptr, library.root};
   Link link{h, pedal, {}};
 };

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "editor/HeadlessEditor.h"
+#include "tests/support/HeadlessEditor.h"
 #include "protocol/codec/ParamIds.h"
 #include "sim/VirtualPedal.h"
 #include "tests/support/RecordingSurface.h"

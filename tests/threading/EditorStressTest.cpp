@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "editor/HeadlessEditor.h"
+#include "tests/support/HeadlessEditor.h"
 #include "protocol/codec/ParamIds.h"
 #include "tests/support/RecordingSurface.h"
 

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/ScriptedModalServices.h"
 #include "app/host/AppHost.h"
 #include "library/ModalServices.h"
 #include "plugin/Timer.h"
@@ -224,7 +225,7 @@ protected:
   std::string root;
   FakeMidiWorld midi;
   FakeAudioWorld audio;
-  lib::QueuedModalServices modal;
+  test::ScriptedModalServices modal{MessageBoxResult::kOK};
   std::unique_ptr<AppHost> host;
 };
 

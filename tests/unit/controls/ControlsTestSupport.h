@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ScriptedModalServices.h"
 #include "controls/Controls.h"
 #include "plugin/IPlugAPIBase.h"
 #include "render/PngCodec.h"
@@ -20,6 +21,7 @@
 namespace controlstest {
 
 using namespace igraphics;
+using zorel::test::ScriptedModalServices;
 
 // Parameters of the test plug-in.
 enum {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "editor/HeadlessEditor.h"
+#include "tests/support/HeadlessEditor.h"
 #include "protocol/codec/ParamIds.h"
 #include "tests/support/RecordingSurface.h"
 

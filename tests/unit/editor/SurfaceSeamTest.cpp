@@ -5,7 +5,8 @@
 
 #include <vector>
 
-#include "editor/HeadlessEditor.h"
+#include "tests/support/ScriptedModalServices.h"
+#include "tests/support/HeadlessEditor.h"
 #include "library/LibraryTables.h"
 #include "library/ModalServices.h"
 #include "protocol/ModelDefaults.h"
@@ -53,7 +54,7 @@ protected:
 
   HeadlessEditor h;
   test::RecordingSurface surface;
-  lib::QueuedModalServices modal;
+  test::ScriptedModalServices modal{MessageBoxResult::kOK};
 };
 
 TEST_F(SurfaceSeam, DumpThatSwitchesTheFilterPanelIsRemembered) {
@@ -203,7 +204,7 @@ TEST_F(SurfaceSeam, ImportCountsMessagesAsItSplitsThem) {
   ASSERT_NE(f, nullptr);
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
-  modal.QueueAnswer(MessageBoxResult::kOK);
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
   modal.QueueFile(file);
   ASSERT_TRUE(ed().ImportBulkFile());
   EXPECT_EQ(st().mImportCount, 2);

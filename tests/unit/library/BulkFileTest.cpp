@@ -1,5 +1,6 @@
 // Bulk files: what is written, what is read, and the import's questions.
 
+#include "tests/support/ScriptedModalServices.h"
 #include "library/BulkFile.h"
 #include "LibraryTestSupport.h"
 
@@ -25,7 +26,7 @@ protected:
     }
     return bytes;
   }
-  QueuedModalServices modal;
+  zorel::test::ScriptedModalServices modal{MessageBoxResult::kOK};
 };
 
 TEST_F(BulkFileTest, AnExportIsWrittenAndReadBackByteForByte) {
@@ -34,7 +35,7 @@ TEST_F(BulkFileTest, AnExportIsWrittenAndReadBackByteForByte) {
   EXPECT_EQ(test::ReadFileBytes(root + "/all.q3b"), bytes);
 
   std::string last = root + "/all.q3b";
-  modal.QueueAnswer(MessageBoxResult::kOK);
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
   modal.QueueFile(root + "/all.q3b");
   const BulkImport import = ImportBulkFile(modal, last);
   ASSERT_TRUE(import.ready);
@@ -49,25 +50,25 @@ TEST_F(BulkFileTest, AnExportIsWrittenAndReadBackByteForByte) {
 
 TEST_F(BulkFileTest, ImportStopsOnCancelAndIgnoresFilesItCannotTake) {
   std::string last;
-  modal.QueueAnswer(MessageBoxResult::kCancel);
+  modal.QueueMessageAnswer(MessageBoxResult::kCancel);
   EXPECT_FALSE(ImportBulkFile(modal, last).ready);
   EXPECT_TRUE(modal.FilePrompts().empty()) << "no prompt after Cancel";
 
   std::vector<uint8_t> big(kBulkFileMaxSize + 1, 0xF0);
   test::WriteFileBytes(root + "/big.q3b", big);
-  modal.QueueAnswer(MessageBoxResult::kOK);
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
   modal.QueueFile(root + "/big.q3b");
   EXPECT_FALSE(ImportBulkFile(modal, last).ready);
   EXPECT_EQ(last, root + "/big.q3b");
 
   big.resize(kBulkFileMaxSize);
   test::WriteFileBytes(root + "/max.q3b", big);
-  modal.QueueAnswer(MessageBoxResult::kOK);
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
   modal.QueueFile(root + "/max.q3b");
   EXPECT_EQ(ImportBulkFile(modal, last).messageCount, kBulkFileMaxSize);
 
   test::WriteFileBytes(root + "/text.q3b", {'h', 'i'});
-  modal.QueueAnswer(MessageBoxResult::kOK);
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
   modal.QueueFile(root + "/text.q3b");
   EXPECT_FALSE(ImportBulkFile(modal, last).ready) << "nothing to send";
   EXPECT_EQ(modal.Messages().size(), 4u) << "only the confirmations";

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "tests/support/ScriptedModalServices.h"
 #include "LibraryTestSupport.h"
 #include "library/PresetFile.h"
 #include "library/PresetFileLoad.h"
@@ -44,7 +45,7 @@ protected:
   LibraryTables tables;
   std::unique_ptr<SlotCache> cache;
   PresetFileInput input;
-  QueuedModalServices modal;
+  zorel::test::ScriptedModalServices modal{MessageBoxResult::kOK};
   PresetLoadContext context;
 };
 
@@ -202,15 +203,15 @@ TEST_F(PresetFileTest, ConfirmationsComeBeforeAnythingIsApplied) {
   const std::vector<uint8_t> file(header.begin(), header.end());
 
   context.presetModified = true;
-  modal.QueueAnswer(MessageBoxResult::kCancel);
+  modal.QueueMessageAnswer(MessageBoxResult::kCancel);
   EXPECT_EQ(PlanPresetFileLoad(file, context, modal).outcome, PresetLoadOutcome::kCancelled);
   ASSERT_EQ(modal.Messages().size(), 1u);
   EXPECT_EQ(modal.Messages()[0].text, kMsgPresetNotSaved);
 
   // The current preset uses IR 8 and the file brings one.
   context.liveIR8Mode = 1;
-  modal.QueueAnswer(MessageBoxResult::kOK);
-  modal.QueueAnswer(MessageBoxResult::kCancel);
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
+  modal.QueueMessageAnswer(MessageBoxResult::kCancel);
   EXPECT_EQ(PlanPresetFileLoad(file, context, modal).outcome, PresetLoadOutcome::kCancelled);
   ASSERT_EQ(modal.Messages().size(), 3u);
   EXPECT_EQ(modal.Messages()[2].text, kMsgOverwriteUserIR);
@@ -219,7 +220,7 @@ TEST_F(PresetFileTest, ConfirmationsComeBeforeAnythingIsApplied) {
   // With IR 7 on in the current preset only the file's IR 7 counts, and the
   // file has it off.
   context.liveIR7Mode = 1;
-  modal.QueueAnswer(MessageBoxResult::kOK);
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
   EXPECT_EQ(PlanPresetFileLoad(file, context, modal).outcome, PresetLoadOutcome::kLoaded);
   EXPECT_EQ(modal.Messages().size(), 4u);
 }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "tests/support/ScriptedModalServices.h"
 #include "LibraryTestSupport.h"
 #include "library/ByteReader.h"
 #include "library/IRUpload.h"
@@ -174,7 +175,7 @@ TEST_F(WavImportTest, AWavFileBecomesAUserIRNamedAfterIt) {
   test::WriteFileBytes(wav,
                        WavBuilder().Riff().Format(1, 1, 44100, 16).Data16({16384, -8192}).Bytes());
   SlotCache cache(root, tables);
-  QueuedModalServices modal;
+  zorel::test::ScriptedModalServices modal{MessageBoxResult::kOK};
   modal.QueueFile(wav);
   std::string last = root + "/old/prev.wav";
 
@@ -204,7 +205,7 @@ TEST_F(WavImportTest, ARefusedFileTouchesNeitherBufferNorSlot) {
   test::WriteFileBytes(root + "/User IRs/001.dat", old);
   tables.mIRBuffer.fill(0.3);
   SlotCache cache(root, tables);
-  QueuedModalServices modal;
+  zorel::test::ScriptedModalServices modal{MessageBoxResult::kOK};
   modal.QueueFile(bad);
   std::string last;
 
@@ -217,7 +218,7 @@ TEST_F(WavImportTest, ARefusedFileTouchesNeitherBufferNorSlot) {
   EXPECT_EQ(tables.mIRBuffer[0], 0.3);
   EXPECT_EQ(test::ReadFileBytes(root + "/User IRs/001.dat"), old);
 
-  QueuedModalServices cancelled;
+  zorel::test::ScriptedModalServices cancelled{MessageBoxResult::kOK};
   EXPECT_EQ(ImportWav(cancelled, last, cache, 0).outcome, WavImportOutcome::kNoFileChosen);
 }
 

@@ -1,4 +1,4 @@
-#include "editor/HeadlessEditor.h"
+#include "tests/support/HeadlessEditor.h"
 
 #include <cstdlib>
 #include <filesystem>

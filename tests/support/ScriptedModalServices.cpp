@@ -1,8 +1,8 @@
-#include "controls/ScriptedModalServices.h"
+#include "tests/support/ScriptedModalServices.h"
 
 #include <utility>
 
-namespace igraphics {
+namespace zorel::test {
 
 using zorel::FileAction;
 using zorel::MessageBoxResult;
@@ -79,4 +79,4 @@ bool ScriptedModalServices::AnswerText(std::optional<std::string> text) {
   return true;
 }
 
-} // namespace igraphics
+} // namespace zorel::test

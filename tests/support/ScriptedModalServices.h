@@ -7,10 +7,14 @@
 
 #include "controls/ModalServices.h"
 
-namespace igraphics {
+namespace zorel::test {
 
-// Modal services answered from a script: tests and headless runs queue the
-// answers in advance, and every request is recorded.
+using igraphics::IPopupMenu;
+using igraphics::Rect;
+using igraphics::TextStyle;
+
+// Modal services answered from a script, for the tests of every layer: the
+// answers are queued in advance, and every request is recorded.
 //
 // Without a queued answer a plain message box answers OK, a confirmation
 // answers the default confirmation (Cancel unless changed: an unattended run
@@ -18,8 +22,13 @@ namespace igraphics {
 // prompt is cancelled, a menu is dismissed and a text entry is cancelled.
 // With HoldPrompts(true) menus and text entries stay open until
 // AnswerMenu / AnswerText, as they do in a window.
-class ScriptedModalServices final : public IControlModalServices {
+class ScriptedModalServices final : public igraphics::IControlModalServices {
 public:
+  // `confirmation`: what an unanswered OK/Cancel box answers.
+  explicit ScriptedModalServices(
+      zorel::MessageBoxResult confirmation = zorel::MessageBoxResult::kCancel)
+      : mDefaultConfirmation(confirmation) {}
+
   struct Message {
     std::string text;
     std::string caption;
@@ -73,7 +82,7 @@ public:
 
 private:
   std::deque<zorel::MessageBoxResult> mAnswers;
-  zorel::MessageBoxResult mDefaultConfirmation = zorel::MessageBoxResult::kCancel;
+  zorel::MessageBoxResult mDefaultConfirmation;
   std::deque<std::string> mFiles;
   std::deque<int> mMenuChoices;
   std::deque<std::optional<std::string>> mTexts;
@@ -86,4 +95,4 @@ private:
   std::vector<TextRequest> mTextRequests;
 };
 
-} // namespace igraphics
+} // namespace zorel::test
