@@ -92,10 +92,4 @@ void IRBlockSamplesInto(std::span<const uint8_t, kIRBlockSize> block, IRBuffer& 
   }
 }
 
-BlockChecksum ComputeBlockChecksum(std::span<const uint8_t> bytes) {
-  uint32_t sum = 0;
-  for (uint8_t b : bytes) sum += b;
-  return {static_cast<uint8_t>((sum >> 7) & 0x7F), static_cast<uint8_t>(sum & 0x7F)};
-}
-
 } // namespace zorel::lib

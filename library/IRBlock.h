@@ -1,14 +1,7 @@
 #pragma once
 
-// The IR block: the unit of every IR slot file, IR dump, IR upload and IR
-// embedded in a preset file. All little-endian:
-//
-//   0    2     format word, always 1
-//   2    2     gain word: trunc(g x 32768) of the level factor g <= 1.0
-//   4    32    name, padded with spaces, no terminator
-//   36   2400  1200 samples, signed 16-bit, trunc(x x 32768)
-//
-// Also the small helpers every slot and file format shares: fixed 32-byte
+// The IR block (laid out in formats/DataFormats.h) and
+// the small helpers every slot and file format shares: fixed 32-byte
 // name fields and the block checksum of a 256-byte preset payload.
 
 #include <array>
@@ -18,20 +11,12 @@
 #include <string>
 #include <string_view>
 
+#include "formats/Checksums.h"
+#include "formats/DataFormats.h"
+
 namespace zorel::lib {
 
-inline constexpr size_t kIRBlockSize = 2436;
-inline constexpr size_t kIRBlockSamples = 1200;
-inline constexpr size_t kIRBlockNameOffset = 4;
-inline constexpr size_t kIRBlockSamplesOffset = 36;
-inline constexpr size_t kNameFieldLength = 32;
-
-// The IR working buffer: 4096 samples at 44100 Hz; only the first 1200 are
-// stored in blocks, the rest feed the response display.
-inline constexpr size_t kIRBufferSize = 4096;
-inline constexpr double kIRSampleRate = 44100.0;
-
-inline constexpr size_t kPresetPayloadSize = 256;
+inline constexpr size_t kNameFieldLength = kNameLength;
 
 using IRBlockBytes = std::array<uint8_t, kIRBlockSize>;
 using IRBuffer = std::array<double, kIRBufferSize>;
@@ -67,15 +52,10 @@ NameField IRBlockName(std::span<const uint8_t, kIRBlockSize> block);
 // Samples / 32768 into buffer[0..1199]; the rest of the buffer is untouched.
 void IRBlockSamplesInto(std::span<const uint8_t, kIRBlockSize> block, IRBuffer& buffer);
 
-struct BlockChecksum {
-  uint8_t high = 0;
-  uint8_t low = 0;
-  bool operator==(const BlockChecksum&) const = default;
-};
-
-// Sum S of the bytes as unsigned values: high = (S >> 7) & 0x7F, low =
-// S & 0x7F. The pedal computes the same over a preset payload; the protocol
-// layer has its own copy, which this layer may not link.
-BlockChecksum ComputeBlockChecksum(std::span<const uint8_t> bytes);
+// The block checksum of a preset payload, as the slot cache keeps it.
+using BlockChecksum = ChecksumPair;
+inline BlockChecksum ComputeBlockChecksum(std::span<const uint8_t> bytes) {
+  return zorel::BlockChecksum(bytes);
+}
 
 } // namespace zorel::lib

@@ -13,7 +13,6 @@ namespace zorel::lib {
 
 namespace {
 
-constexpr size_t kPayloadNameOffset = 2;
 constexpr size_t kNameProbeSize = 64;
 
 bool FileOpens(const std::string& path) {

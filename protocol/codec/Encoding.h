@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <span>
 
+#include "formats/Checksums.h"
+
 namespace zorel {
 
 // One 7-bit value byte. Out-of-range values keep their low 7 bits (as the
@@ -35,31 +37,5 @@ constexpr uint32_t Decode21(uint8_t high, uint8_t mid, uint8_t low) {
   return (static_cast<uint32_t>(high & 0x7F) << 14) | (static_cast<uint32_t>(mid & 0x7F) << 7) |
          static_cast<uint32_t>(low & 0x7F);
 }
-
-// A checksum as it travels: two 7-bit bytes, high first.
-struct ChecksumPair {
-  uint8_t high = 0;
-  uint8_t low = 0;
-  friend constexpr bool operator==(const ChecksumPair&, const ChecksumPair&) = default;
-};
-
-// The pair for a plain sum S: {(S >> 7) & 0x7F, S & 0x7F}. Only bits 0..13 of
-// S survive, so callers may keep S modulo 16384 or let it grow.
-constexpr ChecksumPair ChecksumFromSum(uint32_t sum) {
-  return {static_cast<uint8_t>((sum >> 7) & 0x7F), static_cast<uint8_t>(sum & 0x7F)};
-}
-
-// Plain unsigned sum of bytes.
-uint32_t ByteSum(std::span<const uint8_t> bytes);
-
-// `BlockChecksum`: over the 256 data bytes of a block message (a preset
-// payload, a settings block). The sum of 256 7-bit bytes is at most 32512,
-// so the pair loses nothing for well-formed data. It is also the per-slot
-// checksum the pedal reports in its checksum list and the slot cache keeps.
-ChecksumPair BlockChecksum(std::span<const uint8_t> data);
-
-// `TransferChecksum`: over all packed bytes of one chunked transfer (IR upload,
-// IR dump, firmware image), sent after the last chunk's data.
-ChecksumPair TransferChecksum(std::span<const uint8_t> packed);
 
 } // namespace zorel

@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "protocol/codec/Encoding.h"
+#include "formats/DataFormats.h"
 #include "protocol/codec/Frame.h"
 #include "protocol/codec/Packing.h"
 
 namespace zorel {
 
-inline constexpr size_t kIRBlockSize = 2436;
 inline constexpr size_t kIRPackedSize = PackedLength(kIRBlockSize); // 2785
 inline constexpr size_t kIRChunkDataSize = 256;
 inline constexpr size_t kIRFirstChunkLength = 269;

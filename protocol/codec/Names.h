@@ -18,9 +18,10 @@
 #include <string>
 #include <string_view>
 
+#include "formats/DataFormats.h"
+
 namespace zorel {
 
-inline constexpr size_t kNameLength = 32;
 inline constexpr char kNameReplacementChar = '?';
 inline constexpr uint8_t kNamePadByte = 0x20;
 

@@ -16,16 +16,12 @@
 #include <string>
 #include <string_view>
 
+#include "formats/DataFormats.h"
 #include "protocol/codec/Names.h"
 #include "protocol/codec/ParamIds.h"
 
 namespace zorel {
 
-inline constexpr size_t kPresetPayloadSize = 256;
-inline constexpr size_t kPayloadNameOffset = 2;
-inline constexpr size_t kPayloadParamsOffset = 34;
-inline constexpr size_t kPayloadIR7NameOffset = 192;
-inline constexpr size_t kPayloadIR8NameOffset = 224;
 
 using PresetPayload = std::array<uint8_t, kPresetPayloadSize>;
 
