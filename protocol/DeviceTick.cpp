@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "protocol/Requests.h"
 #include "protocol/codec/Frame.h"
 #include "protocol/codec/Restore.h"
 
@@ -11,10 +12,10 @@ void DeviceTick::Run() {
   SessionState& s = mState;
   s.mSendHeldThisTick = false;
 
-  if (s.mAwaitingPreset && ++s.mAwaitTicks > kPresetReplyTimeoutTicks) {
-    s.mAwaitingPreset = false;
-    mEvents.HideTransferProgress();
-    RetryLostPreset();
+  // An answer that never came is asked for again; a pedal that keeps
+  // silent ends the sequence that waited for it, with a message.
+  if (s.AwaitingReply() && ++s.mAwaitTicks > kReplyTimeoutTicks) {
+    if (!RequestAgain(s, mSender)) GiveUp(s, mSender, mEvents, kLostPedalMessage);
   }
 
   if (s.mFinishedPending) {
@@ -53,35 +54,6 @@ void DeviceTick::Run() {
   } else if (s.mIRUploadRunning) {
     if (mUploadStep) mUploadStep();
   }
-}
-
-// A bulk read or an export whose reply never came would wait forever: ask
-// again a few times, then give up and say so. A healthy pedal never gets here.
-void DeviceTick::RetryLostPreset() {
-  SessionState& s = mState;
-  int slot = -1;
-  if (s.mBulkLoading && s.mBulkSlot >= 0)
-    slot = s.mBulkSlot;
-  else if (s.mExporting && !s.mExportReplyReceived && s.mExportPresetIndex > 0 &&
-           s.mExportPresetIndex <= SessionState::kPresetSlots)
-    slot = s.mExportPresetIndex - 1;
-  if (slot < 0) return;
-  if (++s.mPresetRetries <= SessionState::kMaxPresetRetries) {
-    mSender.SendRequestPreset(slot);
-    return;
-  }
-  GiveUpTransfer();
-}
-
-void DeviceTick::GiveUpTransfer() {
-  SessionState& s = mState;
-  s.mPresetRetries = 0;
-  s.mBulkLoading = false;
-  s.mExporting = false;
-  s.mSendSuppressed = false;
-  mSender.SendBulkMode(false);
-  mEvents.HideTransferProgress();
-  mEvents.ShowMessage(kLostPedalMessage);
 }
 
 void DeviceTick::PollIdentity() {

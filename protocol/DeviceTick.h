@@ -15,13 +15,10 @@ namespace zorel {
 // One 100 ms tick of the device engine: time-outs, completion work left by
 // the reply handling, and the next message of the sequence that runs.
 // Sequences are paced by this tick and by the pedal's replies; nothing waits.
-inline constexpr const char* kLostPedalMessage =
-    "The pedal stopped answering. Please check the MIDI connection and press RECONNECT.";
-
 class DeviceTick {
 public:
   static constexpr int kIdentityEveryTicks = 33; // 3.3 s
-  static constexpr int kPresetReplyTimeoutTicks = 10;
+  static constexpr int kReplyTimeoutTicks = 10;
 
   DeviceTick(SessionState& state, PedalSender& sender, ISessionEvents& events, IPresetCache& cache)
       : mState(state), mSender(sender), mEvents(events), mCache(cache) {}
@@ -35,8 +32,6 @@ public:
   std::function<bool(const std::string& path, const std::vector<uint8_t>& bytes)> mWriteExport;
 
 private:
-  void RetryLostPreset();
-  void GiveUpTransfer();
   void PollIdentity();
   void StartBulkRead();
   void StepExport();

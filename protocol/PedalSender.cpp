@@ -65,14 +65,21 @@ void PedalSender::SendParameter(int deviceNumber, int value) {
   SendRaw(BuildSetParameter(deviceNumber, value));
 }
 
+void PedalSender::Await(TransferState::Awaited what, int number) {
+  mState.mAwaited = what;
+  mState.mAwaitedNumber = number;
+  mState.mAwaitTicks = 0;
+  mState.mRetries = 0;
+}
+
 void PedalSender::SendRequestSettings(int type) {
   SendRaw(BuildRequestSettings(type));
+  if (type == 3) Await(TransferState::Awaited::kChecksumList, 3);
 }
 
 void PedalSender::SendRequestPreset(int slot) {
   SendRaw(BuildRequestPreset(slot));
-  mState.mAwaitingPreset = true;
-  mState.mAwaitTicks = 0;
+  Await(TransferState::Awaited::kPreset, slot);
 }
 
 void PedalSender::SendSelectPreset(int program) {
@@ -81,6 +88,7 @@ void PedalSender::SendSelectPreset(int program) {
 
 void PedalSender::SendRequestIR(int irNumber) {
   SendRaw(BuildRequestIR(irNumber));
+  Await(TransferState::Awaited::kIR, irNumber);
 }
 
 void PedalSender::SendRequestIRNames(int page) {

@@ -31,6 +31,8 @@ public:
   void SendRaw(std::span<const uint8_t> message);
 
 private:
+  // Notes the reply that the request just sent waits for.
+  void Await(TransferState::Awaited what, int number);
   int ParamInt(int index) const;
 
   iplug::IPlugAPP& mPlug;

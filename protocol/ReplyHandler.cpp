@@ -5,6 +5,7 @@
 #include <string>
 
 #include "protocol/ModelDefaults.h"
+#include "protocol/Requests.h"
 #include "protocol/codec/Classify.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/Frame.h"
@@ -108,40 +109,36 @@ void ReplyHandler::ProcessSysEx(std::span<const uint8_t> m) {
 }
 
 void ReplyHandler::OnPresetDump(std::span<const uint8_t> m) {
-  if (!mState.mConnected) return;
-  mState.mAwaitingPreset = false;
-  const bool checksumOk = BlockChecksumOk(m);
-  if (mState.mBulkLoading)
-    OnBulkDump(m, checksumOk);
-  else if (mState.mExporting)
-    OnExportDump(m);
-  else
-    OnSinglePreset(m, checksumOk);
-}
-
-void ReplyHandler::OnBulkDump(std::span<const uint8_t> m, bool checksumOk) {
   SessionState& s = mState;
-  s.mSendSuppressed = true;
-  if (!checksumOk) {
-    // Asked again a few times; a link that keeps damaging the same preset
-    // ends the read with a message instead of looping forever.
-    if (++s.mPresetRetries <= SessionState::kMaxPresetRetries) {
-      mSender.SendRequestPreset(s.mBulkSlot);
+  if (!s.mConnected) return;
+  const bool checksumOk = BlockChecksumOk(m);
+  if (s.mBulkLoading || s.mExporting) {
+    // Only the answer to the outstanding request belongs to the transfer: a
+    // late or repeated dump of another slot is not taken for it.
+    const int slot = m[7] & 0x7F;
+    if (s.mAwaited != TransferState::Awaited::kPreset || slot != s.mAwaitedNumber) return;
+    if (!checksumOk) {
+      // Asked again a few times; a link that keeps damaging the same preset
+      // ends the transfer with a message instead of looping or keeping it.
+      if (!RequestAgain(s, mSender)) GiveUp(s, mSender, mEvents, kDamagedPresetsMessage);
       return;
     }
-    s.mPresetRetries = 0;
-    s.mBulkLoading = false;
-    s.mSendSuppressed = false;
-    mSender.SendBulkMode(false);
-    mEvents.HideTransferProgress();
-    mEvents.ShowMessage(
-        "The pedal keeps sending damaged presets. Please check the MIDI connection "
-        "and press RECONNECT.");
+    s.mAwaited = TransferState::Awaited::kNone;
+    s.mRetries = 0;
+    if (s.mBulkLoading)
+      OnBulkDump(m);
+    else
+      OnExportDump(m);
     return;
   }
-  s.mPresetRetries = 0;
+  if (s.mAwaited == TransferState::Awaited::kPreset) s.mAwaited = TransferState::Awaited::kNone;
+  OnSinglePreset(m, checksumOk);
+}
+
+void ReplyHandler::OnBulkDump(std::span<const uint8_t> m) {
+  SessionState& s = mState;
+  s.mSendSuppressed = true;
   const int slot = m[7] & 0x7F;
-  s.mBulkSlot = slot;
   mCache.WritePresetSlot(slot, m.subspan(8, 256), m[264], m[265]);
   const std::string row = Format(" %02d ", ParamInt(kParamPatchOffset) + slot) + NameAt(m, 10);
   mCache.SetPresetRowText(slot, row);
@@ -156,6 +153,7 @@ void ReplyHandler::OnBulkDump(std::span<const uint8_t> m, bool checksumOk) {
   }
   s.mBulkLoading = false;
   s.mSendSuppressed = false;
+  s.mCacheInSync = true;
   mEvents.ShowTransferProgress(1.0, "100 %");
   mEvents.HideTransferProgress();
   mSender.SendRequestSettings(0);
@@ -170,7 +168,6 @@ void ReplyHandler::OnExportDump(std::span<const uint8_t> m) {
   s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
   Progress(s.mExportPresetIndex / 128.0);
   s.mExportReplyReceived = true;
-  s.mPresetRetries = 0;
 }
 
 void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
@@ -243,8 +240,15 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
     OnIdentity(m, checksumOk);
     return;
   }
-  if (!checksumOk) return;
   SessionState& s = mState;
+  const bool awaitedList = s.mAwaited == TransferState::Awaited::kChecksumList;
+  if (!checksumOk) {
+    // Without a clean checksum list the cache cannot be brought up to date:
+    // ask again, and give up on the connection if it never comes clean.
+    if (m[7] == 3 && awaitedList && !RequestAgain(s, mSender))
+      GiveUp(s, mSender, mEvents, kDamagedListMessage);
+    return;
+  }
   switch (m[7]) {
   case 0: {
     s.mSendSuppressed = true;
@@ -282,6 +286,9 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
     }
     break;
   case 3: {
+    if (!awaitedList) break; // a repeated answer after the list was taken
+    s.mAwaited = TransferState::Awaited::kNone;
+    s.mRetries = 0;
     int flagged = 0;
     for (int k = 0; k < SessionState::kPresetSlots; ++k) {
       const bool differs = mCache.ChecksumDiffers(k, m[8 + 2 * static_cast<size_t>(k)],
@@ -290,6 +297,7 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
       if (differs) ++flagged;
     }
     if (flagged == 0) {
+      s.mCacheInSync = true;
       mSender.SendRequestSettings(0);
     } else {
       s.mBulkLoading = true;
@@ -324,6 +332,7 @@ void ReplyHandler::OnIdentity(std::span<const uint8_t> m, bool checksumOk) {
   if (!checksumOk) return;
   if (m[7] == 15) {
     s.mConnected = true;
+    s.mCacheInSync = false;
     s.mDeviceSerialText = "SERIAL: " + NameAt(m, 232);
     mEvents.SerialKnown(s.mDeviceSerialText);
     mSender.SendRequestSettings(3);
@@ -348,66 +357,102 @@ void ReplyHandler::OnIRNamePage(std::span<const uint8_t> m) {
   if ((page + 1) % 4 != 0) mSender.SendRequestIRNames(page + 1);
 }
 
+// An IR dump arrives in chunks. Each goes to the unpacker that fills the
+// slot file and to a receiver that checks the dump as a whole: an IR is
+// kept (in the cache or in a backup) only when every chunk arrived and the
+// transfer checksum is right; otherwise it is asked for again.
+void ReplyHandler::FeedDump(std::span<const uint8_t> bytes) {
+  mDumpUnpacker.Feed(bytes);
+}
+
 void ReplyHandler::OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m) {
   SessionState& s = mState;
-  const size_t n = m.size();
   if (!s.mConnected) return;
-  auto feed = [this](std::span<const uint8_t> bytes) {
-    for (uint8_t b : bytes) mDumpSum += b;
-    mDumpUnpacker.Feed(bytes);
-  };
-  switch (kind) {
-  case IncomingKind::IRDumpFirst: {
+  if (kind == IncomingKind::IRDumpFirst) {
+    // Only the IR asked for: a late dump of another IR starts nothing.
+    const int number = Decode14(m[7], m[8]);
+    const bool awaited = s.mAwaited == TransferState::Awaited::kIR && number == s.mAwaitedNumber;
+    if (s.mExporting && !awaited) return;
+    mDumpCheck.Feed(m);
+    s.mAwaitTicks = 0;
     if (s.mExporting) {
+      s.mExportIRStart = s.mTransferBuffer.size();
+      s.mExportIROpen = true;
       s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
       return;
     }
-    s.mDumpIRNumber = m[7] * 128 + m[8];
-    const uint32_t g =
-        (static_cast<uint32_t>(m[9] & 0x7F) << 14) | ((m[10] & 0x7F) << 7) | (m[11] & 0x7F);
+    s.mDumpIRNumber = number;
+    const uint32_t g = Decode21(m[9], m[10], m[11]);
     mDumpUnpacker.Reset(UnpackedLength(g), kDumpCapacity);
-    mDumpSum = 0;
-    feed(m.subspan(12, n - 13));
+    FeedDump(m.subspan(12, m.size() - 13));
     Progress(0.0);
-    break;
+    return;
   }
-  case IncomingKind::IRDumpMiddle: {
-    if (s.mExporting) {
-      s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
-      return;
-    }
-    feed(m.subspan(7, n - 8));
+  if (!mDumpCheck.Active()) return; // no first chunk: nothing to add it to
+  mDumpCheck.Feed(m);
+  s.mAwaitTicks = 0;
+  if (s.mExporting) {
+    if (!s.mExportIROpen) return;
+    s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
+    if (kind == IncomingKind::IRDumpLast) OnExportIRComplete();
+    return;
+  }
+  const size_t n = m.size();
+  if (kind == IncomingKind::IRDumpMiddle) {
+    FeedDump(m.subspan(7, n - 8));
     if (mDumpUnpacker.Expected() > 0) {
       const double p = static_cast<double>(mDumpUnpacker.Produced()) / mDumpUnpacker.Expected();
       char text[32];
       std::snprintf(text, sizeof text, "%.0f %%", p * 100);
       mEvents.ShowTransferProgress(p, text);
     }
-    break;
+    return;
   }
-  case IncomingKind::IRDumpLast: {
-    if (s.mExporting) {
-      s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
-      Progress(s.mExportIRIndex / 256.0);
-      s.mExportReplyReceived = true;
-      return;
-    }
-    feed(m.subspan(7, n - 10));
-    const uint8_t flush = 0;
-    mDumpUnpacker.Feed(std::span<const uint8_t>(&flush, 1));
-    mCache.StoreIRDump(s.mDumpIRNumber, mDumpUnpacker.Output());
-    mEvents.ShowCabinetResponse(ParamInt(kParamIR));
-    if (s.mUserIR8Number != s.mDumpIRNumber && ParamInt(kParamUserIR8Mode) != 0 &&
-        !mCache.UserIRSlotExists(s.mUserIR8Number)) {
-      mSender.SendRequestIR(s.mUserIR8Number);
-    }
-    mEvents.ShowTransferProgress(1.0, "100 %");
+  FeedDump(m.subspan(7, n - 10));
+  const uint8_t flush = 0;
+  mDumpUnpacker.Feed(std::span<const uint8_t>(&flush, 1));
+  if (!DumpIntact()) {
     mEvents.HideTransferProgress();
-    break;
+    if (s.mAwaited == TransferState::Awaited::kIR && s.mAwaitedNumber == s.mDumpIRNumber &&
+        !RequestAgain(s, mSender)) {
+      s.mAwaited = TransferState::Awaited::kNone;
+      s.mRetries = 0;
+      mEvents.ShowMessage(kDamagedIRMessage);
+    }
+    return;
   }
-  default:
-    break;
+  if (s.mAwaited == TransferState::Awaited::kIR && s.mAwaitedNumber == s.mDumpIRNumber) {
+    s.mAwaited = TransferState::Awaited::kNone;
+    s.mRetries = 0;
   }
+  mCache.StoreIRDump(s.mDumpIRNumber, mDumpUnpacker.Output());
+  mEvents.ShowCabinetResponse(ParamInt(kParamIR));
+  if (s.mUserIR8Number != s.mDumpIRNumber && ParamInt(kParamUserIR8Mode) != 0 &&
+      !mCache.UserIRSlotExists(s.mUserIR8Number)) {
+    mSender.SendRequestIR(s.mUserIR8Number);
+  }
+  mEvents.ShowTransferProgress(1.0, "100 %");
+  mEvents.HideTransferProgress();
+}
+
+bool ReplyHandler::DumpIntact() const {
+  return mDumpCheck.ChecksumOk() && mDumpCheck.PackedReceived() == mDumpCheck.AnnouncedPacked();
+}
+
+// The last chunk of an IR collected for a backup: kept when intact, else
+// taken out of the backup again and asked for once more.
+void ReplyHandler::OnExportIRComplete() {
+  SessionState& s = mState;
+  s.mExportIROpen = false;
+  if (!DumpIntact()) {
+    s.mTransferBuffer.resize(s.mExportIRStart);
+    if (!RequestAgain(s, mSender)) GiveUp(s, mSender, mEvents, kDamagedIRMessage);
+    return;
+  }
+  s.mAwaited = TransferState::Awaited::kNone;
+  s.mRetries = 0;
+  Progress(s.mExportIRIndex / 256.0);
+  s.mExportReplyReceived = true;
 }
 
 void ReplyHandler::OnParameterReport(int number, int value) {

@@ -10,6 +10,7 @@
 #include "protocol/SessionState.h"
 #include "protocol/SessionEvents.h"
 #include "protocol/codec/Classify.h"
+#include "protocol/codec/IrTransfer.h"
 #include "protocol/codec/Packing.h"
 
 namespace zorel {
@@ -34,13 +35,16 @@ public:
 
 private:
   void OnPresetDump(std::span<const uint8_t> m);
-  void OnBulkDump(std::span<const uint8_t> m, bool checksumOk);
+  void OnBulkDump(std::span<const uint8_t> m);
   void OnExportDump(std::span<const uint8_t> m);
   void OnSinglePreset(std::span<const uint8_t> m, bool checksumOk);
   void OnSettingsBlock(std::span<const uint8_t> m);
   void OnIdentity(std::span<const uint8_t> m, bool checksumOk);
   void OnIRNamePage(std::span<const uint8_t> m);
   void OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m);
+  void FeedDump(std::span<const uint8_t> bytes);
+  bool DumpIntact() const;
+  void OnExportIRComplete();
   void OnShortMessage(IncomingKind kind);
   void OnParameterReport(int number, int value);
   // The transfer overlay at `fraction`, with its text in whole percent.
@@ -53,7 +57,7 @@ private:
   ISessionEvents& mEvents;
   IPresetCache& mCache;
   StreamUnpacker mDumpUnpacker;
-  uint32_t mDumpSum = 0;
+  IRTransferReceiver mDumpCheck;
 };
 
 // Which amplifier model / ambience type a preset's values belong to.

@@ -19,6 +19,9 @@ namespace zorel {
 struct LinkState {
   bool mConnected = false;
   bool mConnectWanted = true;
+  // The slot cache holds what the pedal holds: the checksum list was read
+  // and every preset that differed has been read again since connecting.
+  bool mCacheInSync = false;
   int mIdentityTicks = 0;
   // The device lines: version and serial as the pedal reported them.
   std::string mDeviceVersionText;
@@ -94,11 +97,20 @@ struct TransferState {
   int mBulkTotal = 0;
   int mBulkDone = 0;
   bool mBulkModePending = false;
-  bool mAwaitingPreset = false;
-  // Re-requests of the same preset after a damaged or missing reply.
-  static constexpr int kMaxPresetRetries = 3;
-  int mPresetRetries = 0;
+  // The reply the editor waits for. A damaged or missing answer is asked for
+  // again, at most kMaxRetries times, before the sequence gives up and says
+  // so (protocol/Requests.h).
+  enum class Awaited { kNone, kPreset, kIR, kChecksumList };
+  Awaited mAwaited = Awaited::kNone;
+  int mAwaitedNumber = 0; // the slot or IR number asked for
+  static constexpr int kMaxRetries = 3;
+  int mRetries = 0;
   int mAwaitTicks = 0;
+  bool AwaitingReply() const { return mAwaited != Awaited::kNone; }
+  // An export collects each IR's chunks from here on in mTransferBuffer and
+  // keeps them only when the whole dump arrived intact.
+  size_t mExportIRStart = 0;
+  bool mExportIROpen = false;
   bool mFinishedPending = false;
   bool mImportFinishedPending = false;
   int mExportPresetIndex = 0;

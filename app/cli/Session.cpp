@@ -15,7 +15,7 @@ constexpr std::chrono::milliseconds kFinishDrain{100};
 bool Busy(const SessionState& s) {
   return s.mBulkLoading || s.mBulkModePending || s.mExporting || s.mImporting ||
          s.mImportFinishedPending || s.mFirmwareActive || s.mIRUploadRunning || s.mIR7Pending ||
-         s.mIR8Pending || s.mFinishedPending || s.mAwaitingPreset || s.mHasPendingMessage ||
+         s.mIR8Pending || s.mFinishedPending || s.AwaitingReply() || s.mHasPendingMessage ||
          s.mStoreArmed;
 }
 

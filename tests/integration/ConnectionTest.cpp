@@ -107,6 +107,8 @@ TEST(Connection, CorruptChecksumsAreHandled) {
   // During a bulk read a bad dump asks for the same slot again.
   h.Editor().State().mBulkLoading = true;
   h.Editor().State().mBulkSlot = 7;
+  h.Editor().State().mAwaited = TransferState::Awaited::kPreset; // as the request left it
+  h.Editor().State().mAwaitedNumber = 7;
   h.TakeSent();
   h.Receive(dump);
   EXPECT_EQ(h.TakeSent(),

@@ -8,6 +8,7 @@
 
 #include "tests/support/ScriptedModalServices.h"
 #include "library/ModalServices.h"
+#include "protocol/Requests.h"
 #include "protocol/DeviceTick.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/Frame.h"
