@@ -13,6 +13,9 @@ LibraryCache::LibraryCache(std::string root)
     : mRoot(std::move(root)), mTables(std::make_unique<LibraryTables>()),
       mSlots(std::make_unique<SlotCache>(mRoot, *mTables)) {
   CreateLibraryRoot(mRoot);
+  // Rows the slot cache rebuilds (scans, refreshes) come back through
+  // SetPresetRowText, the one path that tells the preset list.
+  mSlots->SetView(this);
 }
 
 LibraryCache::~LibraryCache() = default;
@@ -47,12 +50,6 @@ void LibraryCache::SetPresetRowText(int slot, const std::string& text) {
   if (mOnPresetRowText) mOnPresetRowText(slot, text);
 }
 
-void LibraryCache::AnnounceAllRows() {
-  if (!mOnPresetRowText) return;
-  for (int slot = 0; slot < kPresetSlotCount; ++slot)
-    mOnPresetRowText(slot, mTables->mPresetRowTexts[static_cast<size_t>(slot)]);
-}
-
 bool LibraryCache::UserIRSlotExists(int number) const {
   return mSlots->UserIRSlotExists(number);
 }
@@ -81,13 +78,10 @@ void LibraryCache::ClearCache() {
 
 void LibraryCache::RefreshPresetList() {
   mSlots->RefreshPresetList(mPatchOffset ? mPatchOffset() : 0);
-  AnnounceAllRows();
 }
 
 int LibraryCache::ScanPresetFolder() {
-  const int found = mSlots->ScanPresetFolder(mPatchOffset ? mPatchOffset() : 0);
-  AnnounceAllRows();
-  return found;
+  return mSlots->ScanPresetFolder(mPatchOffset ? mPatchOffset() : 0);
 }
 
 void LibraryCache::ReadUserIRName(int number) {

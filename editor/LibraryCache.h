@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "library/SlotCache.h"
 #include "protocol/PresetCache.h"
 
 namespace zorel {
@@ -16,7 +17,7 @@ class SlotCache;
 // The protocol's view of the library on disk: the slot cache under the
 // library root and its tables. Kept apart from the editor's header so that
 // the protocol's and the library's names never meet in one file.
-class LibraryCache : public IPresetCache {
+class LibraryCache : public IPresetCache, private lib::ILibraryView {
 public:
   // Values the cabinet response depends on: modes and numbers of user IRs 7/8.
   struct CabinetInputs {
@@ -57,8 +58,6 @@ public:
   lib::SlotCache& Slots() { return *mSlots; }
 
 private:
-  void AnnounceAllRows();
-
   std::string mRoot;
   std::unique_ptr<lib::LibraryTables> mTables;
   std::unique_ptr<lib::SlotCache> mSlots;

@@ -24,13 +24,17 @@ void DeviceTick::Run() {
     if (mEvents.ViewOpen()) mSender.SendRequestSettings(0);
   } else if (s.mImportFinishedPending) {
     s.mImportFinishedPending = false;
-    mEvents.HideTransferProgress();
-    mEvents.ShowMessage("Finished successfully!");
-    // The pedal now holds other presets than the cache: read them all anew.
-    mCache.ClearCache();
-    mCache.RefreshPresetList();
-    s.mConnected = false;
-    s.mConnectWanted = true;
+    EndImport("Finished successfully!");
+  } else if (!s.mImportFailure.empty()) {
+    EndImport(s.mImportFailure + "\n" + ImportedSoFar());
+    s.mImportFailure.clear();
+  }
+  // An acknowledgement that never comes would leave the import waiting for
+  // good: it ends, and says what the pedal holds now.
+  if (s.mImporting && !s.mImportReady && ++s.mImportWaitTicks > kImportAckTimeoutTicks) {
+    s.mImporting = false;
+    mSender.SendBulkMode(false);
+    EndImport(std::string(kLostPedalMessage) + "\n" + ImportedSoFar());
   }
 
   if (s.mIRRefetchPending) {
@@ -54,6 +58,37 @@ void DeviceTick::Run() {
   } else if (s.mIRUploadRunning) {
     if (mUploadStep) mUploadStep();
   }
+}
+
+// Whether it completed or not, the pedal now holds other presets and IRs
+// than the cache: the cache forgets them and the connection reads them anew.
+void DeviceTick::EndImport(const std::string& message) {
+  SessionState& s = mState;
+  mEvents.HideTransferProgress();
+  mEvents.ShowMessage(message);
+  mCache.ClearCache();
+  mCache.RefreshPresetList();
+  s.mConnected = false;
+  s.mConnectWanted = true;
+  s.mCacheInSync = false;
+}
+
+// How far an import that stopped early got, for its message.
+std::string DeviceTick::ImportedSoFar() const {
+  const SessionState& s = mState;
+  const auto messages = SplitStoredMessages(s.mTransferBuffer);
+  int written = 0, total = 0;
+  for (size_t i = 0; i < messages.size(); ++i) {
+    if (messages[i].size() <= kOffsetCommand || messages[i][kOffsetCommand] != kCmdPresetDump)
+      continue;
+    ++total;
+    if (static_cast<int>(i) < s.mImportIndex) ++written;
+  }
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "%d of %d presets were written; the other presets on the pedal are unchanged.",
+                written, total);
+  return text;
 }
 
 void DeviceTick::PollIdentity() {
@@ -132,6 +167,7 @@ void DeviceTick::StepImport() {
     return;
   }
   s.mImportReady = false;
+  s.mImportWaitTicks = 0;
   const auto messages = SplitStoredMessages(s.mTransferBuffer);
   if (s.mImportIndex >= static_cast<int>(messages.size())) {
     // The file ended early (no closing F7): the import ends here.

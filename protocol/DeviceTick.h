@@ -19,6 +19,8 @@ class DeviceTick {
 public:
   static constexpr int kIdentityEveryTicks = 33; // 3.3 s
   static constexpr int kReplyTimeoutTicks = 10;
+  // A restored IR chunk or preset is acknowledged at once; 3 s is plenty.
+  static constexpr int kImportAckTimeoutTicks = 30;
 
   DeviceTick(SessionState& state, PedalSender& sender, ISessionEvents& events, IPresetCache& cache)
       : mState(state), mSender(sender), mEvents(events), mCache(cache) {}
@@ -36,6 +38,8 @@ private:
   void StartBulkRead();
   void StepExport();
   void StepImport();
+  void EndImport(const std::string& message);
+  std::string ImportedSoFar() const;
 
   SessionState& mState;
   PedalSender& mSender;

@@ -511,8 +511,7 @@ void ReplyHandler::OnShortMessage(IncomingKind kind) {
       if (!s.mImporting) break;
       s.mImporting = false;
       mEvents.ShowTransferProgress(0.0, "0 %");
-      mEvents.HideTransferProgress();
-      mEvents.ShowMessage("Communication error!");
+      s.mImportFailure = "Communication error!";
       break;
     case IncomingKind::LoaderReady:
       s.mFirmwareActive = true;

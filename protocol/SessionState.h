@@ -113,6 +113,9 @@ struct TransferState {
   bool mExportIROpen = false;
   bool mFinishedPending = false;
   bool mImportFinishedPending = false;
+  // Why a running import ended early; the device tick reports it.
+  std::string mImportFailure;
+  int mImportWaitTicks = 0;
   int mExportPresetIndex = 0;
   int mExportIRIndex = 0;
   std::array<bool, 256> mExportIRNeeded{};

@@ -1,0 +1,253 @@
+// Status, backup and restore over a link that drops, damages, cuts and
+// delays the pedal's messages. Every run must either end correct (the cache
+// equals the pedal, the backup equals the pedal's content, the restored
+// pedal equals the file) or end with a message, with no damaged file and no
+// cache that claims what it does not hold.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "library/LibraryPaths.h"
+#include "protocol/codec/PresetPayload.h"
+#include "sim/FactoryContent.h"
+#include "tests/integration/PedalLink.h"
+#include "tests/support/ScriptedModalServices.h"
+
+namespace zorel::test {
+namespace {
+
+struct Fault {
+  const char* name;
+  sim::Misbehaviour misbehaviour;
+};
+
+std::vector<Fault> Faults() {
+  std::vector<Fault> faults;
+  auto add = [&](const char* name, auto set) {
+    sim::Misbehaviour m;
+    set(m);
+    faults.push_back({name, m});
+  };
+  add("none", [](sim::Misbehaviour&) {});
+  add("drop 3%", [](sim::Misbehaviour& m) { m.dropShare = 0.03; });
+  add("corrupt-block 10%", [](sim::Misbehaviour& m) { m.corruptBlockShare = 0.10; });
+  add("corrupt-transfer 30%", [](sim::Misbehaviour& m) { m.corruptTransferShare = 0.30; });
+  add("cut 3%", [](sim::Misbehaviour& m) { m.cutShare = 0.03; });
+  add("delay 300+600 ms", [](sim::Misbehaviour& m) {
+    m.delayUs = 300000;
+    m.delayJitterUs = 600000;
+  });
+  add("all at once", [](sim::Misbehaviour& m) {
+    m.dropShare = 0.02;
+    m.corruptBlockShare = 0.05;
+    m.corruptTransferShare = 0.1;
+    m.cutShare = 0.02;
+    m.delayUs = 50000;
+    m.delayJitterUs = 100000;
+  });
+  add("drop 40% (a link that hardly works)", [](sim::Misbehaviour& m) { m.dropShare = 0.40; });
+  return faults;
+}
+
+// Both sides on one clock, in 10 ms steps: the pedal's delays and the
+// editor's time-outs meet as they would on a real link.
+struct TimedLink {
+  HeadlessEditor& editor;
+  VirtualPedal& pedal;
+  int elapsedMs = 0;
+
+  void Step() {
+    editor.Advance(10);
+    for (const Bytes& m : editor.TakeSent()) pedal.Receive(m);
+    pedal.Advance(10000);
+    for (const Bytes& reply : pedal.Collect()) editor.Receive(reply);
+    elapsedMs += 10;
+  }
+  // Runs until `done` holds or `limitMs` of simulated time have passed.
+  bool RunUntil(const std::function<bool()>& done, int limitMs) {
+    for (int t = 0; t < limitMs; t += 10) {
+      if (done()) return true;
+      Step();
+    }
+    return done();
+  }
+};
+
+std::vector<uint8_t> ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool Exists(const std::string& path) {
+  return std::filesystem::exists(path);
+}
+
+// Presets 3 and 9 use user IRs 0 and 200, which hold content of their own.
+void UseTwoUserIRs(VirtualPedal& pedal) {
+  auto& state = pedal.Model().MutableState();
+  for (auto& p : state.presets) {
+    p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
+    p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
+  }
+  state.presets[3][PayloadParamOffset(kParamUserIR7Mode)] = 1;
+  state.presets[3][PayloadParamOffset(kParamUserIR7PresetMSB)] = 0;
+  state.presets[3][PayloadParamOffset(kParamUserIR7Preset)] = 0;
+  state.presets[9][PayloadParamOffset(kParamUserIR8Mode)] = 1;
+  state.presets[9][PayloadParamOffset(kParamUserIR8PresetMSB)] = 1;
+  state.presets[9][PayloadParamOffset(kParamUserIR8Preset)] = 72;
+  for (size_t i = 0; i < state.userIRs[0].size(); ++i) {
+    state.userIRs[0][i] = static_cast<uint8_t>((i * 3) & 0x7F);
+    state.userIRs[200][i] = static_cast<uint8_t>((255 - i) & 0x7F);
+  }
+}
+
+bool Saw(const ScriptedModalServices& modal, const std::string& start) {
+  for (const auto& m : modal.Messages())
+    if (m.text.rfind(start, 0) == 0) return true;
+  return false;
+}
+
+// Every preset slot file in the cache holds what the pedal holds.
+void ExpectCacheHoldsOnlyThePedalsPresets(const std::string& root, const VirtualPedal& pedal,
+                                          const char* fault) {
+  for (int slot = 0; slot < 128; ++slot) {
+    const std::string path = lib::PresetSlotPath(root, slot);
+    if (!Exists(path)) continue;
+    const auto bytes = ReadAll(path);
+    const auto& expected = pedal.State().presets[static_cast<size_t>(slot)];
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin(), bytes.end()))
+        << fault << ": slot file " << slot << " differs from the pedal";
+  }
+}
+
+void Report(const char* what, const char* fault, const char* outcome, int ms) {
+  std::printf("[fault matrix] %-8s %-36s %-9s %6.1f s\n", what, fault, outcome, ms / 1000.0);
+}
+
+TEST(FaultMatrix, StatusEndsInSyncOrSaysWhy) {
+  for (const Fault& fault : Faults()) {
+    TempLibrary library;
+    HeadlessEditor h(nullptr, library.root);
+    ScriptedModalServices modal{MessageBoxResult::kOK};
+    h.Editor().SetModalServices(&modal);
+    VirtualPedal pedal({fault.misbehaviour, sim::kDefaultIRChunkGapUs, 7});
+    TimedLink link{h, pedal};
+    const SessionState& s = h.Editor().State();
+    const bool ended = link.RunUntil(
+        [&] { return (s.mCacheInSync && !s.mBulkLoading) || !modal.Messages().empty(); },
+        180000);
+    ASSERT_TRUE(ended) << fault.name << ": neither in sync nor a message after 180 s";
+    if (s.mCacheInSync) {
+      Report("status", fault.name, "in sync", link.elapsedMs);
+      for (int slot = 0; slot < 128; ++slot)
+        EXPECT_TRUE(Exists(lib::PresetSlotPath(library.root, slot))) << fault.name << " " << slot;
+    } else {
+      Report("status", fault.name, "message", link.elapsedMs);
+      EXPECT_FALSE(modal.Messages().front().text.empty());
+    }
+    ExpectCacheHoldsOnlyThePedalsPresets(library.root, pedal, fault.name);
+  }
+}
+
+TEST(FaultMatrix, BackupIsWholeOrNotWritten) {
+  std::vector<uint8_t> clean;
+  for (const Fault& fault : Faults()) {
+    TempLibrary library;
+    HeadlessEditor h(nullptr, library.root);
+    ScriptedModalServices modal{MessageBoxResult::kOK};
+    h.Editor().SetModalServices(&modal);
+    // Connected over a healthy link; only the backup meets the faults.
+    VirtualPedal pedal({{}, sim::kDefaultIRChunkGapUs, 11});
+    UseTwoUserIRs(pedal);
+    TimedLink link{h, pedal};
+    const SessionState& s = h.Editor().State();
+    ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
+    link.RunUntil([] { return false; }, 2000);
+    pedal.SetMisbehaviour(fault.misbehaviour);
+    const size_t before = modal.Messages().size();
+
+    const std::string file = library.root + "/backup.q3b";
+    modal.QueueFile(file);
+    ASSERT_TRUE(h.Editor().StartExport());
+    const int start = link.elapsedMs;
+    ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 300000)) << fault.name;
+    link.RunUntil([] { return false; }, 100); // messages reach the dialogs on the next tick
+    ASSERT_GT(modal.Messages().size(), before)
+        << fault.name << ": the backup ended silently after " << link.elapsedMs - start
+        << " ms, connected " << s.mConnected << ", presets asked " << s.mExportPresetIndex;
+    if (Exists(file)) {
+      Report("backup", fault.name, "written", link.elapsedMs - start);
+      EXPECT_TRUE(Saw(modal, "Finished successfully!")) << fault.name;
+      const auto bytes = ReadAll(file);
+      if (clean.empty()) clean = bytes; // the healthy run comes first
+      EXPECT_EQ(bytes, clean) << fault.name << ": the backup differs from a clean one";
+    } else {
+      Report("backup", fault.name, "refused", link.elapsedMs - start);
+      EXPECT_FALSE(Saw(modal, "Finished successfully!")) << fault.name;
+    }
+  }
+  EXPECT_FALSE(clean.empty());
+}
+
+TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
+  // A clean backup of a pedal with two user IRs, taken once.
+  TempLibrary source;
+  const std::string file = source.root + "/backup.q3b";
+  sim::PedalState original;
+  {
+    HeadlessEditor h(nullptr, source.root);
+    ScriptedModalServices modal{MessageBoxResult::kOK};
+    h.Editor().SetModalServices(&modal);
+    VirtualPedal pedal;
+    UseTwoUserIRs(pedal);
+    original = pedal.State();
+    TimedLink link{h, pedal};
+    const SessionState& s = h.Editor().State();
+    ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
+    modal.QueueFile(file);
+    ASSERT_TRUE(h.Editor().StartExport());
+    ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 120000));
+    ASSERT_TRUE(Exists(file));
+  }
+  for (const Fault& fault : Faults()) {
+    TempLibrary library;
+    HeadlessEditor h(nullptr, library.root);
+    ScriptedModalServices modal{MessageBoxResult::kOK};
+    h.Editor().SetModalServices(&modal);
+    VirtualPedal pedal({{}, sim::kDefaultIRChunkGapUs, 13});
+    TimedLink link{h, pedal};
+    const SessionState& s = h.Editor().State();
+    ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
+    link.RunUntil([] { return false; }, 2000);
+    pedal.SetMisbehaviour(fault.misbehaviour);
+
+    modal.QueueMessageAnswer(MessageBoxResult::kOK);
+    modal.QueueFile(file);
+    ASSERT_TRUE(h.Editor().ImportBulkFile());
+    const size_t before = modal.Messages().size(); // the confirmation is behind us
+    const int start = link.elapsedMs;
+    ASSERT_TRUE(link.RunUntil(
+        [&] { return !s.mImporting && modal.Messages().size() > before; }, 300000))
+        << fault.name;
+    const std::string& said = modal.Messages().back().text;
+    if (said == "Finished successfully!") {
+      Report("restore", fault.name, "equal", link.elapsedMs - start);
+      EXPECT_EQ(pedal.State().presets, original.presets) << fault.name;
+      EXPECT_EQ(pedal.State().userIRs[0], original.userIRs[0]) << fault.name;
+      EXPECT_EQ(pedal.State().userIRs[200], original.userIRs[200]) << fault.name;
+    } else {
+      Report("restore", fault.name, "stopped", link.elapsedMs - start);
+      EXPECT_NE(said.find("presets were written"), std::string::npos) << fault.name << ": " << said;
+    }
+    // Either way the cache no longer claims to know the pedal.
+    EXPECT_FALSE(s.mCacheInSync) << fault.name;
+  }
+}
+
+} // namespace
+} // namespace zorel::test
