@@ -69,7 +69,9 @@ protected:
     std::filesystem::remove_all(root, ignored);
   }
 
-  Session& Open(PedalWire& wire, double timeoutSeconds) {
+  // The wire outlives the session, whose host lets go of the ports last.
+  Session& Open(double timeoutSeconds, sim::PedalConfig config = {}) {
+    wire = std::make_unique<PedalWire>(config);
     Invocation inv;
     inv.inPort = "Pedal Out";
     inv.outPort = "Pedal In";
@@ -77,10 +79,10 @@ protected:
     inv.yes = true;
     modal = std::make_unique<ConsoleModal>(out, true);
     AppHost::Options backends;
-    backends.midi = [&wire](const std::string&, const std::string&) {
+    backends.midi = [this](const std::string&, const std::string&) {
       MidiObjects objects;
-      objects.in = std::make_unique<FakeMidiIn>(wire.world);
-      objects.out = std::make_unique<WireOut>(wire);
+      objects.in = std::make_unique<FakeMidiIn>(wire->world);
+      objects.out = std::make_unique<WireOut>(*wire);
       objects.apiName = "Fake";
       return objects;
     };
@@ -90,7 +92,7 @@ protected:
     EXPECT_TRUE(session->Start());
     // The editor asks who is there only every 3.3 s; answering at once
     // spares the test the first wait.
-    wire.Carry(BuildIdentityRequest());
+    wire->Carry(BuildIdentityRequest());
     return *session;
   }
 
@@ -126,18 +128,18 @@ protected:
   std::string root;
   FILE* out = nullptr;
   FakeAudioWorld audio;
+  std::unique_ptr<PedalWire> wire;
   std::unique_ptr<ConsoleModal> modal;
   std::unique_ptr<Session> session;
 };
 
 TEST_F(SessionOnPedal, RestoreReturnsOnceThePresetsAreReadBack) {
-  PedalWire wire;
-  Session& s = Open(wire, 10);
+  Session& s = Open(10);
   ASSERT_TRUE(s.Connect()) << s.WaitFailure();
   const std::string file = BulkFileWithRenamedPreset();
 
   ASSERT_TRUE(Restore(s, file)) << s.WaitFailure();
-  EXPECT_EQ(wire.pedal.State().presets[5][2], 'Z');
+  EXPECT_EQ(wire->pedal.State().presets[5][2], 'Z');
   EXPECT_TRUE(s.Locked([](ZorelControl& e) { return e.State().mConnected; }));
   // The cache was emptied by the import and is whole again, with the
   // restored preset as the pedal now holds it.
@@ -158,16 +160,15 @@ TEST_F(SessionOnPedal, RestoreReturnsOnceThePresetsAreReadBack) {
 }
 
 TEST_F(SessionOnPedal, RestoreFailsClearlyWhenThePedalDoesNotComeBack) {
-  PedalWire wire;
-  Session& s = Open(wire, 1);
+  Session& s = Open(1);
   ASSERT_TRUE(s.Connect()) << s.WaitFailure();
   // The pedal hears the import to its end, then nothing more.
   const auto bulkOff = BuildBulkMode(false);
-  wire.deafAfter = Bytes(bulkOff.begin(), bulkOff.end());
+  wire->deafAfter = Bytes(bulkOff.begin(), bulkOff.end());
 
   EXPECT_FALSE(Restore(s, BulkFileWithRenamedPreset()));
-  EXPECT_TRUE(wire.deaf);
-  EXPECT_EQ(wire.pedal.State().presets[5][2], 'Z');
+  EXPECT_TRUE(wire->deaf);
+  EXPECT_EQ(wire->pedal.State().presets[5][2], 'Z');
   EXPECT_NE(s.WaitFailure().find("did not connect again within the time-out"), std::string::npos)
       << s.WaitFailure();
 }
@@ -175,8 +176,7 @@ TEST_F(SessionOnPedal, RestoreFailsClearlyWhenThePedalDoesNotComeBack) {
 TEST_F(SessionOnPedal, ARefusedPedalStillShowsItsDeviceLines) {
   sim::PedalConfig config;
   config.misbehaviour.reportedVersionTimes10 = 9;
-  PedalWire wire(config);
-  Session& s = Open(wire, 2);
+  Session& s = Open(2, config);
   EXPECT_FALSE(s.Connect());
   EXPECT_EQ(s.WaitFailure(), "the pedal refused the connection");
   const std::string printed = Printed();
