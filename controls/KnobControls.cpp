@@ -65,8 +65,8 @@ IVKnobControl::IVKnobControl(const Rect& bounds, int paramIdx, std::string label
                              const VectorStyle& style, bool valueIsEditable, bool valueInWidget,
                              float a1, float a2, float aAnchor, EDirection direction,
                              double gearing, float trackSize)
-    : IKnobControlBase(bounds, paramIdx, direction, gearing),
-      IVectorBase(this, style, false, valueInWidget), mValueIsEditable(valueIsEditable),
+    : IVValueTextControl(style, valueInWidget, valueIsEditable, true, bounds, paramIdx, direction,
+                         gearing),
       mAngle1(a1), mAngle2(a2), mAnchorAngle(aAnchor), mTrackSize(std::max(trackSize, 0.f)) {
   mLabelStr = std::move(label);
   mHideCursorOnDrag = style.hideCursor;
@@ -74,39 +74,7 @@ IVKnobControl::IVKnobControl(const Rect& bounds, int paramIdx, std::string label
 }
 
 bool IVKnobControl::ContainsPoint(float x, float y) const {
-  if (mWidgetBounds.Contains(x, y)) return true;
-  return ValueShown() && !mValueInWidget && mValueBounds.Contains(x, y);
-}
-
-void IVKnobControl::MouseDown(float x, float y, const MouseModifiers& mod) {
-  if (ValueShown() && !mValueInWidget && mValueBounds.Contains(x, y)) {
-    // The value text never turns the knob; it opens the prompt only when
-    // the knob allows prompts.
-    mValueClick = true;
-    if (mValueIsEditable && !mPromptDisabled && GetUI() != nullptr)
-      GetUI()->PromptParameterValue(this, mValueBounds, 0);
-    return;
-  }
-  IKnobControlBase::MouseDown(x, y, mod);
-}
-
-void IVKnobControl::MouseDrag(float x, float y, float dX, float dY, const MouseModifiers& mod) {
-  if (!mValueClick) IKnobControlBase::MouseDrag(x, y, dX, dY, mod);
-}
-
-void IVKnobControl::MouseUp(float x, float y, const MouseModifiers& mod) {
-  if (mValueClick) {
-    mValueClick = false;
-    return;
-  }
-  IKnobControlBase::MouseUp(x, y, mod);
-  MarkChanged(true);
-}
-
-void IVKnobControl::SetValue(double value, int valueIndex) {
-  IKnobControlBase::SetValue(value, valueIndex);
-  if (const iplug::IParam* param = GetParam())
-    SetValueStr(ParamDisplayText(*param, std::clamp(Value(), 0.0, 1.0), true));
+  return mWidgetBounds.Contains(x, y) || OnValueText(x, y);
 }
 
 void IVKnobControl::Draw(DrawContext& g) {

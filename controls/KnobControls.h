@@ -5,6 +5,7 @@
 #include "controls/BitmapControls.h"
 #include "controls/IControl.h"
 #include "controls/IVectorBase.h"
+#include "controls/ValueTextControl.h"
 #include "render/SvgImage.h"
 
 namespace igraphics {
@@ -49,7 +50,7 @@ protected:
 // body and a pointer, with a label above and the parameter's value text
 // below. Only the knob and the value text take the mouse; a press on the
 // value text never turns the knob.
-class IVKnobControl : public IKnobControlBase, public IVectorBase {
+class IVKnobControl : public IVValueTextControl<IKnobControlBase> {
 public:
   IVKnobControl(const Rect& bounds, int paramIdx = kNoParameter, std::string label = {},
                 const VectorStyle& style = kDefaultVectorStyle, bool valueIsEditable = false,
@@ -62,10 +63,6 @@ public:
   }
 
   bool ContainsPoint(float x, float y) const override;
-  void MouseDown(float x, float y, const MouseModifiers& mod) override;
-  void MouseUp(float x, float y, const MouseModifiers& mod) override;
-  void MouseDrag(float x, float y, float dX, float dY, const MouseModifiers& mod) override;
-  void SetValue(double value, int valueIndex = 0) override;
   void Draw(DrawContext& g) override;
   void BoundsChanged() override { MakeRects(mBounds); }
   void Attached() override { SetValue(Value()); }
@@ -74,12 +71,10 @@ protected:
   Rect KnobDragBounds() const override { return mWidgetBounds; }
 
 private:
-  bool mValueIsEditable;
   float mAngle1;
   float mAngle2;
   float mAnchorAngle;
   float mTrackSize;
-  bool mValueClick = false;
 };
 
 // An SVG picture turned with the value: 270 x value - 135 degrees about the

@@ -73,10 +73,11 @@ IVSliderControl::IVSliderControl(const Rect& bounds, int paramIdx, std::string l
                                  EDirection direction, double gearing, float handleSize,
                                  float trackSize, bool handleInsideTrack, float handleXOffset,
                                  float handleYOffset)
-    : ISliderControlBase(bounds, paramIdx, direction, gearing), IVectorBase(this, style),
-      mValueIsEditable(valueIsEditable), mHandleSize(std::max(handleSize, 0.f)),
-      mTrackSize(std::max(trackSize, 0.f)), mHandleInsideTrack(handleInsideTrack),
-      mHandleXOffset(handleXOffset), mHandleYOffset(handleYOffset) {
+    : IVValueTextControl(style, false, valueIsEditable, false, bounds, paramIdx, direction,
+                         gearing),
+      mHandleSize(std::max(handleSize, 0.f)), mTrackSize(std::max(trackSize, 0.f)),
+      mHandleInsideTrack(handleInsideTrack), mHandleXOffset(handleXOffset),
+      mHandleYOffset(handleYOffset) {
   mLabelStr = std::move(label);
   mHideCursorOnDrag = style.hideCursor;
   mPromptDisabled = false;
@@ -103,35 +104,6 @@ Rect IVSliderControl::HandleBounds() const {
   const float cx = mTrackBounds.L + static_cast<float>(v) * mTrackBounds.W();
   return Rect(cx - half, mWidgetBounds.T, cx + half, mWidgetBounds.B)
       .Translated(mHandleXOffset, mHandleYOffset);
-}
-
-void IVSliderControl::MouseDown(float x, float y, const MouseModifiers& mod) {
-  if (mValueIsEditable && ValueShown() && mValueBounds.Contains(x, y)) {
-    mValueClick = true;
-    if (!mPromptDisabled && GetUI() != nullptr)
-      GetUI()->PromptParameterValue(this, mValueBounds, 0);
-    return;
-  }
-  ISliderControlBase::MouseDown(x, y, mod);
-}
-
-void IVSliderControl::MouseDrag(float x, float y, float dX, float dY, const MouseModifiers& mod) {
-  if (!mValueClick) ISliderControlBase::MouseDrag(x, y, dX, dY, mod);
-}
-
-void IVSliderControl::MouseUp(float x, float y, const MouseModifiers& mod) {
-  if (mValueClick) {
-    mValueClick = false;
-    return;
-  }
-  ISliderControlBase::MouseUp(x, y, mod);
-  MarkChanged(true);
-}
-
-void IVSliderControl::SetValue(double value, int valueIndex) {
-  ISliderControlBase::SetValue(value, valueIndex);
-  if (const iplug::IParam* param = GetParam())
-    SetValueStr(ParamDisplayText(*param, std::clamp(Value(), 0.0, 1.0), true));
 }
 
 void IVSliderControl::Draw(DrawContext& g) {

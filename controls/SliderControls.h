@@ -5,6 +5,7 @@
 #include "controls/BitmapControls.h"
 #include "controls/IControl.h"
 #include "controls/IVectorBase.h"
+#include "controls/ValueTextControl.h"
 
 namespace igraphics {
 
@@ -45,7 +46,7 @@ protected:
 // label and the value text. With an editable value a press on the value
 // text opens the parameter prompt over it; its release runs the action once
 // more.
-class IVSliderControl : public ISliderControlBase, public IVectorBase {
+class IVSliderControl : public IVValueTextControl<ISliderControlBase> {
 public:
   IVSliderControl(const Rect& bounds, int paramIdx = kNoParameter, std::string label = {},
                   const VectorStyle& style = kDefaultVectorStyle, bool valueIsEditable = false,
@@ -55,21 +56,15 @@ public:
 
   Rect HandleBounds() const;
 
-  void MouseDown(float x, float y, const MouseModifiers& mod) override;
-  void MouseUp(float x, float y, const MouseModifiers& mod) override;
-  void MouseDrag(float x, float y, float dX, float dY, const MouseModifiers& mod) override;
-  void SetValue(double value, int valueIndex = 0) override;
   void Draw(DrawContext& g) override;
   void BoundsChanged() override;
 
 private:
-  bool mValueIsEditable;
   float mHandleSize;
   float mTrackSize;
   bool mHandleInsideTrack;
   float mHandleXOffset;
   float mHandleYOffset;
-  bool mValueClick = false;
 };
 
 // A picture slider: the track picture centred in the rectangle (without one,

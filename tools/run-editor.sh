@@ -30,18 +30,17 @@ if [ -n "$in_port" ] && [ "$in_port" != off ] && [ -n "$out_port" ] && [ "$out_p
   exec "$ctl" "$@" status
 fi
 
+# shellcheck source=jack-private.sh
+. tools/jack-private.sh
+
 work=$(mktemp -d)
-jack_pid=""
 pedal_pid=""
 cleanup() {
   if [ -n "$pedal_pid" ]; then
     kill "$pedal_pid" 2>/dev/null || true
     wait "$pedal_pid" 2>/dev/null || true
   fi
-  if [ -n "$jack_pid" ]; then
-    kill "$jack_pid" 2>/dev/null || true
-    wait "$jack_pid" 2>/dev/null || true
-  fi
+  jack_private_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -52,15 +51,8 @@ else
   api=jack
   export JACK_NO_START_SERVER=1
   if ! jack_lsp >/dev/null 2>&1; then
-    export JACK_DEFAULT_SERVER="zorel-run-$$"
     echo "No ALSA sequencer and no JACK server: starting a JACK server with the dummy driver"
-    jackd --no-realtime -d dummy -r 48000 -p 1024 >"$work/jackd.txt" 2>&1 &
-    jack_pid=$!
-    for _ in $(seq 200); do
-      jack_lsp >/dev/null 2>&1 && break
-      kill -0 "$jack_pid" 2>/dev/null || { cat "$work/jackd.txt"; exit 1; }
-      sleep 0.1
-    done
+    jack_private_start zorel-run "$work/jackd.txt" -r 48000 -p 1024 || { cat "$work/jackd.txt"; exit 1; }
   fi
 fi
 

@@ -8,19 +8,21 @@ namespace zorel::cli {
 const char* const kUsage =
     R"(Usage: zorelctl [--api alsa|jack] [--in PORT] [--out PORT] [--timeout SECONDS] COMMAND
   ports                       list MIDI input and output ports
-  status                      connect, bring the library cache up to date, print the three device lines, exit
+  status                      connect, bring the library cache up to date, exit
   backup FILE.q3b             export all presets and the IRs they use
-  restore FILE.q3b [--yes]    import a bulk file into the pedal
+  restore FILE.q3b [--yes]    import a bulk file into the pedal, then read its presets back
   save-preset FILE.q3p        save the current preset (with its user IRs)
   load-preset FILE.q3p [--yes]
   firmware FILE.bin [--yes]
   shell                       line commands on standard input: set a parameter, select, store, recall,
                               import a WAV into IR 7 / IR 8, global settings, factory reset, ...
+                              (quote words with blanks: ir7 "Big Room.wav")
 
 Without --in / --out the ports of settings.ini are used; settings.ini and the
 library are in $ZOREL_HOME, else $XDG_DATA_HOME/ZorelControl, else
-~/.local/share/ZorelControl. --timeout (default 10) is how long zorelctl waits
-for the pedal to answer. Commands that overwrite something on the pedal or on
+~/.local/share/ZorelControl. Every command prints the device lines the window
+shows (DEVICE, VERSION, SERIAL) as soon as the pedal tells them. --timeout
+(default 10) is how long zorelctl waits for the pedal to answer. Commands that overwrite something on the pedal or on
 disk only go ahead with --yes. Exit status: 0 success, 1 failure, 2 bad usage.
 )";
 

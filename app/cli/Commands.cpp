@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <tuple>
 
 #include "library/ModalServices.h"
 
@@ -52,13 +51,9 @@ bool ListPorts(Session& session) {
 }
 
 bool PrintStatus(Session& session) {
-  const auto [version, serial, connected] = session.Locked([](ZorelControl& e) {
-    return std::tuple(e.State().mDeviceVersionText, e.State().mDeviceSerialText,
-                      e.State().mConnected);
-  });
-  if (!connected) return Fail("status", "not connected");
-  std::printf("%s\n%s\n%s\n", kDeviceLine, version.c_str(), serial.c_str());
-  std::fflush(stdout);
+  session.PrintDeviceLines();
+  if (!session.Locked([](ZorelControl& e) { return e.State().mConnected; }))
+    return Fail("status", "not connected");
   return true;
 }
 
@@ -92,6 +87,10 @@ bool Restore(Session& session, const std::string& file) {
     return Fail("restore", session.WaitFailure());
   const auto texts = session.MessagesSince(seen);
   if (!Contains(texts, kFinished)) return Fail("restore", LastOr(texts, "the import ended early"));
+  // The pedal holds other presets now; the restore is done once the editor
+  // has read them back as it would after any new connection.
+  if (!session.AwaitReread())
+    return Fail("restore", "the import finished, but " + session.WaitFailure());
   return true;
 }
 

@@ -9,6 +9,7 @@ namespace zorel::cli {
 // The commands of zorelctl, each on a started session. They print what the
 // editor shows and, on failure, one line saying why; true on success.
 bool ListPorts(Session& session);
+// The device lines known so far; fails when not connected.
 bool PrintStatus(Session& session);
 bool Backup(Session& session, const std::string& file);
 bool Restore(Session& session, const std::string& file);
@@ -22,8 +23,5 @@ bool RunShell(Session& session);
 
 // "zorelctl: what: why" on standard error; returns false.
 bool Fail(const std::string& what, const std::string& why);
-
-// The three lines of the window's device readout.
-inline constexpr const char* kDeviceLine = "DEVICE: Dravix Movrant Zorel";
 
 } // namespace zorel::cli

@@ -24,6 +24,8 @@ public:
   void ClearRefused() { mRefused = false; }
   const std::vector<std::string>& Messages() const { return mMessages; }
   bool AssumesYes() const { return mYes; }
+  // Where the boxes go; the device lines go there too.
+  FILE* Out() const { return mOut; }
 
   MessageBoxResult ShowMessageDialog(const std::string& text, const std::string& caption,
                                      MessageBoxType type) override;

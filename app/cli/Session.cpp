@@ -4,6 +4,9 @@
 #include <thread>
 #include <unistd.h>
 
+#include "library/FileReader.h"
+#include "library/LibraryPaths.h"
+
 namespace zorel::cli {
 
 std::atomic<bool> Session::sInterrupted{false};
@@ -21,13 +24,13 @@ bool Busy(const SessionState& s) {
 
 } // namespace
 
-Session::Session(const Invocation& invocation, ConsoleModal& modal)
+Session::Session(const Invocation& invocation, ConsoleModal& modal, AppHost::Options backends)
     : mInvocation(invocation), mModal(modal), mLastTrafficTime(std::chrono::steady_clock::now()) {
   // The host closes the stream before the editor goes, so the editor's
   // settling pause at destruction has nothing to wait for here.
   ZorelControl::SetShutdownWaitMs(0);
-  AppHost::Options options;
-  options.midi = RtMidiFactory(invocation.api);
+  AppHost::Options options = std::move(backends);
+  if (!options.midi) options.midi = RtMidiFactory(invocation.api);
   options.modal = &mModal;
   options.saveDrawScale = false; // no window: the window's scale stays as it is
   options.midiInPort = invocation.inPort;
@@ -97,6 +100,52 @@ bool Session::Connect() {
   return true;
 }
 
+bool Session::AwaitReread() {
+  const bool reconnected =
+      WaitUntil([](ZorelControl& e) { return e.State().mConnected; }, Activity::kNone);
+  if (!reconnected) {
+    if (!Interrupted()) mWaitFailure = "the pedal did not connect again within the time-out";
+    return false;
+  }
+  // Settled alone could come before the pedal's list of checksums does; the
+  // read of the emptied cache, or a cache that is whole after all, shows
+  // that the comparison was made.
+  bool readSeen = false;
+  auto lastCheck = std::chrono::steady_clock::time_point{};
+  const bool read = WaitUntil(
+      [&](ZorelControl& e) {
+        const SessionState& s = e.State();
+        readSeen = readSeen || s.mBulkLoading || s.mBulkModePending;
+        if (!Settled()) return false;
+        for (int k = 0; k < SessionState::kPresetSlots; ++k)
+          if (e.Library().FetchFlag(k)) return false;
+        if (readSeen) return true;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastCheck < kQuietTime) return false;
+        lastCheck = now;
+        return CacheComplete();
+      },
+      Activity::kReceived);
+  if (!read) {
+    if (!Interrupted())
+      mWaitFailure = "the pedal stopped answering while its presets were read back";
+    return false;
+  }
+  if (!CacheComplete()) {
+    mWaitFailure = "the presets read back could not all be written to the library in " +
+                   Editor().Library().Root();
+    return false;
+  }
+  return true;
+}
+
+bool Session::CacheComplete() {
+  const std::string root = Editor().Library().Root();
+  for (int k = 0; k < SessionState::kPresetSlots; ++k)
+    if (!lib::FileReader(lib::PresetSlotPath(root, k)).IsOpen()) return false;
+  return true;
+}
+
 void Session::Finish() {
   if (Locked([](ZorelControl& e) { return e.State().mConnected; })) Editor().OnUIClose();
   RunFor(kFinishDrain);
@@ -115,7 +164,33 @@ void Session::Pump() {
     mLastTraffic = traffic;
     mLastTrafficTime = std::chrono::steady_clock::now();
   }
+  ShowDeviceLines();
   ShowProgress();
+}
+
+void Session::ShowDeviceLines() {
+  const auto [version, serial] = Locked([](ZorelControl& e) {
+    return std::pair(e.State().mDeviceVersionText, e.State().mDeviceSerialText);
+  });
+  // The window shows the device line together with the version, also when
+  // it then refuses the pedal's firmware.
+  const bool newVersion = !version.empty() && version != mVersionShown;
+  const bool newSerial = !serial.empty() && serial != mSerialShown;
+  if (!newVersion && !newSerial) return;
+  if (newVersion && !mDeviceShown) std::fprintf(mModal.Out(), "%s\n", kDeviceLine);
+  if (newVersion) std::fprintf(mModal.Out(), "%s\n", version.c_str());
+  if (newSerial) std::fprintf(mModal.Out(), "%s\n", serial.c_str());
+  std::fflush(mModal.Out());
+  mDeviceShown = mDeviceShown || newVersion;
+  if (newVersion) mVersionShown = version;
+  if (newSerial) mSerialShown = serial;
+}
+
+void Session::PrintDeviceLines() {
+  mDeviceShown = false;
+  mVersionShown.clear();
+  mSerialShown.clear();
+  ShowDeviceLines();
 }
 
 void Session::RunFor(std::chrono::milliseconds duration) {

@@ -14,12 +14,18 @@
 
 namespace zorel::cli {
 
+// The first of the window's three device lines; the pedal's reply gives the
+// other two.
+inline constexpr const char* kDeviceLine = "DEVICE: Dravix Movrant Zorel";
+
 // One run of the editor core without a window: the host with its ports and
 // stream, the clock that runs the editor's ticks on this thread, and the
 // waits that bound every exchange with the pedal by the time-out.
 class Session {
 public:
-  Session(const Invocation& invocation, ConsoleModal& modal);
+  // `backends` names the MIDI and audio systems and the library folder;
+  // left empty: RtMidi on the invocation's API, RtAudio, the user's library.
+  Session(const Invocation& invocation, ConsoleModal& modal, AppHost::Options backends = {});
   ~Session();
 
   // Ports and settings only (for listing ports): no stream, no pedal.
@@ -29,6 +35,10 @@ public:
   bool Start();
   // Connects and brings the library cache up to date.
   bool Connect();
+  // After an import the editor empties its cache and connects anew, which
+  // reads every preset back: true once it is connected again, that read is
+  // over and every preset slot is in the cache.
+  bool AwaitReread();
   // Tells the pedal the editor is leaving (when connected) and lets the
   // last messages go out.
   void Finish();
@@ -63,6 +73,10 @@ public:
   std::vector<std::string> MessagesSince(size_t seen, int ms = 1000);
   void RunFor(std::chrono::milliseconds duration);
 
+  // The window's device lines known so far ("DEVICE: ...", "VERSION: ...",
+  // "SERIAL: ..."), each printed again.
+  void PrintDeviceLines();
+
   // The reason of the last failed wait.
   const std::string& WaitFailure() const { return mWaitFailure; }
 
@@ -74,6 +88,8 @@ public:
 private:
   void Pump();
   void ShowProgress();
+  void ShowDeviceLines();
+  bool CacheComplete();
   void Print(const std::string& progress);
   std::string PortSummary() const;
 
@@ -87,6 +103,10 @@ private:
   int mLastProgressTens = -1;
   bool mProgressOnTerminal = false;
   std::string mWaitFailure;
+  // The device lines as last printed: each goes out once, when it is known.
+  bool mDeviceShown = false;
+  std::string mVersionShown;
+  std::string mSerialShown;
   static std::atomic<bool> sInterrupted;
 };
 

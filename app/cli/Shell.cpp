@@ -7,10 +7,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <vector>
 
 #include "app/cli/Commands.h"
+#include "app/cli/ParamValueText.h"
+#include "app/cli/ShellWords.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/ParamIds.h"
 
@@ -22,7 +23,8 @@ constexpr const char* kShellHelp = R"(Commands (one per line):
   status                        the device lines
   params                        every parameter: number, name, value
   get PARAM                     one parameter (PARAM: its number or name)
-  set PARAM VALUE               change a parameter as the control surface would
+  set PARAM VALUE               change a parameter as the control surface would; VALUE as
+                                the parameter shows it (441Hz, 1-128, Enabled) or its number
   select N                      preset N as the pedal shows it
   up | down                     the preset buttons
   store [N]                     store the edited preset into N (default: the current one)
@@ -37,6 +39,7 @@ constexpr const char* kShellHelp = R"(Commands (one per line):
   reconnect                     connect again and read what changed
   wait [SECONDS]                let the editor and the pedal run (default 1)
   help | quit
+Words with blanks go in quotes: ir7 "Big Room.wav" ('single' and "double", \" inside "").
 )";
 
 // Standard input a line at a time, without blocking the editor's ticks.
@@ -76,20 +79,12 @@ private:
   bool mEnd = false;
 };
 
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
-  return words;
-}
-
-// Everything after the first word, as typed.
-std::string Rest(const std::string& line) {
-  const size_t start = line.find_first_not_of(" \t");
-  const size_t gap = line.find_first_of(" \t", start);
-  if (gap == std::string::npos) return {};
-  const size_t rest = line.find_first_not_of(" \t", gap);
-  return rest == std::string::npos ? std::string() : line.substr(rest);
+// The words from `first` on, joined by single blanks: "name My Preset"
+// needs no quotes.
+std::string Joined(const std::vector<std::string>& words, size_t first) {
+  std::string text;
+  for (size_t i = first; i < words.size(); ++i) text += (i > first ? " " : "") + words[i];
+  return text;
 }
 
 bool ParseInt(const std::string& text, int& value) {
@@ -128,9 +123,9 @@ std::string Describe(ZorelControl& e, int index) {
   const iplug::IParam* p = e.ParamAt(index);
   char text[iplug::IParam::kMaxTextLength * 2];
   p->FormatCurrentWithUnit(text);
-  char line[256];
-  std::snprintf(line, sizeof line, "%3d  %-28s %g (%g..%g)  %s", index, p->Name(), p->Current(),
-                p->Min(), p->Max(), text);
+  char line[512];
+  std::snprintf(line, sizeof line, "%3d  %-28s %-24s (%s)", index, p->Name(), text,
+                DescribeParamRange(*p).c_str());
   return line;
 }
 
@@ -153,8 +148,14 @@ bool Page(Session& session, const std::vector<std::string>& w, void (ZorelContro
 }
 
 bool Execute(Session& session, const std::string& line, bool& quit) {
-  const std::vector<std::string> w = Words(line);
-  if (w.empty() || w[0][0] == '#') return true;
+  // A comment may hold anything, an apostrophe included.
+  const size_t start = line.find_first_not_of(" \t");
+  if (start == std::string::npos || line[start] == '#') return true;
+  std::string error;
+  const auto words = SplitShellWords(line, error);
+  if (!words) return Fail("usage", error + ": " + line);
+  const std::vector<std::string>& w = *words;
+  if (w.empty()) return true;
   const std::string& cmd = w[0];
   auto needs = [&](size_t n, const char* usage) {
     return w.size() == n + 1 || Fail(cmd, std::string("usage: ") + usage);
@@ -168,7 +169,7 @@ bool Execute(Session& session, const std::string& line, bool& quit) {
     std::printf("%s", kShellHelp);
     return true;
   }
-  if (cmd == "status") return PrintStatus(session);
+  if (cmd == "status") return needs(0, "status") && PrintStatus(session);
   if (cmd == "params") {
     session.Locked([](ZorelControl& e) {
       for (int i = 0; i < e.ParamCount(); ++i) std::printf("%s\n", Describe(e, i).c_str());
@@ -176,16 +177,18 @@ bool Execute(Session& session, const std::string& line, bool& quit) {
     return true;
   }
   if (cmd == "get" || cmd == "set") {
-    if (!needs(cmd == "get" ? 1 : 2, cmd == "get" ? "get PARAM" : "set PARAM VALUE")) return false;
-    std::string error;
+    // The value may be a shown text of several words ("All pots engaged").
+    const bool fits = cmd == "get" ? w.size() == 2 : w.size() >= 3;
+    if (!fits) return Fail(cmd, cmd == "get" ? "usage: get PARAM" : "usage: set PARAM VALUE");
     const int index = session.Locked([&](ZorelControl& e) { return FindParam(e, w[1], error); });
     if (index < 0) return Fail(cmd, error);
     if (cmd == "set") {
-      char* end = nullptr;
-      const double value = std::strtod(w[2].c_str(), &end);
-      if (*end != '\0') return Fail(cmd, "\"" + w[2] + "\" is no number");
-      session.Locked(
-          [&](ZorelControl& e) { e.SetParameterValue(index, e.ParamAt(index)->Normalize(value)); });
+      const auto value = session.Locked(
+          [&](ZorelControl& e) { return ParseParamValue(*e.ParamAt(index), Joined(w, 2), error); });
+      if (!value) return Fail(cmd, error);
+      session.Locked([&](ZorelControl& e) {
+        e.SetParameterValue(index, e.ParamAt(index)->Normalize(*value));
+      });
       if (!session.WaitSettled()) return Fail(cmd, session.WaitFailure());
     }
     session.Locked([&](ZorelControl& e) { std::printf("%s\n", Describe(e, index).c_str()); });
@@ -227,7 +230,7 @@ bool Execute(Session& session, const std::string& line, bool& quit) {
     return session.WaitSettled() || Fail(cmd, session.WaitFailure());
   }
   if (cmd == "name") {
-    const std::string name = Rest(line);
+    const std::string name = Joined(w, 1);
     if (name.empty() || name.size() > 32)
       return Fail(cmd, "usage: name TEXT (up to 32 characters)");
     session.Locked([&](ZorelControl& e) { e.CommitPresetName(name); });

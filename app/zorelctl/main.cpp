@@ -33,7 +33,7 @@ int Run(const Invocation& inv) {
   } else if (!session.Connect()) {
     ok = Fail(inv.command, session.WaitFailure());
   } else if (inv.command == "status") {
-    ok = PrintStatus(session);
+    ok = true; // the device lines went out as they became known
   } else if (inv.command == "backup") {
     ok = Backup(session, inv.file);
   } else if (inv.command == "restore") {

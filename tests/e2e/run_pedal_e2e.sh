@@ -8,18 +8,17 @@ set -euo pipefail
 pedal=$1
 client=$2
 
+# shellcheck source=../../tools/jack-private.sh
+. "$(dirname "$0")/../../tools/jack-private.sh"
+
 work=$(mktemp -d)
-export JACK_DEFAULT_SERVER="zorel-e2e-$$-$RANDOM"
-export JACK_NO_START_SERVER=1
 name="ZorelE2E$$"
-jack_pid=""
 pedal_pid=""
 
 cleanup() {
   [ -n "$pedal_pid" ] && kill "$pedal_pid" 2>/dev/null || true
-  [ -n "$jack_pid" ] && kill "$jack_pid" 2>/dev/null || true
   [ -n "$pedal_pid" ] && wait "$pedal_pid" 2>/dev/null || true
-  [ -n "$jack_pid" ] && wait "$jack_pid" 2>/dev/null || true
+  jack_private_stop
   [ -n "${KEEP_E2E:-}" ] && echo "kept $work" || rm -rf "$work"
 }
 trap cleanup EXIT
@@ -30,9 +29,7 @@ fail() {
   exit 1
 }
 
-jackd --no-realtime -d dummy -r 48000 -p 1024 >"$work/jackd.txt" 2>&1 &
-jack_pid=$!
-jack_wait -w -t 20 >/dev/null 2>&1 || fail "JACK server did not start"
+jack_private_start zorel-e2e "$work/jackd.txt" -r 48000 -p 1024 || fail "JACK server did not start"
 
 start_pedal() {
   "$pedal" --api jack --name "$name" --state "$work/state.bin" --log "$work/log.txt" \

@@ -11,19 +11,16 @@ zorelctl=$2
 pedal=$3
 tool=$4
 
+# shellcheck source=../../tools/jack-private.sh
+. "$(dirname "$0")/../../tools/jack-private.sh"
+
 work=$(mktemp -d)
-export JACK_DEFAULT_SERVER="zorelctl-e2e-$$-$RANDOM"
-export JACK_NO_START_SERVER=1
-jack_pid=""
 declare -A pedal_pids=()
 
 cleanup() {
   for p in "${pedal_pids[@]}"; do kill "$p" 2>/dev/null || true; done
   for p in "${pedal_pids[@]}"; do wait "$p" 2>/dev/null || true; done
-  if [ -n "$jack_pid" ]; then
-    kill "$jack_pid" 2>/dev/null || true
-    wait "$jack_pid" 2>/dev/null || true
-  fi
+  jack_private_stop
   [ -n "${KEEP_E2E:-}" ] && echo "kept $work" || rm -rf "$work"
 }
 trap cleanup EXIT
@@ -36,16 +33,7 @@ fail() {
 
 # A period that is not a multiple of 64 frames: the host's sub-blocks then
 # run across the JACK buffers.
-jackd --no-realtime -d dummy -r 48000 -p 1000 >"$work/jackd.txt" 2>&1 &
-jack_pid=$!
-# A client that connects while the server is still coming up can be turned
-# away, so ask until one gets in.
-for _ in $(seq 200); do
-  jack_lsp >/dev/null 2>&1 && break
-  kill -0 "$jack_pid" 2>/dev/null || fail "JACK server exited at start"
-  sleep 0.1
-done
-jack_lsp >/dev/null 2>&1 || fail "JACK server did not start"
+jack_private_start zorelctl-e2e "$work/jackd.txt" -r 48000 -p 1000 || fail "JACK server did not start"
 
 # start_pedal NAME [options...]: a pedal whose ports are NAME:MIDI In and
 # "NAME Out:MIDI Out", keeping its state in $work/NAME.state.
@@ -139,17 +127,33 @@ status)
     --timeout 5 status >"$work/silent.txt" 2>&1 || rc=$?
   expect_rc 1 "status on a silent pedal"
   grep -q "no pedal answered" "$work/silent.txt" || fail "no clear message for a silent pedal"
+
+  # A pedal with a firmware too old: refused, yet its device lines are known
+  # and printed, once each.
+  start_pedal O --report-version 0.9
+  ctl O home-o old status
+  expect_rc 1 "status on an old firmware"
+  [ "$(grep -cx "DEVICE: Dravix Movrant Zorel" "$work/old.txt")" -eq 1 ] || fail "old firmware: device line"
+  [ "$(grep -cx "VERSION: 0.9" "$work/old.txt")" -eq 1 ] || fail "old firmware: version line"
+  grep -q "Please upgrade Zorel" "$work/old.txt" || fail "old firmware: no upgrade message"
+  grep -q "refused" "$work/old-err.txt" || fail "old firmware: no clear failure"
   ;;
 
 transfer)
-  "$tool" wav "$work/ir.wav"
+  "$tool" wav "$work/big room.wav"
   start_pedal A
   # Make pedal A differ from a factory pedal: edits, a name and an imported
-  # IR, stored into a program.
-  printf '%s\n' "set 1 100" "set 5 17" "set 40 1" "ir7 $work/ir.wav" "name E2E Stored" "store 9" \
-    >"$work/edits.txt"
+  # IR (a path with a blank, quoted), stored into a program.
+  printf '%s\n' "set 1 100" "set 5 17" "set 40 1" "ir7 \"$work/big room.wav\"" "name E2E Stored" \
+    "store 9" >"$work/edits.txt"
   ctl A home-a shell --yes shell <"$work/edits.txt"
   expect_rc 0 "shell edits"
+  # Values outside a parameter's range are refused, not clamped.
+  printf '%s\n' "set 1 200" "get 1" >"$work/refused.txt"
+  ctl A home-a shell-refused --yes shell <"$work/refused.txt"
+  expect_rc 1 "set outside the range"
+  grep -q "outside the range of Gain: 0..127" "$work/shell-refused-err.txt" || fail "no range named"
+  grep -q "^  1  Gain  *100 " "$work/shell-refused.txt" || fail "a refused value changed the parameter"
   ctl A home-a backup backup "$work/a.q3b"
   expect_rc 0 "backup"
   grep -qx "Finished successfully!" "$work/backup.txt" || fail "backup did not say it finished"
@@ -165,6 +169,8 @@ transfer)
   ctl B home-b restore restore "$work/a.q3b" --yes
   expect_rc 0 "restore"
   grep -qx "Finished successfully!" "$work/restore.txt" || fail "restore did not say it finished"
+  # restore returns once the presets are read back: the cache is whole.
+  [ "$(ls "$work/home-b/Presets" | wc -l)" -eq 128 ] || fail "restore returned before the re-read"
 
   stop_pedal A
   stop_pedal B

@@ -91,6 +91,41 @@ TEST_F(KnobTest, BitmapAndVectorKnobsOpenNoPromptOnTheRightButton) {
   EXPECT_FALSE(ui->PromptOpen());
 }
 
+// Knob and slider share the handling of their value text.
+TEST_F(KnobTest, AnEditableValueTextOpensThePromptAndNeverMovesTheControl) {
+  const VectorStyle style = kDefaultVectorStyle.WithLabelText(TextStyle().WithSize(20))
+                                .WithValueText(TextStyle().WithSize(20));
+  auto* knob =
+      Add(std::make_unique<IVKnobControl>(Rect(0, 0, 100, 140), kGain, "GAIN", style, true));
+  auto* slider =
+      Add(std::make_unique<IVSliderControl>(Rect(200, 0, 240, 200), kGain, "", style, true));
+  auto* plain = Add(std::make_unique<IVSliderControl>(Rect(300, 0, 340, 200), kGain, "", style));
+  knob->SetPromptDisabled(false);
+
+  modal.QueueText("75");
+  Drag(50, 130, 0, -50); // press, drag and release on the knob's value text
+  ASSERT_EQ(modal.TextEntries().size(), 1u);
+  EXPECT_EQ(plugin.Value(kGain), 75.0);
+  EXPECT_DOUBLE_EQ(knob->Value(), 0.75);
+  EXPECT_EQ(knob->GetValueStr(), "75.0 dB");
+  knob->SetPromptDisabled(true); // editable, but prompts are off: nothing opens
+  Click(50, 130);
+  EXPECT_EQ(modal.TextEntries().size(), 1u);
+
+  modal.QueueText("20");
+  Drag(220, 195, 0, -100);
+  ASSERT_EQ(modal.TextEntries().size(), 2u);
+  EXPECT_EQ(plugin.Value(kGain), 20.0);
+  EXPECT_DOUBLE_EQ(slider->Value(), 0.2);
+  EXPECT_EQ(slider->GetValueStr(), "20.0 dB");
+
+  // The text of a slider that is not editable is part of its track.
+  plain->SetValue(1.0);
+  Click(320, 195);
+  EXPECT_EQ(modal.TextEntries().size(), 2u);
+  EXPECT_EQ(plain->Value(), 0.0);
+}
+
 using SliderTest = SurfaceTest;
 
 TEST_F(SliderTest, APressJumpsToThePointerAndAHiddenPointerDragIsGeared) {

@@ -1,0 +1,50 @@
+# A JACK server of one's own, for the end-to-end scripts and for
+# tools/run-editor.sh: the dummy driver (no sound card needed) under a server
+# name no other run uses, so parallel runs and a user's own server never
+# meet. Source this file, then
+#
+#   jack_private_start PREFIX LOG [DUMMY DRIVER OPTIONS...]   # e.g. -r 48000 -p 1024
+#   ...            clients now find the server through JACK_DEFAULT_SERVER
+#   jack_private_stop
+#
+# jack_private_start exports JACK_DEFAULT_SERVER (PREFIX-pid-random) and
+# JACK_NO_START_SERVER=1 (a client must never start a server of its own),
+# starts jackd with its output in LOG and returns once a client gets in;
+# it returns 1 when the server exits or no client gets in within 20 s.
+# jackd is stopped by its process id, never by name. jack_private_stop is
+# safe to call twice; call it from the EXIT trap after stopping the server's
+# clients. A caller without an EXIT trap gets one that stops the server.
+
+jack_private_pid=""
+
+jack_private_stop() {
+  [ -n "$jack_private_pid" ] || return 0
+  kill "$jack_private_pid" 2>/dev/null || true
+  wait "$jack_private_pid" 2>/dev/null || true
+  jack_private_pid=""
+}
+
+jack_private_start() {
+  local prefix=$1 log=$2
+  shift 2
+  [ -z "$jack_private_pid" ] || { echo "jack_private_start: a server is already running" >&2; return 1; }
+  [ -n "$(trap -p EXIT)" ] || trap jack_private_stop EXIT
+  export JACK_DEFAULT_SERVER="$prefix-$$-$RANDOM"
+  export JACK_NO_START_SERVER=1
+  jackd --no-realtime -d dummy "$@" >"$log" 2>&1 &
+  jack_private_pid=$!
+  # A client that connects while the server is still coming up can be
+  # turned away, so ask until one gets in.
+  local attempt
+  for attempt in $(seq 200); do
+    jack_lsp >/dev/null 2>&1 && return 0
+    if ! kill -0 "$jack_private_pid" 2>/dev/null; then
+      wait "$jack_private_pid" 2>/dev/null || true
+      jack_private_pid=""
+      return 1
+    fi
+    sleep 0.1
+  done
+  jack_private_stop
+  return 1
+}
