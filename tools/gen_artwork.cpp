@@ -2,17 +2,20 @@
 // documents and the application icon. Output is the same bytes on every
 // run: no time stamps, no randomness.
 //
-//   gen_artwork FONTDIR OUTDIR [--icons ICONDIR] [--preview DOCDIR]
+//   gen_artwork FONTDIR OUTDIR [--icons ICONDIR] [--preview DOCDIR] [--only A.png,B.png]
 //
 // FONTDIR holds the bundled fonts under their resource names. ICONDIR
 // receives NxN/apps/zorelcontrol.png for the hicolor sizes. DOCDIR
 // receives a contact sheet and mock-ups of the surface for review.
+// --only draws just the named pictures (and the SVGs), for quick checks.
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "tools/artwork/Painter.h"
@@ -41,13 +44,20 @@ bool Fail(const std::string& what) {
   return false;
 }
 
-bool Generate(const std::string& outDir, const std::string& iconDir,
-              const std::string& previewDir) {
+struct Options {
+  std::string iconDir, previewDir;
+  std::set<std::string> only; // empty: every picture
+};
+
+bool Generate(const std::string& outDir, const Options& options) {
+  const std::string& iconDir = options.iconDir;
+  const std::string& previewDir = options.previewDir;
   namespace fs = std::filesystem;
   fs::create_directories(outDir);
   const std::vector<art::Picture> pictures = art::AllPictures();
   std::map<std::string, std::unique_ptr<art::Canvas>> kept;
   for (const art::Picture& picture : pictures) {
+    if (!options.only.empty() && options.only.count(picture.name) == 0) continue;
     for (int scale : {1, 2}) {
       auto canvas = std::make_unique<art::Canvas>(picture.width, picture.height, scale);
       picture.draw(canvas->Cr());
@@ -86,18 +96,26 @@ bool Generate(const std::string& outDir, const std::string& iconDir,
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: %s FONTDIR OUTDIR [--icons ICONDIR] [--preview DOCDIR]\n",
+    std::fprintf(stderr,
+                 "usage: %s FONTDIR OUTDIR [--icons ICONDIR] [--preview DOCDIR] [--only A,B]\n",
                  argv[0]);
     return 2;
   }
-  std::string iconDir, previewDir;
+  Options options;
+  if ((argc - 3) % 2 != 0) {
+    std::fprintf(stderr, "%s: option %s needs a value\n", argv[0], argv[argc - 1]);
+    return 2;
+  }
   for (int i = 3; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
-    if (option == "--icons")
-      iconDir = argv[i + 1];
-    else if (option == "--preview")
-      previewDir = argv[i + 1];
-    else {
+    if (option == "--icons") {
+      options.iconDir = argv[i + 1];
+    } else if (option == "--preview") {
+      options.previewDir = argv[i + 1];
+    } else if (option == "--only") {
+      std::istringstream names(argv[i + 1]);
+      for (std::string name; std::getline(names, name, ',');) options.only.insert(name);
+    } else {
       std::fprintf(stderr, "%s: unknown option %s\n", argv[0], option.c_str());
       return 2;
     }
@@ -105,7 +123,7 @@ int main(int argc, char** argv) {
   if (!art::Fonts::Load(argv[1])) return 1;
   bool ok = false;
   try {
-    ok = Generate(argv[2], iconDir, previewDir);
+    ok = Generate(argv[2], options);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "gen_artwork: %s\n", e.what());
   }

@@ -34,18 +34,18 @@ void DrawAboutPage(cairo_t* cr) {
   cairo_rectangle(cr, 0, 0, kSurfaceW, kSurfaceH);
   FillVertical(cr, 0, kSurfaceH, Hex(0x15171a), Hex(0x0b0c0d));
   cairo_rectangle(cr, 0, 0, kSurfaceW, kSurfaceH);
-  FillRadial(cr, 470, 520, 700, Hex(0xffffff, 0.05), Hex(0xffffff, 0.0));
+  FillRadial(cr, 450, 640, 760, Hex(0xffffff, 0.05), Hex(0xffffff, 0.0));
 
   // The pedal, scaled into the left half.
-  const double scale = 0.62;
+  const double scale = 0.74;
   cairo_save(cr);
-  cairo_translate(cr, 470 - kPedal.CX() * scale, 520 - kPedal.CY() * scale);
+  cairo_translate(cr, 450 - kPedal.CX() * scale, 640 - kPedal.CY() * scale);
   cairo_scale(cr, scale, scale);
   DrawPedal(cr, {false, true});
   cairo_restore(cr);
 
   // Title, ending just left of the version text.
-  DrawText(cr, {Face::Display, 76, theme::kText, Align::Right, 0.5}, 1262, 360, "ZorelControl");
+  DrawText(cr, {Face::Display, 76, theme::kText, Align::Right, 0.5}, 1244, 352, "ZorelControl");
   DrawText(cr, {Face::Regular, 24, theme::kCyan, Align::Left, 0.3}, kTextLeft, 410,
            "Editor and librarian for the Movrant Zorel");
   cairo_rectangle(cr, kTextLeft, 440, kTextWidth, 1);

@@ -34,11 +34,11 @@ void PresetColumn(cairo_t* cr) {
   DrawAppIcon(cr, 56);
   cairo_restore(cr);
   DrawText(cr, {Face::Display, 31, theme::kText, Align::Left, 0.5}, 86, 56, "ZorelControl");
-  DrawText(cr, {Face::Regular, 15, theme::kTextDim, Align::Left, 0.6}, 87, 78,
+  DrawText(cr, {Face::Regular, 17, theme::kTextDim, Align::Left, 0.4}, 87, 80,
            "Editor & Librarian");
 
   // Preset name field.
-  DrawText(cr, {Face::Regular, 13, theme::kTextFaint, Align::Left, 1.5}, 20, 108, "PRESET NAME");
+  DrawText(cr, {Face::Regular, 15, theme::kTextDim, Align::Left, 1.2}, 16, 107, "PRESET NAME");
   const Box field = FromEdges(12, 114, 268, 150);
   FillRounded(cr, field, 6, theme::kWell);
   StrokeRounded(cr, field.Inset(0.5), 5.5, 1, theme::kHairline);

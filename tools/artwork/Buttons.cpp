@@ -13,11 +13,16 @@ namespace {
 void ButtonFace(cairo_t* cr, double width, const std::string& label, bool lit) {
   const Box face{2, 1.5, width - 4, kButtonFaceH - 1};
   if (lit) {
-    SoftShadow(cr, {0, 0, width, kButtonFrameH / 2 + 4}, 6, WithAlpha(theme::kCyanDeep, 0.45),
+    // The glow stays within the row: the next row starts 35 units lower.
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, width, kButtonFaceH + 2);
+    cairo_clip(cr);
+    SoftShadow(cr, {0, 0, width, kButtonFaceH + 2}, 6, WithAlpha(theme::kCyanDeep, 0.45),
                [&](cairo_t* m) {
                  RoundedRect(m, face, 6);
                  cairo_fill(m);
                });
+    cairo_restore(cr);
   }
   RoundedRect(cr, face, 6);
   if (lit)
@@ -28,7 +33,7 @@ void ButtonFace(cairo_t* cr, double width, const std::string& label, bool lit) {
   // Top sheen.
   RoundedRect(cr, {face.x + 1.5, face.y + 1.5, face.w - 3, face.h / 2 - 1}, 4.5);
   FillVertical(cr, face.y, face.CY(), Hex(0xffffff, 0.07), Hex(0xffffff, 0.0));
-  const TextStyle text{Face::Display, 17, lit ? theme::kCyan : Hex(0xb9bec5), Align::Centre, 1.0};
+  const TextStyle text{Face::Display, 19, lit ? theme::kCyan : Hex(0xc4c8ce), Align::Centre, 0.8};
   DrawTextInBox(cr, text, {face.x, face.y + 0.5, face.w, face.h}, label);
 }
 

@@ -3,6 +3,7 @@
 // rows, the frame around the two user-IR rows with their GAIN/dB boxes,
 // and a cabinet drawing in the free corner.
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -59,9 +60,9 @@ void UserRows(cairo_t* cr) {
   }
 }
 
-// A 2 x 12" cabinet, drawn quietly so that it does not compete with the list.
+// A 4 x 10" cabinet, drawn quietly so that it does not compete with the list.
 void Cabinet(cairo_t* cr) {
-  const Box cab = FromEdges(X(800), Y(742), X(1034), Y(1030));
+  const Box cab = FromEdges(X(806), Y(750), X(1034), Y(1010));
   SoftShadow(cr, cab.Inset(-24), 12, Hex(0x000000, 0.6), [&](cairo_t* m) {
     RoundedRect(m, {cab.x, cab.y + 6, cab.w, cab.h}, 10);
     cairo_fill(m);
@@ -75,12 +76,14 @@ void Cabinet(cairo_t* cr) {
   cairo_save(cr);
   cairo_rectangle(cr, cloth.x, cloth.y, cloth.w, cloth.h);
   cairo_clip(cr);
-  for (int i = 0; i < 2; ++i) {
-    const double cy = cloth.y + cloth.h * (0.27 + 0.46 * i);
-    cairo_arc(cr, cloth.CX(), cy, cloth.w * 0.39, 0, 2 * M_PI);
-    FillRadial(cr, cloth.CX(), cy, cloth.w * 0.39, Hex(0x1a1b1e), Hex(0x202125));
-    StrokeCircle(cr, cloth.CX(), cy, cloth.w * 0.39, 1.5, Hex(0x18191b));
-    FillCircle(cr, cloth.CX(), cy, cloth.w * 0.1, Hex(0x1c1d20));
+  const double r = std::min(cloth.w, cloth.h) * 0.2;
+  for (int i = 0; i < 4; ++i) {
+    const double cx = cloth.x + cloth.w * (i % 2 == 0 ? 0.27 : 0.73);
+    const double cy = cloth.y + cloth.h * (i < 2 ? 0.27 : 0.73);
+    cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
+    FillRadial(cr, cx, cy, r, Hex(0x18191c), Hex(0x212226));
+    StrokeCircle(cr, cx, cy, r, 2, Hex(0x141517));
+    FillCircle(cr, cx, cy, r * 0.3, Hex(0x1d1e21));
   }
   // Woven cloth.
   cairo_set_line_width(cr, 0.6);

@@ -25,7 +25,7 @@ void Sheet(cairo_t* cr, Box b, double radius, Rgba top, Rgba bottom) {
 
 const std::array<const char*, 7> kSteps = {
     "Connect a MIDI interface to this computer.",
-    "Choose its input and output in File \xE2\x80\xBA MIDI Settings... (Ctrl+,).",
+    "Choose its ports in File \xE2\x80\xBA MIDI Settings... (Ctrl+,).",
     "Cross the cables: the interface's MIDI OUT to the pedal's MIDI IN, the pedal's MIDI OUT "
     "to the interface's MIDI IN.",
     "Hold the pedal's tuner switch down while you power it on; it starts in update mode.",
@@ -86,7 +86,7 @@ void DrawFirmwarePage(cairo_t* cr) {
   const Box sheet = FromEdges(330, 270, 1590, 930);
   Sheet(cr, sheet, 18, Hex(0x191b1e), Hex(0x111214));
   DrawText(cr, {Face::Display, 40, theme::kText, Align::Left, 1}, 372, 336, "FIRMWARE UPDATE");
-  DrawText(cr, {Face::Regular, 21, theme::kTextDim, Align::Left, 0}, 374, 370,
+  DrawText(cr, {Face::Regular, 21, theme::kTextDim, Align::Right, 0}, 730, 370,
            "Latest firmware:");
   cairo_rectangle(cr, 372, 392, sheet.R() - 42 - 372, 1);
   SetColor(cr, theme::kHairline);
@@ -99,7 +99,7 @@ void DrawFirmwarePage(cairo_t* cr) {
     StrokeCircle(cr, cx, cy, 15, 2, theme::kCyanDeep);
     DrawTextInBox(cr, {Face::Display, 18, theme::kCyan, Align::Centre, 0},
                   {cx - 15, cy - 15, 30, 30}, std::to_string(i + 1));
-    y = DrawParagraph(cr, text, 424, y, 540, 28, kSteps[i]) + 22;
+    y = DrawParagraph(cr, text, 424, y, 560, 28, kSteps[i]) + 22;
   }
   Wiring(cr);
   DrawText(cr, {Face::Regular, 17, theme::kTextFaint, Align::Left, 0}, 1222, 690,
