@@ -28,7 +28,7 @@ void DrawFootController(cairo_t* cr) {
            strip.CY() + 5, "MIDI CONTROLLER");
   // Six switches with their lamps and numbers; the first is lit.
   for (int i = 0; i < 6; ++i) {
-    const double cx = body.x + 52 + i * 80, cy = body.y + 72;
+    const double cx = body.x + 44 + i * 78, cy = body.y + 72;
     FillCircle(cr, cx, cy - 26, 3.2, i == 0 ? theme::kRedLit : Hex(0x3a1414));
     cairo_arc(cr, cx, cy + 2, 18, 0, 2 * M_PI);
     FillVertical(cr, cy - 16, cy + 20, Hex(0xc3c7cc), Hex(0x5a5e64));

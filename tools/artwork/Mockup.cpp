@@ -227,6 +227,32 @@ void DrawMockPage(cairo_t* cr, const PictureLookup& pic, const std::string& page
     VButton(cr, FromEdges(1508, 310, 1563, 350), "X", 30);
     TopText(cr, {Face::Regular, 25, Hex(0xffffff), Align::Centre, 0},
             FromEdges(748, 346, 948, 376), "dravix.example");
+  } else if (page == "globalbg.png") {
+    VButton(cr, FromEdges(1444, 220, 1499, 260), "X", 30);
+    const struct {
+      const char* caption;
+      double x, y;
+      const char* value;
+    } rows[] = {{"PATCH OFFSET", 760, 250, "0"},           {"SAFE LEVEL MODE", 760, 350, "Off"},
+                {"DISENGAGE ALL POTS", 760, 450, "Off"},   {"PRESET PROTECTION WRITER", 760, 550, "Off"},
+                {"TUNER FREQUENCY", 760, 650, "440 Hz"},   {"MIDI MAPPING", 980, 250, "Off"},
+                {"MIDI THRU FUNCTION", 980, 350, "Off"},   {"MIDI CC MODE", 980, 450, "On"},
+                {"MIDI CHANNEL SELECT", 980, 550, "1"},    {"TUNER DETUNE", 980, 650, "0"},
+                {"CABINET BYPASS", 1200, 650, "Off"}};
+    for (const auto& r : rows) {
+      TopText(cr, {Face::Regular, 19, Hex(0xffffff), Align::Centre, 0}, {r.x, r.y, 200, 30},
+              r.caption);
+      const Box value{r.x, r.y + 30, 200, 40};
+      FillRounded(cr, value, 0, Hex(0x464646));
+      DrawTextInBox(cr, {Face::Regular, 24, Hex(0xf0f0f0), Align::Centre, 0}, value, r.value);
+    }
+    VButton(cr, FromEdges(1200, 283, 1300, 323), "SETUP", 20);
+    VButton(cr, FromEdges(1200, 483, 1300, 523), "SETUP", 20);
+    DrawTextInBox(cr, {Face::Regular, 28, Hex(0xf0f0f0), Align::Centre, 0},
+                  FromEdges(900, 750, 1300, 780), "RESET TO FACTORY DEFAULT SETTINGS");
+    VButton(cr, FromEdges(760, 800, 960, 850), "ALL", 20);
+    VButton(cr, FromEdges(980, 800, 1180, 850), "PRESETS", 20);
+    VButton(cr, FromEdges(1200, 800, 1400, 850), "SETTINGS", 20);
   } else if (page == "about.png") {
     DrawTextInBox(cr, {Face::Regular, 45, Hex(0xffffff), Align::Centre, 0},
                   FromEdges(1275, 310, 1375, 360), "v1.1.0");

@@ -30,7 +30,8 @@ void Checkerboard(cairo_t* cr, Box b) {
 bool ContactSheet(const std::vector<Picture>& pictures, const PictureLookup& lookup,
                   const std::string& path) {
   const int rows = static_cast<int>(std::ceil(pictures.size() / kColumns));
-  Canvas sheet(kCellW * kColumns, 70 + kCellH * rows, 1);
+  constexpr double kIconRowH = 330;
+  Canvas sheet(kCellW * kColumns, 70 + kCellH * rows + kIconRowH, 1);
   cairo_t* cr = sheet.Cr();
   SetColor(cr, Hex(0x202124));
   cairo_paint(cr);
@@ -59,6 +60,31 @@ bool ContactSheet(const std::vector<Picture>& pictures, const PictureLookup& loo
     DrawText(cr, {Face::Regular, 15, theme::kTextDim, Align::Left, 0}, x, y + kImageH + 28,
              caption);
   }
+  // The application icon at its sizes, and the two smallest enlarged 4x.
+  double x = 10;
+  const double top = 70 + kCellH * rows;
+  for (double size : {16, 32, 48, 64, 128, 256}) {
+    cairo_save(cr);
+    cairo_translate(cr, x, top + 256 - size);
+    DrawAppIcon(cr, size);
+    cairo_restore(cr);
+    x += size + 24;
+  }
+  for (int size : {16, 32}) {
+    Canvas icon(size, size, 1);
+    DrawAppIcon(icon.Cr(), size);
+    cairo_save(cr);
+    cairo_translate(cr, x, top + 256 - 4 * size);
+    cairo_scale(cr, 4, 4);
+    cairo_set_source_surface(cr, icon.Surface(), 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    x += 4 * size + 24;
+  }
+  DrawText(cr, {Face::Regular, 15, theme::kTextDim, Align::Left, 0}, 10, top + 290,
+           "icons/hicolor/NxN/apps/zorelcontrol.png  16 32 48 64 128 256 (not bundled); "
+           "16 and 32 enlarged 4x");
   return WritePng(sheet, path);
 }
 
@@ -91,12 +117,18 @@ bool WritePreviews(const std::vector<Picture>& pictures, const PictureLookup& lo
                    [&](cairo_t* cr) { DrawMockSurface(cr, lookup, MockPanel::Amplifier, true); }) &&
          Crop(dir + "/detail-pedal.png", {640, 76, 960, 566},
               [&](cairo_t* cr) { DrawMockSurface(cr, lookup, MockPanel::Amplifier, true); }) &&
+         Crop(dir + "/detail-top-left.png", {0, 0, 1100, 330},
+              [&](cairo_t* cr) {
+                DrawMockSurface(cr, lookup, MockPanel::ImpulseResponse, false);
+              }) &&
          Crop(dir + "/detail-panel.png", {300, 630, 820, 560},
               [&](cairo_t* cr) {
                 DrawMockSurface(cr, lookup, MockPanel::ImpulseResponse, false);
               }) &&
          HalfScale(dir + "/mock-firmware-page.png",
                    [&](cairo_t* cr) { DrawMockPage(cr, lookup, "fwbg.png"); }) &&
+         HalfScale(dir + "/mock-settings-page.png",
+                   [&](cairo_t* cr) { DrawMockPage(cr, lookup, "globalbg.png"); }) &&
          HalfScale(dir + "/mock-about-page.png",
                    [&](cairo_t* cr) { DrawMockPage(cr, lookup, "about.png"); });
 }
