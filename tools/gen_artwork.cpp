@@ -72,8 +72,8 @@ bool Generate(const std::string& outDir, const Options& options) {
 
   if (!iconDir.empty()) {
     for (int size : kIconSizes) {
-      const std::string dir = iconDir + "/" + std::to_string(size) + "x" + std::to_string(size) +
-                              "/apps";
+      const std::string dir =
+          iconDir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
       fs::create_directories(dir);
       art::Canvas canvas(size, size, 1);
       art::DrawAppIcon(canvas.Cr(), size);

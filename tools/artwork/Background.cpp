@@ -47,14 +47,13 @@ void PresetColumn(cairo_t* cr) {
   cairo_rectangle(cr, 0, kPresetList.y - 4, kScrollBar.R() + 4, kPresetList.h + 8);
   SetColor(cr, Hex(0x08090a));
   cairo_fill(cr);
-  FillRounded(cr, {kScrollBar.CX() - 4, kScrollBar.y + 2, 8, kScrollBar.h - 4}, 4,
-              Hex(0x202226));
+  FillRounded(cr, {kScrollBar.CX() - 4, kScrollBar.y + 2, 8, kScrollBar.h - 4}, 4, Hex(0x202226));
 }
 
 // Glass behind the three status lines, light enough for their dark text.
 void StatusGlass(cairo_t* cr) {
-  const Box g = FromEdges(kStatusLines.x - 2, kStatusLines.y, kStatusLines.R() + 6,
-                          kStatusLines.B() + 2);
+  const Box g =
+      FromEdges(kStatusLines.x - 2, kStatusLines.y, kStatusLines.R() + 6, kStatusLines.B() + 2);
   FillRounded(cr, g.Inset(-2), 7, Hex(0x050506));
   RoundedRect(cr, g, 5);
   FillVertical(cr, g.y, g.B(), Hex(0xc2ccd1), Hex(0xa9b5bb));
@@ -83,19 +82,18 @@ void LayerLegend(cairo_t* cr, bool filterOn) {
 }
 
 void Panel(cairo_t* cr, Box b) {
-  SoftShadow(cr, {b.x - 30, b.y - 30, b.w + 60, b.h + 60}, 16, Hex(0x000000, 0.6),
-             [&](cairo_t* m) {
-               RoundedRect(m, {b.x, b.y + 6, b.w, b.h}, 16);
-               cairo_fill(m);
-             });
+  SoftShadow(cr, {b.x - 30, b.y - 30, b.w + 60, b.h + 60}, 16, Hex(0x000000, 0.6), [&](cairo_t* m) {
+    RoundedRect(m, {b.x, b.y + 6, b.w, b.h}, 16);
+    cairo_fill(m);
+  });
   RoundedRect(cr, b, 16);
   FillVertical(cr, b.y, b.B(), Hex(0x1d1f23), Hex(0x17191c));
   StrokeRounded(cr, b.Inset(0.5), 15.5, 1, theme::kPanelEdge);
 }
 
 void GraphScreen(cairo_t* cr) {
-  const Box frame = FromEdges(kGraphSelect.x + 4, kGraphSelect.y - 4, kGraphSelect.R() - 2,
-                              kGraphSelect.B() - 2);
+  const Box frame =
+      FromEdges(kGraphSelect.x + 4, kGraphSelect.y - 4, kGraphSelect.R() - 2, kGraphSelect.B() - 2);
   Panel(cr, frame);
   const Box screen = kGraph.Inset(-6);
   RoundedRect(cr, screen, 8);

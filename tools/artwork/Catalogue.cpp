@@ -60,8 +60,7 @@ template <typename F> std::function<void(cairo_t*)> TwoFrames(double frameH, F f
 std::vector<Picture> AllPictures() {
   std::vector<Picture> out = {
       {"background.png", kSurfaceW, kSurfaceH, 1, [](cairo_t* cr) { DrawBackground(cr, false); }},
-      {"backgroundred.png", kSurfaceW, kSurfaceH, 1,
-       [](cairo_t* cr) { DrawBackground(cr, true); }},
+      {"backgroundred.png", kSurfaceW, kSurfaceH, 1, [](cairo_t* cr) { DrawBackground(cr, true); }},
       {"knobrotate.png", kSmallKnob, kSmallKnob, 1, [](cairo_t* cr) { DrawKnob(cr, kSmallKnob); }},
       {"knobrotatebig.png", kBigKnob, kBigKnob, 1, [](cairo_t* cr) { DrawKnob(cr, kBigKnob); }},
       {"fswitch.png", kFootW, 2 * kFootH, 2, TwoFrames(kFootH, DrawFootSwitch)},

@@ -83,7 +83,8 @@ void DrawFootSwitch(cairo_t* cr, bool pressed) {
   }
   cairo_arc(cr, cx, y, r, 0, 2 * M_PI);
   cairo_pattern_t* p = cairo_pattern_create_radial(cx - r * 0.35, y - r * 0.45, r * 0.1, cx, y, r);
-  const Rgba hi = pressed ? Hex(0xb9bdc2) : Hex(0xffffff), lo = pressed ? Hex(0x585c62) : Hex(0x7d8288);
+  const Rgba hi = pressed ? Hex(0xb9bdc2) : Hex(0xffffff),
+             lo = pressed ? Hex(0x585c62) : Hex(0x7d8288);
   cairo_pattern_add_color_stop_rgb(p, 0, hi.r, hi.g, hi.b);
   cairo_pattern_add_color_stop_rgb(p, 1, lo.r, lo.g, lo.b);
   cairo_set_source(cr, p);
@@ -123,11 +124,10 @@ void DrawSaveButton(cairo_t* cr, bool pressed) {
   // Indicator stripe near the top.
   const Box stripe{face.x + 6, face.y + 7, face.w - 12, 5};
   if (pressed) {
-    SoftShadow(cr, {face.x - 4, face.y, face.w + 8, 20}, 6, Hex(0xff2a2a, 0.9),
-               [&](cairo_t* m) {
-                 RoundedRect(m, stripe, 2.5);
-                 cairo_fill(m);
-               });
+    SoftShadow(cr, {face.x - 4, face.y, face.w + 8, 20}, 6, Hex(0xff2a2a, 0.9), [&](cairo_t* m) {
+      RoundedRect(m, stripe, 2.5);
+      cairo_fill(m);
+    });
   }
   FillRounded(cr, stripe, 2.5, pressed ? Hex(0xff5a4a) : Hex(0x4a1d1d));
   // Grip ridges.

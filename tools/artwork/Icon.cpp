@@ -32,7 +32,8 @@ void DrawAppIcon(cairo_t* cr, double s) {
   FillRadial(cr, c, c + s * 0.03, knobR, Hex(0x4c5058), Hex(0x2a2d32));
   cairo_set_line_width(cr, std::max(1.2, s * 0.05));
   cairo_move_to(cr, c, c + s * 0.03);
-  cairo_line_to(cr, c + knobR * 0.95 * std::cos(value), c + s * 0.03 + knobR * 0.95 * std::sin(value));
+  cairo_line_to(cr, c + knobR * 0.95 * std::cos(value),
+                c + s * 0.03 + knobR * 0.95 * std::sin(value));
   SetColor(cr, Hex(0xf2f2f2));
   cairo_stroke(cr);
 }

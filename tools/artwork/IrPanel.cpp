@@ -16,8 +16,12 @@ namespace art {
 namespace {
 
 // Surface coordinates to the picture's own.
-constexpr double X(double surfaceX) { return surfaceX - kIrPanel.x; }
-constexpr double Y(double surfaceY) { return surfaceY - kIrPanel.y; }
+constexpr double X(double surfaceX) {
+  return surfaceX - kIrPanel.x;
+}
+constexpr double Y(double surfaceY) {
+  return surfaceY - kIrPanel.y;
+}
 
 constexpr double kRowTop = 713, kRowPitch = 50, kRowH = 43;
 

@@ -96,10 +96,10 @@ void SlideSwitch(cairo_t* cr, const Box& b, bool on) {
 }
 
 void PresetColumn(cairo_t* cr) {
-  const char* names[] = {"Clean Bass", "Slap Funk", "Fat Fingers", "Motown Warm", "Grit Drive",
-                         "Fuzz Wall", "Tight Pick", "Dub Low", "Studio DI", "Chorus Fret",
-                         "Synth Stab", "Upright", "Hall Solo", "Echo Lead", "Razor Edge",
-                         "Vintage 70s", "Modern Punch", "Room Jazz", "Darkface", "Isle Tone"};
+  const char* names[] = {"Clean Bass",  "Slap Funk",    "Fat Fingers", "Motown Warm", "Grit Drive",
+                         "Fuzz Wall",   "Tight Pick",   "Dub Low",     "Studio DI",   "Chorus Fret",
+                         "Synth Stab",  "Upright",      "Hall Solo",   "Echo Lead",   "Razor Edge",
+                         "Vintage 70s", "Modern Punch", "Room Jazz",   "Darkface",    "Isle Tone"};
   for (int k = 0; k < 20; ++k) {
     const Box row{1, 228.0 + 50 * k, 260, 48};
     FillRounded(cr, row, 0, Hex(0x262626));
@@ -109,8 +109,7 @@ void PresetColumn(cairo_t* cr) {
                   text);
   }
   FillRounded(cr, {kScrollBar.x + 12, kScrollBar.y, 16, 60}, 3, Hex(0x5e5e5e));
-  DrawTextInBox(cr, {Face::Regular, 24, theme::kCyan, Align::Left, 0}, kPresetName,
-                "Grit Drive");
+  DrawTextInBox(cr, {Face::Regular, 24, theme::kCyan, Align::Left, 0}, kPresetName, "Grit Drive");
   VButton(cr, FromEdges(15, 170, 130, 215), "IMPORT", 18);
   VButton(cr, FromEdges(135, 170, 250, 215), "EXPORT", 18);
 }
@@ -172,7 +171,7 @@ void ImpulseResponsePanel(cairo_t* cr, const PictureLookup& pic) {
   Blit(cr, pic("irbg.png"), kIrPanel.x, kIrPanel.y);
   Blit(cr, pic("micbg.png"), kMicSlider.x, kMicSlider.y);
   Blit(cr, pic("mic.png"), kMicSlider.x, kMicSlider.y + (kMicSlider.h - kMicH) * 3 / 8);
-  const char* rows[] = {"Off",      "Movrant",   "Lidtop",   "QS 8x10",     "Coast 2x15",
+  const char* rows[] = {"Off",        "Movrant",   "Lidtop",   "QS 8x10",   "Coast 2x15",
                         "Stage 2x15", "Bolt 4x10", "My Cab A", "Empty Slot"};
   for (int k = 0; k < 9; ++k)
     DrawTextInBox(cr, {Face::Regular, 24, k == 3 ? theme::kCyan : kListText, Align::Left, 0},
@@ -193,13 +192,12 @@ void ImpulseResponsePanel(cairo_t* cr, const PictureLookup& pic) {
 void AmplifierPanel(cairo_t* cr, const PictureLookup& pic) {
   TopText(cr, {Face::Display, 44, kValueGrey, Align::Left, 0}, FromEdges(400, 664, 700, 734),
           "AMPLIFIER");
-  const char* models[] = {"amp-lowdriver.png", "amp-qsbass.png", "amp-duodriver.png",
-                          "amp-vintage.png",   "amp-modern.png", "amp-lid.png",
+  const char* models[] = {"amp-lowdriver.png", "amp-qsbass.png",   "amp-duodriver.png",
+                          "amp-vintage.png",   "amp-modern.png",   "amp-lid.png",
                           "amp-qsstack.png",   "amp-darkface.png", "amp-isle.png",
                           "amp-razor.png"};
   for (int i = 0; i < 10; ++i)
-    Blit(cr, pic(models[i]), kButtonX[i % 5], i < 5 ? kButtonRow1 : kButtonRow2, i == 6 ? 1 : 0,
-         2);
+    Blit(cr, pic(models[i]), kButtonX[i % 5], i < 5 ? kButtonRow1 : kButtonRow2, i == 6 ? 1 : 0, 2);
   LargeKnob(cr, 380, 890, "PRE-AMP", "50.00", "%", 0.5);
   LargeKnob(cr, 630, 890, "DRIVE", "12.60", "%", 0.13);
   LargeKnob(cr, 880, 890, "PRESENCE", "71.65", "%", 0.72);
@@ -225,20 +223,21 @@ void DrawMockPage(cairo_t* cr, const PictureLookup& pic, const std::string& page
   if (page == "fwbg.png") {
     VButton(cr, FromEdges(1000, 650, 1200, 715), "UPDATE FIRMWARE", 18);
     VButton(cr, FromEdges(1508, 310, 1563, 350), "X", 30);
-    TopText(cr, {Face::Regular, 25, Hex(0xffffff), Align::Centre, 0},
-            FromEdges(748, 346, 948, 376), "dravix.example");
+    TopText(cr, {Face::Regular, 25, Hex(0xffffff), Align::Centre, 0}, FromEdges(748, 346, 948, 376),
+            "dravix.example");
   } else if (page == "globalbg.png") {
     VButton(cr, FromEdges(1444, 220, 1499, 260), "X", 30);
     const struct {
       const char* caption;
       double x, y;
       const char* value;
-    } rows[] = {{"PATCH OFFSET", 760, 250, "0"},           {"SAFE LEVEL MODE", 760, 350, "Off"},
-                {"DISENGAGE ALL POTS", 760, 450, "Off"},   {"PRESET PROTECTION WRITER", 760, 550, "Off"},
-                {"TUNER FREQUENCY", 760, 650, "440 Hz"},   {"MIDI MAPPING", 980, 250, "Off"},
-                {"MIDI THRU FUNCTION", 980, 350, "Off"},   {"MIDI CC MODE", 980, 450, "On"},
-                {"MIDI CHANNEL SELECT", 980, 550, "1"},    {"TUNER DETUNE", 980, 650, "0"},
-                {"CABINET BYPASS", 1200, 650, "Off"}};
+    } rows[] = {
+        {"PATCH OFFSET", 760, 250, "0"},         {"SAFE LEVEL MODE", 760, 350, "Off"},
+        {"DISENGAGE ALL POTS", 760, 450, "Off"}, {"PRESET PROTECTION WRITER", 760, 550, "Off"},
+        {"TUNER FREQUENCY", 760, 650, "440 Hz"}, {"MIDI MAPPING", 980, 250, "Off"},
+        {"MIDI THRU FUNCTION", 980, 350, "Off"}, {"MIDI CC MODE", 980, 450, "On"},
+        {"MIDI CHANNEL SELECT", 980, 550, "1"},  {"TUNER DETUNE", 980, 650, "0"},
+        {"CABINET BYPASS", 1200, 650, "Off"}};
     for (const auto& r : rows) {
       TopText(cr, {Face::Regular, 19, Hex(0xffffff), Align::Centre, 0}, {r.x, r.y, 200, 30},
               r.caption);

@@ -86,8 +86,7 @@ void DrawFirmwarePage(cairo_t* cr) {
   const Box sheet = FromEdges(330, 270, 1590, 930);
   Sheet(cr, sheet, 18, Hex(0x191b1e), Hex(0x111214));
   DrawText(cr, {Face::Display, 40, theme::kText, Align::Left, 1}, 372, 336, "FIRMWARE UPDATE");
-  DrawText(cr, {Face::Regular, 21, theme::kTextDim, Align::Right, 0}, 730, 370,
-           "Latest firmware:");
+  DrawText(cr, {Face::Regular, 21, theme::kTextDim, Align::Right, 0}, 730, 370, "Latest firmware:");
   cairo_rectangle(cr, 372, 392, sheet.R() - 42 - 372, 1);
   SetColor(cr, theme::kHairline);
   cairo_fill(cr);

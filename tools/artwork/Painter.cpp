@@ -17,7 +17,9 @@ Rgba Mix(Rgba a, Rgba b, double t) {
           a.a + (b.a - a.a) * t};
 }
 
-Rgba WithAlpha(Rgba c, double a) { return {c.r, c.g, c.b, a}; }
+Rgba WithAlpha(Rgba c, double a) {
+  return {c.r, c.g, c.b, a};
+}
 
 // ---- fonts ---------------------------------------------------------------------------
 
@@ -70,14 +72,17 @@ void Fonts::Release() {
   // The FreeType library stays until the process ends, as cairo's caches may.
 }
 
-cairo_font_face_t* Fonts::Get(Face face) { return gFaces[static_cast<int>(face)]; }
+cairo_font_face_t* Fonts::Get(Face face) {
+  return gFaces[static_cast<int>(face)];
+}
 
 // ---- canvas --------------------------------------------------------------------------
 
 Canvas::Canvas(double width, double height, int scale)
     : mWidth(width), mHeight(height), mScale(scale) {
-  mSurface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(std::lround(width * scale)),
-                                        static_cast<int>(std::lround(height * scale)));
+  mSurface =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(std::lround(width * scale)),
+                                 static_cast<int>(std::lround(height * scale)));
   mCr = cairo_create(mSurface);
   cairo_scale(mCr, scale, scale);
   cairo_set_font_options(mCr, SharedFontOptions());
@@ -90,7 +95,9 @@ Canvas::~Canvas() {
 
 // ---- shapes --------------------------------------------------------------------------
 
-void SetColor(cairo_t* cr, Rgba c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+void SetColor(cairo_t* cr, Rgba c) {
+  cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
+}
 
 void RoundedRect(cairo_t* cr, Box b, double radius) {
   const double r = std::min({radius, b.w / 2, b.h / 2});
@@ -192,8 +199,9 @@ cairo_t* MeasureContext() {
 double DrawText(cairo_t* cr, const TextStyle& style, double x, double y, const std::string& text) {
   double width = 0;
   std::vector<cairo_glyph_t> glyphs = LayOut(cr, style, text, width);
-  const double left =
-      style.align == Align::Left ? x : style.align == Align::Centre ? x - width / 2 : x - width;
+  const double left = style.align == Align::Left     ? x
+                      : style.align == Align::Centre ? x - width / 2
+                                                     : x - width;
   for (auto& g : glyphs) {
     g.x += left;
     g.y += y;

@@ -32,7 +32,9 @@ struct Box {
   double CY() const { return y + h / 2; }
   Box Inset(double d) const { return {x + d, y + d, w - 2 * d, h - 2 * d}; }
 };
-inline Box FromEdges(double l, double t, double r, double b) { return {l, t, r - l, b - t}; }
+inline Box FromEdges(double l, double t, double r, double b) {
+  return {l, t, r - l, b - t};
+}
 
 enum class Face { Regular, Display, Segment };
 enum class Align { Left, Centre, Right };

@@ -34,8 +34,8 @@ void Screw(cairo_t* cr, double x, double y) {
 
 void Enclosure(cairo_t* cr) {
   const Box body = kPedal;
-  SoftShadow(cr, {body.x - 50, body.y - 40, body.w + 100, body.h + 100}, 26,
-             Hex(0x000000, 0.75), [&](cairo_t* m) {
+  SoftShadow(cr, {body.x - 50, body.y - 40, body.w + 100, body.h + 100}, 26, Hex(0x000000, 0.75),
+             [&](cairo_t* m) {
                RoundedRect(m, {body.x, body.y + 12, body.w, body.h}, 28);
                cairo_fill(m);
              });
@@ -116,8 +116,7 @@ void KnobLabels(cairo_t* cr, bool filterOn) {
     double x = cx;
     // The Q label moves right of the filter lamp that sits below HIGH.
     const double half = TextWidth(lower, k.lower) / 2;
-    if (x - half < kLamp.x + kLampSize + 6 && x + half > kLamp.x &&
-        k.box.B() < kLamp.y + kLampSize)
+    if (x - half < kLamp.x + kLampSize + 6 && x + half > kLamp.x && k.box.B() < kLamp.y + kLampSize)
       x = kLamp.x + kLampSize + 6 + half;
     if (filterOn)
       LitText(cr, lower, x, k.box.B() + 25, k.lower);
@@ -162,16 +161,16 @@ void Branding(cairo_t* cr) {
   DrawText(cr, Silk(15, theme::kSilkDim, Align::Centre, 7), cx + 3, 532, "MOVRANT");
   DrawText(cr, Silk(58, theme::kSilk, Align::Centre, 4), cx + 2, 590, "ZOREL");
   const double rx = (kFootCentre.x + kFootW + kFootUp.x) / 2;
-  DrawText(cr, Silk(14, theme::kSilkDim, Align::Centre, 5), rx, 566, "PREAMP  \xC2\xB7  FX  \xC2\xB7  MIDI");
+  DrawText(cr, Silk(14, theme::kSilkDim, Align::Centre, 5), rx, 566,
+           "PREAMP  \xC2\xB7  FX  \xC2\xB7  MIDI");
 }
 
 void DisplayWindow(cairo_t* cr) {
   const Box g = kDisplayGlass;
-  SoftShadow(cr, {g.x - 16, g.y - 16, g.w + 32, g.h + 32}, 6, Hex(0xffffff, 0.10),
-             [&](cairo_t* m) {
-               RoundedRect(m, {g.x, g.y + 2, g.w, g.h}, 9);
-               cairo_fill(m);
-             });
+  SoftShadow(cr, {g.x - 16, g.y - 16, g.w + 32, g.h + 32}, 6, Hex(0xffffff, 0.10), [&](cairo_t* m) {
+    RoundedRect(m, {g.x, g.y + 2, g.w, g.h}, 9);
+    cairo_fill(m);
+  });
   FillRounded(cr, g.Inset(-3), 11, Hex(0x0a0b0c));
   RoundedRect(cr, g, 8);
   FillVertical(cr, g.y, g.B(), Hex(0x0b0505), Hex(0x050303));

@@ -39,9 +39,9 @@ struct PedalLook {
 void DrawPedal(cairo_t* cr, PedalLook look);
 
 // Main surface and panels.
-void DrawBackground(cairo_t* cr, bool filterOn);                               // Background.cpp
-void DrawChoiceButton(cairo_t* cr, double width, const std::string& label);   // Buttons.cpp
-void DrawIrPanel(cairo_t* cr);                                                 // IrPanel.cpp
+void DrawBackground(cairo_t* cr, bool filterOn);                            // Background.cpp
+void DrawChoiceButton(cairo_t* cr, double width, const std::string& label); // Buttons.cpp
+void DrawIrPanel(cairo_t* cr);                                              // IrPanel.cpp
 
 // Pages (Pages.cpp, About.cpp, Controller.cpp).
 void DrawFirmwarePage(cairo_t* cr);

@@ -35,10 +35,11 @@ std::string MicTrackSvg() {
   for (int k = 0; k < 9; ++k) {
     char line[160];
     const double y = 15 + 402.0 * k / 8 - 1;
-    std::snprintf(line, sizeof line,
-                  "  <rect x=\"8\" y=\"%.2f\" width=\"9\" height=\"2\" rx=\"1\" fill=\"#5a5e65\"/>\n"
-                  "  <rect x=\"33\" y=\"%.2f\" width=\"9\" height=\"2\" rx=\"1\" fill=\"#5a5e65\"/>\n",
-                  y, y);
+    std::snprintf(
+        line, sizeof line,
+        "  <rect x=\"8\" y=\"%.2f\" width=\"9\" height=\"2\" rx=\"1\" fill=\"#5a5e65\"/>\n"
+        "  <rect x=\"33\" y=\"%.2f\" width=\"9\" height=\"2\" rx=\"1\" fill=\"#5a5e65\"/>\n",
+        y, y);
     svg += line;
   }
   return svg + "</svg>\n";

@@ -74,8 +74,9 @@ constexpr Expected kPictures[] = {
     {"about.png", 1920, 1200, 1, true, 0},
 };
 
-constexpr const char* kFonts[] = {"Roboto-Regular.ttf", "forkawesome-webfont.ttf", "fontaudio.ttf",
-                                  "ni7seg.ttf",         "MyBlueRoom.ttf",          "Knowledge-Bold.ttf"};
+constexpr const char* kFonts[] = {"Roboto-Regular.ttf", "forkawesome-webfont.ttf",
+                                  "fontaudio.ttf",      "ni7seg.ttf",
+                                  "MyBlueRoom.ttf",     "Knowledge-Bold.ttf"};
 
 uint8_t Alpha(cairo_surface_t* s, int x, int y) {
   if (cairo_image_surface_get_format(s) == CAIRO_FORMAT_RGB24) return 255;
