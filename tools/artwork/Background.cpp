@@ -58,13 +58,7 @@ void StatusGlass(cairo_t* cr) {
   RoundedRect(cr, g, 5);
   FillVertical(cr, g.y, g.B(), Hex(0xc2ccd1), Hex(0xa9b5bb));
   RoundedRect(cr, g.Inset(1), 4);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, g.y, 0, g.B());
-  cairo_pattern_add_color_stop_rgba(p, 0, 0, 0, 0, 0.35);
-  cairo_pattern_add_color_stop_rgba(p, 0.3, 0, 0, 0, 0.0);
-  cairo_set_source(cr, p);
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-  cairo_pattern_destroy(p);
+  StrokeVertical(cr, g.y, g.B(), {{0, Hex(0x000000, 0.35)}, {0.3, Hex(0x000000, 0.0)}}, 2);
 }
 
 // Which label row belongs to which position of the FILTER switch.

@@ -151,6 +151,17 @@ void FillVertical(cairo_t* cr, double top, double bottom, Rgba a, Rgba b) {
   FillWith(cr, cairo_pattern_create_linear(0, top, 0, bottom), a, b);
 }
 
+void StrokeVertical(cairo_t* cr, double top, double bottom, std::initializer_list<Stop> stops,
+                    double width) {
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, top, 0, bottom);
+  for (const Stop& s : stops)
+    cairo_pattern_add_color_stop_rgba(p, s.offset, s.color.r, s.color.g, s.color.b, s.color.a);
+  cairo_set_source(cr, p);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+  cairo_pattern_destroy(p);
+}
+
 void FillRadial(cairo_t* cr, double cx, double cy, double r, Rgba inner, Rgba outer) {
   FillWith(cr, cairo_pattern_create_radial(cx, cy, 0, cx, cy, r), inner, outer);
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace art {
@@ -77,6 +78,14 @@ void FillCircle(cairo_t* cr, double cx, double cy, double r, Rgba c);
 void StrokeCircle(cairo_t* cr, double cx, double cy, double r, double width, Rgba c);
 // A vertical gradient filling the current path (the path is consumed).
 void FillVertical(cairo_t* cr, double top, double bottom, Rgba a, Rgba b);
+// Strokes the current path (consumed) with a vertical gradient through the
+// stops: bevels and inner shadows.
+struct Stop {
+  double offset;
+  Rgba color;
+};
+void StrokeVertical(cairo_t* cr, double top, double bottom, std::initializer_list<Stop> stops,
+                    double width);
 // A radial gradient from the centre outwards filling the current path.
 void FillRadial(cairo_t* cr, double cx, double cy, double r, Rgba inner, Rgba outer);
 

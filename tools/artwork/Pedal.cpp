@@ -43,14 +43,9 @@ void Enclosure(cairo_t* cr) {
   FillVertical(cr, body.y, body.B(), theme::kMetalTop, theme::kMetalBottom);
   // Bevel: light along the top edge, dark along the bottom.
   RoundedRect(cr, body.Inset(1.5), 26.5);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, body.y, 0, body.B());
-  cairo_pattern_add_color_stop_rgba(p, 0, 1, 1, 1, 0.22);
-  cairo_pattern_add_color_stop_rgba(p, 0.25, 1, 1, 1, 0.03);
-  cairo_pattern_add_color_stop_rgba(p, 1, 0, 0, 0, 0.35);
-  cairo_set_source(cr, p);
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-  cairo_pattern_destroy(p);
+  StrokeVertical(cr, body.y, body.B(),
+                 {{0, Hex(0xffffff, 0.22)}, {0.25, Hex(0xffffff, 0.03)}, {1, Hex(0x000000, 0.35)}},
+                 2);
   StrokeRounded(cr, body, 28, 1.2, Hex(0x050506));
 
   // The stomp area, slightly sunken.
@@ -58,13 +53,7 @@ void Enclosure(cairo_t* cr) {
   RoundedRect(cr, zone, 18);
   FillVertical(cr, zone.y, zone.B(), Hex(0x17181b), Hex(0x1e2024));
   RoundedRect(cr, zone.Inset(0.75), 17.5);
-  p = cairo_pattern_create_linear(0, zone.y, 0, zone.B());
-  cairo_pattern_add_color_stop_rgba(p, 0, 0, 0, 0, 0.6);
-  cairo_pattern_add_color_stop_rgba(p, 1, 1, 1, 1, 0.08);
-  cairo_set_source(cr, p);
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
-  cairo_pattern_destroy(p);
+  StrokeVertical(cr, zone.y, zone.B(), {{0, Hex(0x000000, 0.6)}, {1, Hex(0xffffff, 0.08)}}, 1.5);
 
   Screw(cr, body.x + 22, body.y + 22);
   Screw(cr, body.R() - 22, body.y + 22);
