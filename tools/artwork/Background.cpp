@@ -66,9 +66,9 @@ void LayerLegend(cairo_t* cr, bool filterOn) {
   const Box box = FromEdges(1624, 100, 1898, 226);
   FillRounded(cr, box, 12, Hex(0x000000, 0.22));
   StrokeRounded(cr, box.Inset(0.5), 11.5, 1, Hex(0xffffff, 0.06));
-  DrawText(cr, {Face::Regular, 14, theme::kTextFaint, Align::Left, 1.6}, box.x + 20, box.y + 32,
+  DrawText(cr, {Face::Regular, 15, theme::kTextDim, Align::Left, 1.4}, box.x + 20, box.y + 32,
            "KNOB LABELS");
-  const TextStyle row{Face::Regular, 18, theme::kTextDim, Align::Left, 0.2};
+  const TextStyle row{Face::Regular, 19, Hex(0xb4b8be), Align::Left, 0.2};
   FillRounded(cr, {box.x + 20, box.y + 55, 26, 6}, 3, filterOn ? theme::kSilkDim : theme::kSilk);
   DrawText(cr, row, box.x + 58, box.y + 64, "White: FILTER off");
   FillRounded(cr, {box.x + 20, box.y + 91, 26, 6}, 3, filterOn ? theme::kRedLit : theme::kRedDim);

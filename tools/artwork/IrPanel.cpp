@@ -57,7 +57,7 @@ void UserRows(cairo_t* cr) {
     const Box box = FromEdges(X(808), Y(top), X(979), Y(top + 38));
     FillRounded(cr, box, 6, theme::kWell);
     StrokeRounded(cr, box.Inset(0.5), 5.5, 1, theme::kHairline);
-    DrawTextInBox(cr, {Face::Display, 13, theme::kTextDim, Align::Centre, 1.2},
+    DrawTextInBox(cr, {Face::Display, 15, theme::kTextDim, Align::Centre, 0.6},
                   {X(850), box.y, 52, box.h}, "GAIN");
     DrawTextInBox(cr, {Face::Display, 15, theme::kTextDim, Align::Left, 0},
                   {X(958), box.y, 20, box.h}, "dB");
