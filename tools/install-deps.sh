@@ -9,7 +9,7 @@ packages=(
   clang-14 libclang-rt-14-dev clang-format
   librtmidi-dev librtaudio-dev libjack-jackd2-dev jackd2
   libgtk-3-dev libcairo2-dev librsvg2-dev libfreetype-dev libpng-dev
-  fonts-roboto fonts-dseg fonts-fork-awesome fonts-dejavu-core
+  fonts-roboto fonts-dseg fonts-fork-awesome fonts-dejavu-core fonts-league-spartan fonts-entypo
   xvfb xauth xdg-utils
 )
 
