@@ -9,8 +9,6 @@
 namespace igraphics {
 
 namespace {
-constexpr double kWheelStep = 0.01;
-constexpr double kFineWheelStep = 0.001;
 constexpr double kPi = 3.14159265358979323846;
 } // namespace
 
@@ -48,13 +46,7 @@ void IKnobControlBase::MouseDrag(float x, float y, float dX, float dY, const Mou
 
 void IKnobControlBase::MouseWheel(float x, float y, const MouseModifiers& mod, float delta) {
   if (delta == 0.f || !std::isfinite(delta)) return;
-  const iplug::IParam* param = GetParam();
-  double v;
-  if (param != nullptr && param->Stepped()) {
-    v = StepNormalized(*param, Value(), delta > 0 ? 1 : -1);
-  } else {
-    v = Value() + delta * (mod.Fine() ? kFineWheelStep : kWheelStep);
-  }
+  const double v = WheelValue(GetParam(), Value(), delta, mod.Fine());
   SetValue(v);
   MarkChanged(true);
 }

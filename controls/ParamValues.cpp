@@ -61,6 +61,11 @@ double StepNormalized(const IParam& param, double normalized, int direction) {
   return param.Normalize(value);
 }
 
+double WheelValue(const IParam* param, double normalized, float delta, bool fine) {
+  if (param != nullptr && param->Stepped()) return StepNormalized(*param, normalized, delta > 0 ? 1 : -1);
+  return normalized + delta * (fine ? 0.001 : 0.01);
+}
+
 int SteppedValueCount(const IParam& param, int limit) {
   const double step = param.Step() > 0.0 ? param.Step() : 1.0;
   const double n = std::floor((param.Max() - param.Min()) / step + 0.5) + 1.0;

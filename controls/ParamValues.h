@@ -36,6 +36,10 @@ double SnapToSteps(const iplug::IParam* param, double normalized);
 // normalized value, clamped to the range.
 double StepNormalized(const iplug::IParam& param, double normalized, int direction);
 
+// Where one wheel notch of `delta` takes a knob or slider at `normalized`:
+// one step for a stepped parameter, else 1 % (0.1 % with the fine modifier).
+double WheelValue(const iplug::IParam* param, double normalized, float delta, bool fine);
+
 // Number of values a stepped parameter can take, limited so a fine-grained
 // range never builds an enormous menu.
 int SteppedValueCount(const iplug::IParam& param, int limit = 1024);

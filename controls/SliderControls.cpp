@@ -49,13 +49,7 @@ void ISliderControlBase::MouseDrag(float x, float y, float dX, float dY,
 
 void ISliderControlBase::MouseWheel(float x, float y, const MouseModifiers& mod, float delta) {
   if (delta == 0.f || !std::isfinite(delta)) return;
-  const iplug::IParam* param = GetParam();
-  double v;
-  if (param != nullptr && param->Stepped()) {
-    v = StepNormalized(*param, Value(), delta > 0 ? 1 : -1);
-  } else {
-    v = Value() + delta * (mod.Fine() ? 0.001 : 0.01);
-  }
+  const double v = WheelValue(GetParam(), Value(), delta, mod.Fine());
   SetValue(v);
   MarkChanged(true);
 }

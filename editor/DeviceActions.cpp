@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "editor/DisplayText.h"
 #include "editor/ZorelControl.h"
 #include "library/FileReader.h"
 #include "protocol/codec/EditorMessages.h"
@@ -18,12 +19,6 @@ namespace {
 constexpr int kRepeatStartTicks = -20;
 constexpr size_t kMaxFirmwareFileSize = 65536;
 constexpr size_t kMinFirmwareFileSize = 210; // packs to more than 240 bytes
-
-std::string TwoDigits(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", value);
-  return text;
-}
 
 } // namespace
 

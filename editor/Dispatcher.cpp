@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "editor/DisplayText.h"
 #include "editor/ZorelControl.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/ParamIds.h"
@@ -12,12 +13,6 @@
 namespace zorel {
 
 namespace {
-
-std::string TwoDigits(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", value);
-  return text;
-}
 
 bool IsChangeShownOnDisplay(int index) {
   return index != kParamIR && index != kParamUserIR7Mode && index != kParamUserIR8Mode &&

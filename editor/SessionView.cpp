@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "editor/DisplayText.h"
 #include "editor/ZorelControl.h"
 #include "library/LibraryTables.h"
 #include "protocol/codec/ParamIds.h"
@@ -12,12 +13,6 @@
 namespace zorel {
 
 namespace {
-
-std::string TwoDigits(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", value);
-  return text;
-}
 
 // Amp models 0 and 3..9 use the mid filter; 1, 2 and the unmatched 11 and 12
 // use the punch ("pre") filter.
