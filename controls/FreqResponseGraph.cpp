@@ -1,0 +1,207 @@
+#include "controls/FreqResponseGraph.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace igraphics {
+
+namespace {
+
+const Color kGridColor(255, 120, 120, 120);
+constexpr float kGridLabelSize = 18.f;
+constexpr float kCurveThickness = 3.f;
+constexpr size_t kMaxFftSize = 65536;
+
+// The frequency grid lines that carry a label, and their labels.
+constexpr struct {
+  int line;
+  const char* text;
+} kFreqLabels[] = {{2, "50Hz"}, {3, "100Hz"}, {7, "500Hz"},
+                   {8, "1kHz"}, {12, "5kHz"}, {13, "10kHz"}};
+
+bool Finite(double v) {
+  return std::isfinite(v);
+}
+
+} // namespace
+
+IFreqResponseGraph::IFreqResponseGraph(const Rect& bounds, const Color& curveColor)
+    : IControl(bounds), mCurveColor(curveColor), mLabelText(14.f, COLOR_BLACK, "Roboto-Regular") {
+  Allocate(mFftSize);
+  ComputeGridPositions();
+  BoundsChanged();
+}
+
+void IFreqResponseGraph::SetSamples(std::span<const double> samples) {
+  const size_t n = mFftSize;
+  for (size_t j = 0; j < n; ++j) {
+    const double s = j < samples.size() && Finite(samples[j]) ? samples[j] : 0.0;
+    mRe[j] = s * mWindow[j];
+    mIm[j] = 0.0;
+  }
+  mFft.Transform(mRe, mIm);
+  mMaxMagnitude = 0.0;
+  for (size_t i = 0; i < n / 2; ++i) {
+    mMagnitude[i] = std::sqrt(mRe[i] * mRe[i] + mIm[i] * mIm[i]);
+    mMaxMagnitude = std::max(mMaxMagnitude, mMagnitude[i]);
+  }
+  ResampleAt(std::span(mMagnitude).first(n / 2), mBinPositions,
+             std::span(mLogSpectrum).first(n / 2));
+  ComputeColumns(!mNoBallistics);
+  Redraw();
+}
+
+void IFreqResponseGraph::SetSampleRate(double rate) {
+  if (!Finite(rate) || rate <= 0.0) return;
+  mSampleRate = rate;
+  ComputeBinPositions();
+}
+
+void IFreqResponseGraph::SetFftSize(int n) {
+  const auto size = static_cast<size_t>(std::max(n, 0));
+  if (size < 2 || size > kMaxFftSize || !IsPowerOfTwo(size)) return;
+  Allocate(size);
+  ComputeColumns(false);
+  Redraw();
+}
+
+void IFreqResponseGraph::Allocate(size_t size) {
+  mFftSize = size;
+  if (mFft.Size() != size) mFft = RadixTwoFft(size);
+  mWindow.assign(size, 0.0);
+  FillWindow(mWindowType, mWindow);
+  mRe.assign(size, 0.0);
+  mIm.assign(size, 0.0);
+  mMagnitude.assign(size, 0.0);
+  mLogSpectrum.assign(size, 0.0);
+  mMaxMagnitude = 0.0;
+  ComputeBinPositions();
+}
+
+void IFreqResponseGraph::SetNoBallistics(bool noBallistics) {
+  mNoBallistics = noBallistics;
+}
+
+void IFreqResponseGraph::SetRange(double minFreq, double maxFreq, double levelRange,
+                                  double topLevel) {
+  if (!Finite(minFreq) || !Finite(maxFreq) || !Finite(levelRange) || !Finite(topLevel) ||
+      minFreq <= 0.0 || maxFreq <= minFreq || levelRange <= 0.0)
+    return;
+  mMinFreq = minFreq;
+  mMaxFreq = maxFreq;
+  mLevelRange = levelRange;
+  mTopLevel = topLevel;
+  ComputeGridPositions();
+  ComputeBinPositions();
+  Redraw();
+}
+
+void IFreqResponseGraph::SetWindowType(int type) {
+  mWindowType = type >= 0 && type < kNumWindowTypes ? type : 0;
+  FillWindow(mWindowType, mWindow);
+}
+
+void IFreqResponseGraph::MouseOver(float x, float y, const MouseModifiers& mod) {
+  mPointerX = x;
+  mPointerY = y;
+  mPointerOver = true;
+  Redraw();
+}
+
+void IFreqResponseGraph::MouseLeave() {
+  mPointerOver = false;
+  Redraw();
+}
+
+void IFreqResponseGraph::BoundsChanged() {
+  const auto w = static_cast<size_t>(std::max(0.f, std::floor(mBounds.W())));
+  mTarget.assign(w, 0.f);
+  mColumns.assign(w, 0.f);
+  mSmoothed.assign(w, 0.f);
+  ComputeColumns(false);
+}
+
+void IFreqResponseGraph::ComputeGridPositions() {
+  for (int i = 0; i < kNumFreqGridLines; ++i)
+    mFreqGridPos[i] = FrequencyFraction(mFreqGrid[i], mMinFreq, mMaxFreq);
+  for (int i = 0; i < kNumLevelGridLines; ++i)
+    mLevelGridPos[i] = LevelFraction(mLevelGrid[i], mTopLevel, mLevelRange);
+}
+
+void IFreqResponseGraph::ComputeBinPositions() {
+  mBinPositions.resize(mFftSize / 2);
+  LogBinPositions(mBinPositions, mMinFreq, mMaxFreq, mSampleRate);
+}
+
+void IFreqResponseGraph::ComputeColumns(bool smooth) {
+  const float h = mBounds.H();
+  LevelColumns(std::span(mLogSpectrum).first(mFftSize / 2), mTarget, h, mLevelRange, mTopLevel);
+  if (smooth)
+    ApplyBallistics(mTarget, mSmoothed, h);
+  else
+    std::copy(mTarget.begin(), mTarget.end(), mSmoothed.begin());
+  std::copy(mSmoothed.begin(), mSmoothed.end(), mColumns.begin());
+  ClampColumns(mColumns, h);
+}
+
+void IFreqResponseGraph::Draw(DrawContext& g) {
+  DrawGrid(g);
+  DrawCurve(g);
+  if (mPointerOver) DrawReadout(g);
+}
+
+void IFreqResponseGraph::DrawGrid(DrawContext& g) const {
+  const float l = mBounds.L, t = mBounds.T, w = mBounds.W(), h = mBounds.H();
+  const TextStyle label = mLabelText.WithSize(kGridLabelSize).WithFGColor(kGridColor);
+  for (int i = 0; i < kNumFreqGridLines; ++i) {
+    const float x = l + w * static_cast<float>(mFreqGridPos[i]);
+    g.DrawLine(kGridColor, x, t + 20.f, x, t + h - 1.f, 1.f);
+  }
+  for (const auto& [line, text] : kFreqLabels) {
+    const float x = l + w * static_cast<float>(mFreqGridPos[line]);
+    g.DrawText(label, text, Rect(x - 20.f, t, x + 20.f, t + 20.f));
+  }
+  for (int i = 0; i < kNumLevelGridLines; ++i) {
+    const float y = t + h * static_cast<float>(mLevelGridPos[i]);
+    g.DrawLine(kGridColor, l, y, l + w - 40.f, y, mLevelGrid[i] == 0.0 ? 2.f : 1.f);
+    g.DrawText(label, LevelLabelText(mLevelGrid[i]), Rect(l + w - 40.f, y - 10.f, l + w, y + 10.f));
+  }
+}
+
+// Segments start at columns strictly inside the graph; runs of them form one
+// path so the joins are round.
+void IFreqResponseGraph::DrawCurve(DrawContext& g) const {
+  const float l = mBounds.L, t = mBounds.T, h = mBounds.H();
+  bool drew = false;
+  bool inRun = false;
+  g.PathClear();
+  for (size_t c = 0; c + 1 < mColumns.size(); ++c) {
+    const float v = mColumns[c];
+    if (!(v > 0.f && v < h)) {
+      inRun = false;
+      continue;
+    }
+    if (!inRun) g.PathMoveTo(l + static_cast<float>(c), t + v);
+    g.PathLineTo(l + static_cast<float>(c + 1), t + mColumns[c + 1]);
+    inRun = drew = true;
+  }
+  if (drew) {
+    StrokeOptions options;
+    options.join = ELineJoin::Round;
+    options.cap = ELineCap::Round;
+    g.PathStroke(mCurveColor, kCurveThickness, options);
+  }
+}
+
+void IFreqResponseGraph::DrawReadout(DrawContext& g) const {
+  const float w = mBounds.W(), h = mBounds.H();
+  if (w <= 0.f || h <= 0.f) return;
+  const double freq = FrequencyAtFraction((mPointerX - mBounds.L) / w, mMinFreq, mMaxFreq);
+  const double level = LevelAtFraction((mPointerY - mBounds.T) / h, mTopLevel, mLevelRange);
+  const ReadoutBoxes boxes = ReadoutBoxesAt(mBounds, mPointerX, mPointerY);
+  g.FillRect(mCurveColor, boxes.background);
+  g.DrawText(mLabelText, FrequencyReadoutText(freq), boxes.frequencyText);
+  g.DrawText(mLabelText, GainReadoutText(level), boxes.gainText);
+}
+
+} // namespace igraphics
