@@ -1,9 +1,12 @@
 #include "controls/DynamicsResponseGraph.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
 
 #include "controls/FreqResponseMath.h"
+#include "controls/GraphLabels.h"
 
 namespace igraphics {
 
@@ -66,16 +69,20 @@ void IDynamicsResponseGraph::Draw(DrawContext& g) {
 
 void IDynamicsResponseGraph::DrawGrid(DrawContext& g) const {
   const float l = mBounds.L, t = mBounds.T, w = mBounds.W(), h = mBounds.H();
-  const TextStyle label(kLabelSize, kGridColor, "Roboto-Regular");
-  for (const float level : kDynamicsGridLevels) {
+  std::array<std::string, kDynamicsGridLevels.size()> texts;
+  for (size_t i = 0; i < texts.size(); ++i) texts[i] = LevelLabelText(kDynamicsGridLevels[i]);
+  const TextStyle label = FittedLabelStyle(g, TextStyle(kLabelSize, kGridColor, "Roboto-Regular"),
+                                           texts, kEdgeLabelRoom);
+  const TextStyle edgeLabel = label.WithAlign(EAlign::Far);
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const float level = kDynamicsGridLevels[i];
     const float p = DynamicsGridPosition(level);
-    const std::string text = LevelLabelText(level);
     const float y = t + h * p;
     g.DrawLine(kGridColor, l, y, l + w - 40.f, y, level == 0.f ? 2.f : 1.f);
-    g.DrawText(label, text, Rect(l + w - 40.f, y - 10.f, l + w, y + 10.f));
+    g.DrawText(edgeLabel, LabelText(texts[i]), EdgeLabelBox(mBounds, y));
     const float x = l + w - w * p;
     g.DrawLine(kGridColor, x, t + 20.f, x, t + h - 1.f, 1.f);
-    g.DrawText(label, text, Rect(x - 20.f, t, x + 20.f, t + 20.f));
+    g.DrawText(label, LabelText(texts[i]), Rect(x - 20.f, t, x + 20.f, t + 20.f));
   }
 }
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+
+#include "controls/GraphLabels.h"
 
 namespace igraphics {
 
@@ -45,9 +48,7 @@ void IFreqResponseGraph::SetSamples(std::span<const double> samples) {
     mMagnitude[i] = std::sqrt(mRe[i] * mRe[i] + mIm[i] * mIm[i]);
     mMaxMagnitude = std::max(mMaxMagnitude, mMagnitude[i]);
   }
-  ResampleAt(std::span(mMagnitude).first(n / 2), mBinPositions,
-             std::span(mLogSpectrum).first(n / 2));
-  ComputeColumns(!mNoBallistics);
+  ComputeCurve(!mNoBallistics);
   Redraw();
 }
 
@@ -55,6 +56,8 @@ void IFreqResponseGraph::SetSampleRate(double rate) {
   if (!Finite(rate) || rate <= 0.0) return;
   mSampleRate = rate;
   ComputeBinPositions();
+  ComputeCurve(false);
+  Redraw();
 }
 
 void IFreqResponseGraph::SetFftSize(int n) {
@@ -93,6 +96,7 @@ void IFreqResponseGraph::SetRange(double minFreq, double maxFreq, double levelRa
   mTopLevel = topLevel;
   ComputeGridPositions();
   ComputeBinPositions();
+  ComputeCurve(false);
   Redraw();
 }
 
@@ -133,6 +137,12 @@ void IFreqResponseGraph::ComputeBinPositions() {
   LogBinPositions(mBinPositions, mMinFreq, mMaxFreq, mSampleRate);
 }
 
+void IFreqResponseGraph::ComputeCurve(bool smooth) {
+  const size_t bins = mFftSize / 2;
+  ResampleAt(std::span(mMagnitude).first(bins), mBinPositions, std::span(mLogSpectrum).first(bins));
+  ComputeColumns(smooth);
+}
+
 void IFreqResponseGraph::ComputeColumns(bool smooth) {
   const float h = mBounds.H();
   LevelColumns(std::span(mLogSpectrum).first(mFftSize / 2), mTarget, h, mLevelRange, mTopLevel);
@@ -152,7 +162,10 @@ void IFreqResponseGraph::Draw(DrawContext& g) {
 
 void IFreqResponseGraph::DrawGrid(DrawContext& g) const {
   const float l = mBounds.L, t = mBounds.T, w = mBounds.W(), h = mBounds.H();
-  const TextStyle label = mLabelText.WithSize(kGridLabelSize).WithFGColor(kGridColor);
+  std::array<std::string, kNumLevelGridLines> levelTexts;
+  for (int i = 0; i < kNumLevelGridLines; ++i) levelTexts[i] = LevelLabelText(mLevelGrid[i]);
+  const TextStyle label = FittedLabelStyle(
+      g, mLabelText.WithSize(kGridLabelSize).WithFGColor(kGridColor), levelTexts, kEdgeLabelRoom);
   for (int i = 0; i < kNumFreqGridLines; ++i) {
     const float x = l + w * static_cast<float>(mFreqGridPos[i]);
     g.DrawLine(kGridColor, x, t + 20.f, x, t + h - 1.f, 1.f);
@@ -161,10 +174,11 @@ void IFreqResponseGraph::DrawGrid(DrawContext& g) const {
     const float x = l + w * static_cast<float>(mFreqGridPos[line]);
     g.DrawText(label, text, Rect(x - 20.f, t, x + 20.f, t + 20.f));
   }
+  const TextStyle edgeLabel = label.WithAlign(EAlign::Far);
   for (int i = 0; i < kNumLevelGridLines; ++i) {
     const float y = t + h * static_cast<float>(mLevelGridPos[i]);
     g.DrawLine(kGridColor, l, y, l + w - 40.f, y, mLevelGrid[i] == 0.0 ? 2.f : 1.f);
-    g.DrawText(label, LevelLabelText(mLevelGrid[i]), Rect(l + w - 40.f, y - 10.f, l + w, y + 10.f));
+    g.DrawText(edgeLabel, LabelText(levelTexts[i]), EdgeLabelBox(mBounds, y));
   }
 }
 
@@ -199,9 +213,12 @@ void IFreqResponseGraph::DrawReadout(DrawContext& g) const {
   const double freq = FrequencyAtFraction((mPointerX - mBounds.L) / w, mMinFreq, mMaxFreq);
   const double level = LevelAtFraction((mPointerY - mBounds.T) / h, mTopLevel, mLevelRange);
   const ReadoutBoxes boxes = ReadoutBoxesAt(mBounds, mPointerX, mPointerY);
+  // Above 10 kHz the frequency is one digit longer than the box is wide.
+  const std::array<std::string, 2> texts{FrequencyReadoutText(freq), GainReadoutText(level)};
+  const TextStyle style = FittedLabelStyle(g, mLabelText, texts, boxes.background.W() - 4.f);
   g.FillRect(mCurveColor, boxes.background);
-  g.DrawText(mLabelText, FrequencyReadoutText(freq), boxes.frequencyText);
-  g.DrawText(mLabelText, GainReadoutText(level), boxes.gainText);
+  g.DrawText(style, texts[0], boxes.frequencyText);
+  g.DrawText(style, texts[1], boxes.gainText);
 }
 
 } // namespace igraphics

@@ -61,6 +61,9 @@ private:
   void Allocate(size_t size);
   void ComputeGridPositions();
   void ComputeBinPositions();
+  // The log spectrum from the magnitudes, then the columns. A new range or
+  // sample rate redraws the kept spectrum at once, without smoothing.
+  void ComputeCurve(bool smooth);
   // Columns from the log spectrum; through the ballistics when `smooth`.
   void ComputeColumns(bool smooth);
   void DrawGrid(DrawContext& g) const;

@@ -184,6 +184,8 @@ std::string FrequencyReadoutText(double freq) {
 }
 
 std::string GainReadoutText(double level) {
+  // A level that rounds to zero shows as 0.0, not -0.0.
+  if (std::abs(level) < 0.05) level = 0.0;
   return Format("Gain: %4.1f dB", level);
 }
 

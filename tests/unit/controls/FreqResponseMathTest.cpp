@@ -233,6 +233,8 @@ TEST(GridAndReadout, PositionsAndTexts) {
   for (const auto& f : freqs) EXPECT_EQ(FrequencyReadoutText(f.freq), f.text);
   EXPECT_EQ(GainReadoutText(-12.34), "Gain: -12.3 dB");
   EXPECT_EQ(GainReadoutText(3.0), "Gain:  3.0 dB");
+  EXPECT_EQ(GainReadoutText(-0.04), "Gain:  0.0 dB");
+  EXPECT_EQ(GainReadoutText(-0.05), "Gain: -0.1 dB");
   EXPECT_EQ(LevelLabelText(-60.0), " -60 dB");
   EXPECT_EQ(LevelLabelText(6.0), "   6 dB");
 }
