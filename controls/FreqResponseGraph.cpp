@@ -13,6 +13,9 @@ namespace {
 const Color kGridColor(255, 120, 120, 120);
 constexpr float kGridLabelSize = 18.f;
 constexpr float kCurveThickness = 3.f;
+// Points of the curve closer than this to the line through their neighbours
+// are not drawn: invisible under a 3-unit stroke, and most of its cost.
+constexpr float kCurveTolerance = 0.1f;
 constexpr size_t kMaxFftSize = 65536;
 
 // The frequency grid lines that carry a label, and their labels.
@@ -122,6 +125,9 @@ void IFreqResponseGraph::BoundsChanged() {
   mTarget.assign(w, 0.f);
   mColumns.assign(w, 0.f);
   mSmoothed.assign(w, 0.f);
+  // Room for the worst case, so that new samples never allocate.
+  mCurveIndices.reserve(w + 1);
+  mRunStarts.reserve(w / 2 + 1);
   ComputeColumns(false);
 }
 
@@ -152,6 +158,31 @@ void IFreqResponseGraph::ComputeColumns(bool smooth) {
     std::copy(mTarget.begin(), mTarget.end(), mSmoothed.begin());
   std::copy(mSmoothed.begin(), mSmoothed.end(), mColumns.begin());
   ClampColumns(mColumns, h);
+  BuildCurvePath();
+}
+
+// A segment is drawn from each column strictly inside the graph to the next
+// one; runs of such segments become polylines with the points a drawing
+// needs.
+void IFreqResponseGraph::BuildCurvePath() {
+  const float h = mBounds.H();
+  const auto inside = [&](size_t c) { return mColumns[c] > 0.f && mColumns[c] < h; };
+  mCurveIndices.clear();
+  mRunStarts.clear();
+  const size_t n = mColumns.size();
+  for (size_t c = 0; c + 1 < n;) {
+    if (!inside(c)) {
+      ++c;
+      continue;
+    }
+    size_t end = c + 1;
+    while (end + 1 < n && inside(end)) ++end;
+    const size_t before = mCurveIndices.size();
+    mRunStarts.push_back(before);
+    SimplifyPolyline(std::span(mColumns).subspan(c, end - c + 1), kCurveTolerance, mCurveIndices);
+    for (size_t k = before; k < mCurveIndices.size(); ++k) mCurveIndices[k] += c;
+    c = end;
+  }
 }
 
 void IFreqResponseGraph::Draw(DrawContext& g) {
@@ -182,29 +213,26 @@ void IFreqResponseGraph::DrawGrid(DrawContext& g) const {
   }
 }
 
-// Segments start at columns strictly inside the graph; runs of them form one
-// path so the joins are round.
 void IFreqResponseGraph::DrawCurve(DrawContext& g) const {
-  const float l = mBounds.L, t = mBounds.T, h = mBounds.H();
-  bool drew = false;
-  bool inRun = false;
+  if (mCurveIndices.empty()) return;
+  const float l = mBounds.L, t = mBounds.T;
   g.PathClear();
-  for (size_t c = 0; c + 1 < mColumns.size(); ++c) {
-    const float v = mColumns[c];
-    if (!(v > 0.f && v < h)) {
-      inRun = false;
-      continue;
+  for (size_t r = 0; r < mRunStarts.size(); ++r) {
+    const size_t first = mRunStarts[r];
+    const size_t last = r + 1 < mRunStarts.size() ? mRunStarts[r + 1] : mCurveIndices.size();
+    for (size_t k = first; k < last; ++k) {
+      const size_t c = mCurveIndices[k];
+      const float x = l + static_cast<float>(c), y = t + mColumns[c];
+      if (k == first)
+        g.PathMoveTo(x, y);
+      else
+        g.PathLineTo(x, y);
     }
-    if (!inRun) g.PathMoveTo(l + static_cast<float>(c), t + v);
-    g.PathLineTo(l + static_cast<float>(c + 1), t + mColumns[c + 1]);
-    inRun = drew = true;
   }
-  if (drew) {
-    StrokeOptions options;
-    options.join = ELineJoin::Round;
-    options.cap = ELineCap::Round;
-    g.PathStroke(mCurveColor, kCurveThickness, options);
-  }
+  StrokeOptions options;
+  options.join = ELineJoin::Round;
+  options.cap = ELineCap::Round;
+  g.PathStroke(mCurveColor, kCurveThickness, options);
 }
 
 void IFreqResponseGraph::DrawReadout(DrawContext& g) const {

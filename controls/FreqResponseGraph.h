@@ -66,6 +66,7 @@ private:
   void ComputeCurve(bool smooth);
   // Columns from the log spectrum; through the ballistics when `smooth`.
   void ComputeColumns(bool smooth);
+  void BuildCurvePath();
   void DrawGrid(DrawContext& g) const;
   void DrawCurve(DrawContext& g) const;
   void DrawReadout(DrawContext& g) const;
@@ -96,6 +97,8 @@ private:
   std::vector<float> mTarget; // new column values before smoothing
   std::vector<float> mColumns;
   std::vector<float> mSmoothed;
+  std::vector<size_t> mCurveIndices; // columns the curve's polylines pass through
+  std::vector<size_t> mRunStarts;    // where each polyline starts in mCurveIndices
   float mPointerX = 0.f;
   float mPointerY = 0.f;
 };

@@ -163,6 +163,28 @@ void ClampColumns(std::span<float> columns, float height) {
   for (float& v : columns) v = std::isnan(v) ? height : std::clamp(v, 0.0f, height);
 }
 
+void SimplifyPolyline(std::span<const float> ys, float tolerance, std::vector<size_t>& keep) {
+  if (ys.empty()) return;
+  keep.push_back(0);
+  // The slopes from the anchor that pass within the tolerance of every
+  // point since the anchor; a point outside them ends the segment before it.
+  size_t a = 0;
+  double lo = -INFINITY, hi = INFINITY;
+  for (size_t i = 1; i < ys.size(); ++i) {
+    const double slope = (ys[i] - ys[a]) / static_cast<double>(i - a);
+    if (slope < lo || slope > hi) {
+      keep.push_back(i - 1);
+      a = i - 1;
+      lo = -INFINITY;
+      hi = INFINITY;
+    }
+    const double dx = static_cast<double>(i - a);
+    lo = std::max(lo, (ys[i] - tolerance - ys[a]) / dx);
+    hi = std::min(hi, (ys[i] + tolerance - ys[a]) / dx);
+  }
+  if (ys.size() > 1) keep.push_back(ys.size() - 1);
+}
+
 double FrequencyFraction(double freq, double minFreq, double maxFreq) {
   return (std::log2(freq) - std::log2(minFreq)) / (std::log2(maxFreq) - std::log2(minFreq));
 }

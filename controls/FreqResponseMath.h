@@ -80,6 +80,13 @@ void ApplyBallistics(std::span<const float> target, std::span<float> smoothed, f
 // Limits each value to 0 .. height.
 void ClampColumns(std::span<float> columns, float height);
 
+// Appends to `keep` the indices of the points (i, ys[i]) a drawing needs:
+// every dropped point lies within `tolerance` (vertically) of the straight
+// line between the kept points around it. The first and last are always
+// kept. Stroking a few dozen segments instead of hundreds is what makes the
+// curve cheap to draw.
+void SimplifyPolyline(std::span<const float> ys, float tolerance, std::vector<size_t>& keep);
+
 // Horizontal fraction 0..1 of a frequency on the log2 axis.
 double FrequencyFraction(double freq, double minFreq, double maxFreq);
 // Vertical fraction of a level from the top edge; 0 for a level above the top.

@@ -211,6 +211,44 @@ TEST(Columns, BallisticsFallSlowlyRiseFastAndClampingKeepsInside) {
   EXPECT_EQ(columns, (std::vector<float>{0.f, 0.f, 37.5f, 100.f, 100.f, 100.f}));
 }
 
+TEST(Columns, SimplifiedCurveStaysWithinTheToleranceOfEveryColumn) {
+  const struct {
+    std::vector<float> ys;
+    std::vector<size_t> keep;
+  } shapes[] = {
+      {{}, {}},
+      {{5.f}, {0}},
+      {{5.f, 9.f}, {0, 1}},
+      {{0, 1, 2, 3, 4, 5, 6}, {0, 6}},              // a straight line: its ends
+      {{0, 1, 2, 3, 2, 1, 0}, {0, 3, 6}},           // a peak keeps its top
+      {{0, 0, 0, 0.05f, 0, 0, 0}, {0, 6}},          // a ripple under the tolerance goes
+      {{10, 10, 10, 10, 40, 40, 40}, {0, 3, 4, 6}}, // a step keeps both corners
+  };
+  for (const auto& s : shapes) {
+    std::vector<size_t> keep;
+    SimplifyPolyline(s.ys, 0.1f, keep);
+    EXPECT_EQ(keep, s.keep) << s.ys.size();
+  }
+  // A jagged curve: every dropped column lies near the line drawn past it.
+  std::mt19937 rng(11);
+  std::normal_distribution<float> noise(0.f, 0.3f);
+  std::vector<float> ys(672);
+  for (size_t i = 0; i < ys.size(); ++i) ys[i] = 200.f + 80.f * std::sin(i / 60.f) + noise(rng);
+  std::vector<size_t> keep;
+  SimplifyPolyline(ys, 0.1f, keep);
+  ASSERT_EQ(keep.front(), 0u);
+  ASSERT_EQ(keep.back(), ys.size() - 1);
+  EXPECT_LT(keep.size(), ys.size());
+  for (size_t k = 0; k + 1 < keep.size(); ++k) {
+    const size_t a = keep[k], b = keep[k + 1];
+    ASSERT_LT(a, b);
+    for (size_t i = a + 1; i < b; ++i) {
+      const float onLine = ys[a] + (ys[b] - ys[a]) * (i - a) / static_cast<float>(b - a);
+      EXPECT_NEAR(ys[i], onLine, 0.1f + 1e-4f) << i;
+    }
+  }
+}
+
 TEST(GridAndReadout, PositionsAndTexts) {
   EXPECT_NEAR(FrequencyFraction(20.0, 20.0, 20480.0), 0.0, 1e-12);
   EXPECT_NEAR(FrequencyFraction(640.0, 20.0, 20480.0), 0.5, 1e-12);
