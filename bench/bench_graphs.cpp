@@ -5,12 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <vector>
 
+#include "bench/BenchSurface.h"
 #include "controls/DynamicsResponseGraph.h"
 #include "controls/FreqResponseGraph.h"
 #include "controls/IGraphics.h"
@@ -21,15 +20,6 @@ using namespace igraphics;
 namespace {
 
 const Color kCurve(255, 100, 255, 255);
-
-std::vector<uint8_t> ReadFont() {
-  for (const char* path : {"/usr/share/fonts/truetype/roboto/unhinted/RobotoTTF/Roboto-Regular.ttf",
-                           "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"}) {
-    std::ifstream in(path, std::ios::binary);
-    if (in) return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  return {};
-}
 
 // A decaying noise burst, like a cabinet's impulse response.
 std::vector<double> ImpulseResponse() {
@@ -68,18 +58,12 @@ void BM_FreqGraphSetSamples(benchmark::State& state) {
 BENCHMARK(BM_FreqGraphSetSamples)->Unit(benchmark::kMicrosecond);
 
 struct Surface {
-  std::vector<uint8_t> font = ReadFont();
+  std::vector<uint8_t> font = bench::ReadFont();
   std::unique_ptr<IGraphics> ui;
   IControl* graph = nullptr;
 
   explicit Surface(std::unique_ptr<IControl> control) {
-    ui = std::make_unique<IGraphics>(
-        nullptr, 1920, 1200, 1.f, [] { return 0.0; },
-        [this](std::string_view) -> std::optional<std::span<const uint8_t>> {
-          return std::span<const uint8_t>(font);
-        });
-    ui->RegisterFontResource("Roboto-Regular", "font");
-    ui->SetBackgroundColor(Color(255, 28, 30, 34));
+    ui = bench::MakeSurface(font, Color(255, 28, 30, 34));
     graph = ui->AddControl(std::move(control));
   }
 };
