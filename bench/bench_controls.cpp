@@ -6,27 +6,17 @@
 #include <cairo.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/BenchSurface.h"
 #include "controls/Controls.h"
 
 using namespace igraphics;
 
 namespace {
-
-std::vector<uint8_t> ReadFont() {
-  for (const char* path : {"/usr/share/fonts/truetype/roboto/unhinted/RobotoTTF/Roboto-Regular.ttf",
-                           "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"}) {
-    std::ifstream in(path, std::ios::binary);
-    if (in) return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  return {};
-}
 
 Bitmap Picture(int w, int h, int frames) {
   auto s = AdoptSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h * frames));
@@ -42,18 +32,12 @@ Bitmap Picture(int w, int h, int frames) {
 
 // 1000 controls in a 40 x 25 grid of 48 x 48 cells, ten kinds in turn.
 struct Surface {
-  std::vector<uint8_t> font = ReadFont();
+  std::vector<uint8_t> font = bench::ReadFont();
   std::unique_ptr<IGraphics> ui;
   IControl* knob = nullptr;
 
   Surface() {
-    ui = std::make_unique<IGraphics>(
-        nullptr, 1920, 1200, 1.f, [] { return 0.0; },
-        [this](std::string_view) -> std::optional<std::span<const uint8_t>> {
-          return std::span<const uint8_t>(font);
-        });
-    ui->RegisterFontResource("Roboto-Regular", "font");
-    ui->SetBackgroundColor(Color(255, 40, 40, 40));
+    ui = bench::MakeSurface(font, Color(255, 40, 40, 40));
     const Bitmap strip = Picture(40, 40, 11);
     const Bitmap single = Picture(40, 40, 1);
     const VectorStyle style = kDefaultVectorStyle.WithShowLabel(false).WithShowValue(false);
