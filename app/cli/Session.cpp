@@ -93,8 +93,19 @@ bool Session::Connect() {
       mWaitFailure = "no pedal answered within the time-out (" + PortSummary() + ")";
     return false;
   }
-  if (!WaitSettled()) {
-    if (!Interrupted()) mWaitFailure = "the pedal stopped answering while its presets were read";
+  // Done only when the cache holds what the pedal holds; a transfer that
+  // gives up says why in a box, which ends the wait.
+  const size_t before = mModal.Messages().size();
+  const bool ended = WaitUntil(
+      [&](ZorelControl& e) {
+        return (e.State().mCacheInSync && Settled()) || mModal.Messages().size() > before;
+      },
+      Activity::kReceived);
+  if (!ended || !Locked([](ZorelControl& e) { return e.State().mCacheInSync; })) {
+    if (ended)
+      mWaitFailure = "the library could not be brought up to date: " + mModal.Messages().back();
+    else if (!Interrupted())
+      mWaitFailure = "the pedal stopped answering while its presets were read";
     return false;
   }
   return true;
