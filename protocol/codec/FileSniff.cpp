@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "protocol/codec/Frame.h"
 
@@ -109,80 +110,48 @@ FileKind SniffFileKind(std::span<const uint8_t> bytes) {
   return FileKind::kUnknown;
 }
 
+namespace {
+
+struct KindTexts {
+  FileKind kind;
+  const char* name;
+  const char* description;
+};
+
+// In the order of FileKind.
+constexpr KindTexts kKindTexts[] = {
+    {FileKind::kUnknown, "kUnknown", "a file of unknown kind"},
+    {FileKind::kEmpty, "kEmpty", "an empty file"},
+    {FileKind::kBlank, "kBlank", "a blank file (every byte the same)"},
+    {FileKind::kPedalSysEx, "kPedalSysEx", "messages for the pedal, such as a backup file (.q3b)"},
+    {FileKind::kSysEx, "kSysEx", "a file of MIDI SysEx messages"},
+    {FileKind::kPresetFile, "kPresetFile", "a preset file (.q3p)"},
+    {FileKind::kWave, "kWave", "a WAV audio file"},
+    {FileKind::kRiff, "kRiff", "a RIFF media file"},
+    {FileKind::kMidiFile, "kMidiFile", "a standard MIDI file"},
+    {FileKind::kPdf, "kPdf", "a PDF document"},
+    {FileKind::kPng, "kPng", "a PNG picture"},
+    {FileKind::kZip, "kZip", "a ZIP archive"},
+    {FileKind::kGzip, "kGzip", "a gzip-compressed file"},
+    {FileKind::kElf, "kElf", "a program for a computer"},
+    {FileKind::kIntelHex, "kIntelHex", "an Intel HEX text file"},
+    {FileKind::kText, "kText", "a text file"},
+};
+
+const KindTexts& TextsOf(FileKind kind) {
+  const auto index = static_cast<size_t>(kind);
+  return index < std::size(kKindTexts) && kKindTexts[index].kind == kind ? kKindTexts[index]
+                                                                         : kKindTexts[0];
+}
+
+} // namespace
+
 const char* DescribeFileKind(FileKind kind) {
-  switch (kind) {
-  case FileKind::kUnknown:
-    return "a file of unknown kind";
-  case FileKind::kEmpty:
-    return "an empty file";
-  case FileKind::kBlank:
-    return "a blank file (every byte the same)";
-  case FileKind::kPedalSysEx:
-    return "messages for the pedal, such as a backup file (.q3b)";
-  case FileKind::kSysEx:
-    return "a file of MIDI SysEx messages";
-  case FileKind::kPresetFile:
-    return "a preset file (.q3p)";
-  case FileKind::kWave:
-    return "a WAV audio file";
-  case FileKind::kRiff:
-    return "a RIFF media file";
-  case FileKind::kMidiFile:
-    return "a standard MIDI file";
-  case FileKind::kPdf:
-    return "a PDF document";
-  case FileKind::kPng:
-    return "a PNG picture";
-  case FileKind::kZip:
-    return "a ZIP archive";
-  case FileKind::kGzip:
-    return "a gzip-compressed file";
-  case FileKind::kElf:
-    return "a program for a computer";
-  case FileKind::kIntelHex:
-    return "an Intel HEX text file";
-  case FileKind::kText:
-    return "a text file";
-  }
-  return "a file of unknown kind";
+  return TextsOf(kind).description;
 }
 
 const char* ToString(FileKind kind) {
-  switch (kind) {
-  case FileKind::kUnknown:
-    return "kUnknown";
-  case FileKind::kEmpty:
-    return "kEmpty";
-  case FileKind::kBlank:
-    return "kBlank";
-  case FileKind::kPedalSysEx:
-    return "kPedalSysEx";
-  case FileKind::kSysEx:
-    return "kSysEx";
-  case FileKind::kPresetFile:
-    return "kPresetFile";
-  case FileKind::kWave:
-    return "kWave";
-  case FileKind::kRiff:
-    return "kRiff";
-  case FileKind::kMidiFile:
-    return "kMidiFile";
-  case FileKind::kPdf:
-    return "kPdf";
-  case FileKind::kPng:
-    return "kPng";
-  case FileKind::kZip:
-    return "kZip";
-  case FileKind::kGzip:
-    return "kGzip";
-  case FileKind::kElf:
-    return "kElf";
-  case FileKind::kIntelHex:
-    return "kIntelHex";
-  case FileKind::kText:
-    return "kText";
-  }
-  return "?";
+  return TextsOf(kind).name;
 }
 
 } // namespace zorel

@@ -76,6 +76,11 @@ TEST(FileSniff, KindsByTheirFirstBytes) {
       {"binary image", Image(30000), FileKind::kUnknown},
       {"one F0 byte", {0xF0}, FileKind::kUnknown},
   };
+  // Every kind has its own name and description.
+  for (int k = 1; k <= static_cast<int>(FileKind::kText); ++k) {
+    EXPECT_STRNE(ToString(static_cast<FileKind>(k)), "kUnknown") << k;
+    EXPECT_STRNE(DescribeFileKind(static_cast<FileKind>(k)), "a file of unknown kind") << k;
+  }
   for (const Case& c : cases)
     EXPECT_EQ(SniffFileKind(c.bytes), c.kind)
         << c.name << ": got " << ToString(SniffFileKind(c.bytes));
