@@ -56,6 +56,12 @@ private:
   bool AtEnd(size_t trailing);
 
   bool Fail(BulkProblem problem, const std::string& userMessage, const std::string& detail);
+  bool Foreign(const std::string& detail) {
+    return Fail(BulkProblem::kForeignMessage,
+                kDamaged + "message " + std::to_string(mIndex + 1) +
+                    " is neither a preset nor an IR of the pedal.",
+                detail);
+  }
 
   std::string PresetName(int slot) const { return "preset " + std::to_string(slot + mPatchOffset); }
   static std::string IRName(int number) { return "user IR " + std::to_string(number + 1); }
@@ -93,7 +99,7 @@ bool BackupWalk::Fail(BulkProblem problem, const std::string& userMessage,
 
 BulkCheckResult BackupWalk::Run() {
   if (mImage.empty()) {
-    Fail(BulkProblem::kEmpty, std::string(kNotBackup) + "it is empty.", "no bytes");
+    Fail(BulkProblem::kEmpty, kNotBackup + "it is empty.", "no bytes");
     return mResult;
   }
   if (!BeginsLikeThePedalsMessages(mImage)) {
@@ -127,20 +133,14 @@ bool BackupWalk::Message(std::span<const uint8_t> m) {
                 status ? "a byte of 0x80 or above inside" : "does not begin with F0");
   }
   if (!HasPedalHeader(m, kSysExTargetEditor) || m.size() <= kOffsetBody)
-    return Fail(BulkProblem::kForeignMessage,
-                kDamaged + ("message " + std::to_string(mIndex + 1)) +
-                    " is neither a preset nor an IR of the pedal.",
-                "not an editor-protocol message of the pedal");
+    return Foreign("not an editor-protocol message of the pedal");
   const uint8_t command = m[kOffsetCommand];
   if (command == kCmdPresetDump) return PresetDump(m);
   if (command == kCmdIRFirstChunk || command == kCmdIRMiddleChunk || command == kCmdIRLastChunk)
     return IRChunk(m);
   char detail[48];
   std::snprintf(detail, sizeof detail, "command 0x%02X", command);
-  return Fail(BulkProblem::kForeignMessage,
-              kDamaged + ("message " + std::to_string(mIndex + 1)) +
-                  " is neither a preset nor an IR of the pedal.",
-              detail);
+  return Foreign(detail);
 }
 
 bool BackupWalk::PresetDump(std::span<const uint8_t> m) {
