@@ -51,9 +51,9 @@ BulkImport ImportBulkFile(IModalServices& modal, std::string& lastBulkFilePath) 
   }
   import.messageCount = CountSysExMessages(file.bytes);
   import.bytes = std::move(file.bytes);
-  // With no message at all there is nothing to send and nothing would ever
-  // acknowledge the import's end.
-  import.ready = import.messageCount > 0;
+  // Whether the bytes are a whole backup is for the caller's check to say,
+  // with a message; here the file has only to load.
+  import.ready = true;
   return import;
 }
 

@@ -113,10 +113,15 @@ void ReplyHandler::OnPresetDump(std::span<const uint8_t> m) {
   if (!s.mConnected) return;
   const bool checksumOk = BlockChecksumOk(m);
   if (s.mBulkLoading || s.mExporting) {
-    // Only the answer to the outstanding request belongs to the transfer: a
-    // late or repeated dump of another slot is not taken for it.
+    // Only the answer to the transfer's own outstanding request belongs to
+    // it: a late or repeated dump, or the answer to another request, is not
+    // taken for it.
     const int slot = m[7] & 0x7F;
-    if (s.mAwaited != TransferState::Awaited::kPreset || slot != s.mAwaitedNumber) return;
+    const int asked = s.mBulkLoading ? s.mBulkSlot : s.mExportPresetIndex - 1;
+    const bool outstanding = s.mBulkLoading || !s.mExportReplyReceived;
+    if (!outstanding || slot != asked || s.mAwaited != TransferState::Awaited::kPreset ||
+        s.mAwaitedNumber != asked)
+      return;
     if (!checksumOk) {
       // Asked again a few times; a link that keeps damaging the same preset
       // ends the transfer with a message instead of looping or keeping it.
@@ -333,7 +338,8 @@ void ReplyHandler::OnIdentity(std::span<const uint8_t> m, bool checksumOk) {
   if (m[7] == 15) {
     s.mConnected = true;
     s.mCacheInSync = false;
-    s.mDeviceSerialText = "SERIAL: " + NameAt(m, 232);
+    s.mSerialNumber = NameAt(m, 232);
+    s.mDeviceSerialText = "SERIAL: " + s.mSerialNumber;
     mEvents.SerialKnown(s.mDeviceSerialText);
     mSender.SendRequestSettings(3);
   } else if (m[7] == 0) {
@@ -372,7 +378,8 @@ void ReplyHandler::OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m) 
     // Only the IR asked for: a late dump of another IR starts nothing.
     const int number = Decode14(m[7], m[8]);
     const bool awaited = s.mAwaited == TransferState::Awaited::kIR && number == s.mAwaitedNumber;
-    if (s.mExporting && !awaited) return;
+    const bool exportAsked = !s.mExportReplyReceived && number == s.mExportIRIndex - 1;
+    if (s.mExporting && !(awaited && exportAsked)) return;
     mDumpCheck.Feed(m);
     s.mAwaitTicks = 0;
     if (s.mExporting) {

@@ -26,6 +26,7 @@ struct LinkState {
   // The device lines: version and serial as the pedal reported them.
   std::string mDeviceVersionText;
   std::string mDeviceSerialText;
+  std::string mSerialNumber; // the 32 characters of the identity block
   // A message held for the next user-interface tick (version refusals).
   std::string mPendingMessage;
   bool mHasPendingMessage = false;

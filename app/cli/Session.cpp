@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "library/FileReader.h"
+#include "library/LibraryLock.h"
 #include "library/LibraryPaths.h"
 
 namespace zorel::cli {
@@ -60,6 +61,13 @@ std::string Session::PortSummary() const {
 }
 
 bool Session::Start() {
+  // One process at a time on a library: two would overwrite each other's
+  // files and answer the same pedal twice.
+  mLibraryLock = std::make_unique<lib::LibraryLock>(Editor().Library().Root());
+  if (!mLibraryLock->TryAcquire()) {
+    std::fprintf(stderr, "zorelctl: %s\n", mLibraryLock->Message().c_str());
+    return false;
+  }
   mHost->InitHost();
   if (!mHost->HasMidiIn()) {
     std::fprintf(stderr, "zorelctl: no MIDI system could be opened\n");

@@ -209,6 +209,7 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
     TimedLink link{h, pedal};
     const SessionState& s = h.Editor().State();
     ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
+    link.RunUntil([] { return false; }, 2000); // the current preset follows the read
     modal.QueueFile(file);
     ASSERT_TRUE(h.Editor().StartExport());
     ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 120000));
@@ -228,7 +229,9 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
 
     modal.QueueMessageAnswer(MessageBoxResult::kOK);
     modal.QueueFile(file);
-    ASSERT_TRUE(h.Editor().ImportBulkFile());
+    const bool started = h.Editor().ImportBulkFile();
+    link.Step(); // a refusal's box comes on the next tick
+    ASSERT_TRUE(started) << modal.Messages().back().text;
     const size_t before = modal.Messages().size(); // the confirmation is behind us
     const int start = link.elapsedMs;
     ASSERT_TRUE(link.RunUntil(

@@ -274,7 +274,10 @@ TEST_F(Transfers, FactoryResetAsksFirst) {
 namespace {
 
 TEST_F(Transfers, DamagedFirmwareTransferEndsInAnError) {
-  std::vector<uint8_t> image(1000, 0x5A);
+  // Binary content: a file of one repeated letter reads as text and is
+  // refused before anything is sent.
+  std::vector<uint8_t> image(1000);
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 13 + 129);
   const std::string file = library.root + "/zorel.bin";
   WriteFile(file, image);
   link->tamper = [](Bytes& m) {
@@ -366,7 +369,9 @@ namespace {
 
 TEST_F(Transfers, FirmwareProgressFollowsTheChunks) {
   const std::string file = library.root + "/zorel.bin";
-  WriteFile(file, std::vector<uint8_t>(1000, 0x33));
+  std::vector<uint8_t> image(1000);
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 13 + 129);
+  WriteFile(file, image);
   EXPECT_LT(ed().FirmwareProgress(), 0.0);
   modal.QueueFile(file);
   ASSERT_TRUE(ed().ChooseFirmwareFile());
