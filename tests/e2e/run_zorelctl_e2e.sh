@@ -197,6 +197,37 @@ firmware)
   cmp -s "$work/image.bin" "$work/received.bin" || fail "the pedal did not receive the image"
   ;;
 
+faults)
+  # A pipe for a file is refused at once: nothing may block in open().
+  mkfifo "$work/pipe.q3b"
+  start=$(date +%s%N)
+  ctl F home fifo restore "$work/pipe.q3b" --yes
+  elapsed=$((($(date +%s%N) - start) / 1000000))
+  expect_rc 1 "restore from a pipe"
+  [ "$elapsed" -lt 2000 ] || fail "restore from a pipe took $elapsed ms"
+  pipe_ms=$elapsed
+  grep -q "not an ordinary file" "$work/fifo-err.txt" || fail "no clear message for a pipe"
+
+  # A second zorelctl on the same library is turned away while one runs,
+  # and SIGINT ends a waiting zorelctl within a second.
+  start_pedal S --drop 1
+  ZOREL_HOME="$work/busy" "$zorelctl" --api jack --in "S Out:MIDI Out" --out "S:MIDI In" \
+    --timeout 60 status >"$work/waiting.txt" 2>&1 &
+  waiting=$!
+  sleep 2
+  ctl S busy second status
+  expect_rc 1 "a second zorelctl on one library"
+  grep -q "is using the library" "$work/second-err.txt" || fail "no clear message for a locked library"
+  start=$(date +%s%N)
+  kill -INT "$waiting"
+  rc=0
+  wait "$waiting" || rc=$?
+  elapsed=$((($(date +%s%N) - start) / 1000000))
+  [ "$rc" -ne 0 ] || fail "an interrupted status reported success"
+  [ "$elapsed" -lt 1000 ] || fail "SIGINT took $elapsed ms to end zorelctl"
+  echo "pipe refused in $pipe_ms ms; SIGINT ended zorelctl in $elapsed ms"
+  ;;
+
 *)
   fail "unknown mode $mode"
   ;;
