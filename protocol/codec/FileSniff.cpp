@@ -20,15 +20,17 @@ bool At(std::span<const uint8_t> bytes, size_t offset, const char* magic, size_t
   return bytes.size() >= offset + length && std::memcmp(bytes.data() + offset, magic, length) == 0;
 }
 
-// A first message F0 <7-bit bytes> F7 of at least F0 id F7. Random data
-// starting with F0 almost never goes on in 7-bit bytes up to an F7.
+// A first message F0 <7-bit bytes> F7 of at least F0 id F7, or one cut off
+// after at least 16 data bytes. Random data starting with F0 almost never
+// goes on in 7-bit bytes up to an F7, or for 16 bytes.
 bool StartsWithSysExMessage(std::span<const uint8_t> bytes) {
+  constexpr size_t kCutMessageMinData = 16;
   if (bytes.empty() || bytes[0] != kSysExStart) return false;
   for (size_t i = 1; i < bytes.size(); ++i) {
     if (bytes[i] == kSysExEnd) return i >= 2;
     if (bytes[i] >= 0x80) return false;
   }
-  return false;
+  return bytes.size() > kCutMessageMinData;
 }
 
 // Length of a UTF-8 sequence of two to four bytes at `at`, 0 when there is

@@ -252,5 +252,77 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
   }
 }
 
+// A checksum list that keeps arriving damaged is asked for again a few
+// times; then the editor says so and the cache does not claim to be in sync.
+TEST(FaultLinks, DamagedChecksumListIsAskedAgainThenReported) {
+  TempLibrary library;
+  HeadlessEditor h(nullptr, library.root);
+  ScriptedModalServices modal{MessageBoxResult::kOK};
+  h.Editor().SetModalServices(&modal);
+  VirtualPedal pedal;
+  int lists = 0;
+  for (int t = 0; t < 20000 && modal.Messages().empty(); t += 10) {
+    h.Advance(10);
+    for (const Bytes& m : h.TakeSent()) pedal.Receive(m);
+    pedal.Advance(10000);
+    for (Bytes reply : pedal.Collect()) {
+      if (reply.size() == 267 && reply[5] == 0x52 && reply[7] == 3) {
+        reply[264] ^= 0x01;
+        ++lists;
+      }
+      h.Receive(reply);
+    }
+  }
+  EXPECT_EQ(lists, 4); // the request and three repeats
+  ASSERT_FALSE(modal.Messages().empty());
+  EXPECT_NE(modal.Messages().front().text.find("list of presets could not be read"),
+            std::string::npos);
+  EXPECT_FALSE(h.Editor().State().mCacheInSync);
+  EXPECT_FALSE(h.Editor().State().mConnected);
+}
+
+// One library mirrors one pedal: connecting another says so, and its cache
+// then holds only the new pedal's presets and IRs.
+TEST(FaultLinks, ASecondPedalNeverMixesWithTheFirst) {
+  TempLibrary library;
+  auto makePedal = [](const char* serial, uint8_t fill) {
+    sim::PedalState state = sim::MakeFactoryState();
+    state.serial = serial;
+    for (auto& p : state.presets) {
+      p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
+      p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
+    }
+    // Preset 0 (the current one) plays user IR 0, so its IR is cached.
+    state.presets[0][PayloadParamOffset(kParamUserIR7Mode)] = 1;
+    state.presets[0][PayloadParamOffset(kParamUserIR7Preset)] = 0;
+    for (size_t i = 0; i < state.userIRs[0].size(); ++i)
+      state.userIRs[0][i] = static_cast<uint8_t>((i + fill) & 0x7F);
+    state.presets[7][2] = static_cast<uint8_t>('A' + fill % 26);
+    return state;
+  };
+  auto connect = [&](sim::PedalState state, ScriptedModalServices& modal) {
+    HeadlessEditor h(nullptr, library.root);
+    h.Editor().SetModalServices(&modal);
+    VirtualPedal pedal({}, std::move(state));
+    TimedLink link{h, pedal};
+    const SessionState& s = h.Editor().State();
+    EXPECT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
+    link.RunUntil([] { return false; }, 3000); // the current preset and its IR
+    ExpectCacheHoldsOnlyThePedalsPresets(library.root, pedal, "second pedal");
+    const std::string ir = lib::UserIRSlotPath(library.root, 0);
+    EXPECT_TRUE(Exists(ir));
+    const auto bytes = ReadAll(ir);
+    const auto& expected = pedal.State().userIRs[0];
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin(), bytes.end()));
+  };
+  ScriptedModalServices first{MessageBoxResult::kOK}, second{MessageBoxResult::kOK};
+  connect(makePedal("ZRL1-FIRST-0000-0000-0000-0000-1", 1), first);
+  EXPECT_TRUE(first.Messages().empty());
+  connect(makePedal("ZRL1-OTHER-0000-0000-0000-0000-2", 40), second);
+  ASSERT_FALSE(second.Messages().empty());
+  EXPECT_NE(second.Messages().front().text.find("is not the one whose presets and IRs"),
+            std::string::npos);
+}
+
 } // namespace
 } // namespace zorel::test
