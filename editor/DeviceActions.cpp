@@ -8,11 +8,11 @@
 #include "editor/DisplayText.h"
 #include "editor/ZorelControl.h"
 #include "library/FileReader.h"
-#include "protocol/codec/FirmwareImageCheck.h"
-#include "protocol/codec/Sha256.h"
 #include "protocol/codec/EditorMessages.h"
+#include "protocol/codec/FirmwareImageCheck.h"
 #include "protocol/codec/Frame.h"
 #include "protocol/codec/ParamIds.h"
+#include "protocol/codec/Sha256.h"
 
 namespace zorel {
 
@@ -221,8 +221,8 @@ void ZorelControl::LoadFirmware() {
   // own message rather than a reading error.
   lib::WholeFile file = lib::LoadWholeFile(mLastFirmwarePath, 4 * kMaxFirmwareFileSize);
   if (!file.Ok()) {
-    ShowMessage(lib::FileErrorMessage(file.error, mLastFirmwarePath, file.systemError,
-                                      "a firmware image"));
+    ShowMessage(
+        lib::FileErrorMessage(file.error, mLastFirmwarePath, file.systemError, "a firmware image"));
     return;
   }
   // The image format is the maker's; a file that is recognisably something

@@ -7,14 +7,14 @@
 
 #include "editor/ZorelControl.h"
 #include "library/BulkFile.h"
-#include "library/FileReader.h"
 #include "library/FactoryContent.h"
+#include "library/FileReader.h"
 #include "library/IRUpload.h"
 #include "library/PresetFile.h"
 #include "library/PresetFileLoad.h"
 #include "library/SlotCache.h"
-#include "protocol/codec/ParamIds.h"
 #include "protocol/codec/BulkCheck.h"
+#include "protocol/codec/ParamIds.h"
 #include "protocol/codec/Restore.h"
 #include "resources/ResourceBundle.h"
 
@@ -65,8 +65,8 @@ bool ZorelControl::ImportBulkFile() {
   lib::BulkImport import = lib::ImportBulkFile(*mModal, s.mLastBulkFilePath);
   if (!import.ready) {
     if (import.error != lib::FileError::kNone)
-      ShowMessage(lib::FileErrorMessage(import.error, s.mLastBulkFilePath, import.systemError,
-                                        "a backup"));
+      ShowMessage(
+          lib::FileErrorMessage(import.error, s.mLastBulkFilePath, import.systemError, "a backup"));
     return false;
   }
   // Nothing goes to the pedal, and the cache stays as it is, unless the file

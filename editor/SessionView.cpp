@@ -109,7 +109,8 @@ void ZorelControl::SerialKnown(const std::string& serialText) {
   mSurface.Post([serialText](IControlSurface& c) { c.SetTagText(kTagDeviceSerial, serialText); });
   // One library mirrors one pedal: another pedal's presets and IRs are
   // cleared before this one's checksum list is compared with the cache.
-  const lib::PedalAdoption adoption = lib::AdoptConnectedPedal(mLibrary->Slots(), mState.mSerialNumber);
+  const lib::PedalAdoption adoption =
+      lib::AdoptConnectedPedal(mLibrary->Slots(), mState.mSerialNumber);
   if (adoption.cacheCleared) mLibrary->RefreshPresetList();
   if (!adoption.message.empty()) ShowMessage(adoption.message);
 }

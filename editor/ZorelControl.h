@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "editor/LibraryCache.h"
+#include "editor/SurfaceChannel.h"
+#include "editor/SurfaceState.h"
 #include "library/IRUpload.h"
 #include "plugin/IModalServices.h"
 #include "plugin/IPlugAPP.h"
@@ -18,8 +20,6 @@
 #include "protocol/ReplyHandler.h"
 #include "protocol/SessionEvents.h"
 #include "protocol/SessionState.h"
-#include "editor/SurfaceChannel.h"
-#include "editor/SurfaceState.h"
 #include "protocol/codec/FirmwareTransfer.h"
 #include "protocol/codec/IrTransfer.h"
 

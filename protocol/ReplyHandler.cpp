@@ -98,7 +98,8 @@ void ReplyHandler::ProcessSysEx(std::span<const uint8_t> m) {
     OnIRDumpChunk(kind, m);
     break;
   case IncomingKind::ParameterReport:
-    if (const auto report = ParseParameterReport(m)) OnParameterReport(report->number, report->value);
+    if (const auto report = ParseParameterReport(m))
+      OnParameterReport(report->number, report->value);
     break;
   case IncomingKind::Unknown:
     break;
@@ -475,67 +476,67 @@ void ReplyHandler::OnParameterReport(int number, int value) {
 void ReplyHandler::OnShortMessage(IncomingKind kind) {
   SessionState& s = mState;
   switch (kind) {
-    case IncomingKind::Finished:
-      s.mFinishedPending = true;
-      break;
-    case IncomingKind::ParameterAccepted:
-      if (s.mIRSelectStep == kParamUserIR7PresetMSB) {
-        s.mIRSelectStep = kParamUserIR7Preset;
-        const double v = (s.mUserIR7Number & 0x7F) / 127.0;
-        mPlug.SetParameterValue(kParamUserIR7Preset, v);
-        mPlug.QueueUIParameterUpdate(kParamUserIR7Preset, v, true);
-      } else if (s.mIRSelectStep == kParamUserIR8PresetMSB) {
-        s.mIRSelectStep = kParamUserIR8Preset;
-        const double v = (s.mUserIR8Number & 0x7F) / 127.0;
-        mPlug.SetParameterValue(kParamUserIR8Preset, v);
-        mPlug.QueueUIParameterUpdate(kParamUserIR8Preset, v, true);
-      }
-      break;
-    case IncomingKind::IRStored:
-      mEvents.IRStored();
-      break;
-    case IncomingKind::Error:
-      mEvents.ShowMessage("ERROR!");
-      break;
-    case IncomingKind::ReadyForIRData:
-      s.mIRUploadRunning = true;
-      break;
-    case IncomingKind::WriteAcknowledged:
-    case IncomingKind::WriteAcknowledgedMore:
-      // Outside an import these belong to a factory upgrade that has no
-      // messages to send: ignored, so a stray one cannot erase presets.
-      if (!s.mImporting) break;
-      s.mImportIndex += 1;
-      if (s.mImportIndex < s.mImportCount) {
-        s.mImportReady = true;
-      } else if (kind != IncomingKind::WriteAcknowledgedMore) {
-        mSender.SendBulkMode(false);
-        s.mImporting = false;
-        s.mImportFinishedPending = true;
-      }
-      break;
-    case IncomingKind::WriteFailed:
-      if (!s.mImporting) break;
+  case IncomingKind::Finished:
+    s.mFinishedPending = true;
+    break;
+  case IncomingKind::ParameterAccepted:
+    if (s.mIRSelectStep == kParamUserIR7PresetMSB) {
+      s.mIRSelectStep = kParamUserIR7Preset;
+      const double v = (s.mUserIR7Number & 0x7F) / 127.0;
+      mPlug.SetParameterValue(kParamUserIR7Preset, v);
+      mPlug.QueueUIParameterUpdate(kParamUserIR7Preset, v, true);
+    } else if (s.mIRSelectStep == kParamUserIR8PresetMSB) {
+      s.mIRSelectStep = kParamUserIR8Preset;
+      const double v = (s.mUserIR8Number & 0x7F) / 127.0;
+      mPlug.SetParameterValue(kParamUserIR8Preset, v);
+      mPlug.QueueUIParameterUpdate(kParamUserIR8Preset, v, true);
+    }
+    break;
+  case IncomingKind::IRStored:
+    mEvents.IRStored();
+    break;
+  case IncomingKind::Error:
+    mEvents.ShowMessage("ERROR!");
+    break;
+  case IncomingKind::ReadyForIRData:
+    s.mIRUploadRunning = true;
+    break;
+  case IncomingKind::WriteAcknowledged:
+  case IncomingKind::WriteAcknowledgedMore:
+    // Outside an import these belong to a factory upgrade that has no
+    // messages to send: ignored, so a stray one cannot erase presets.
+    if (!s.mImporting) break;
+    s.mImportIndex += 1;
+    if (s.mImportIndex < s.mImportCount) {
+      s.mImportReady = true;
+    } else if (kind != IncomingKind::WriteAcknowledgedMore) {
+      mSender.SendBulkMode(false);
       s.mImporting = false;
-      mEvents.ShowTransferProgress(0.0, "0 %");
-      s.mImportFailure = "Communication error!";
-      break;
-    case IncomingKind::LoaderReady:
-      s.mFirmwareActive = true;
-      mEvents.FirmwareLoaderReady();
-      break;
-    case IncomingKind::UpdateComplete:
-      s.mFirmwareActive = false;
-      s.mConnected = false;
-      break;
-    case IncomingKind::UpdateFailed:
-      s.mFirmwareActive = false;
-      s.mConnected = false;
-      mEvents.ShowMessage("Error in update!");
-      mEvents.FirmwareUpdateEnded();
-      break;
-    default:
-      break;
+      s.mImportFinishedPending = true;
+    }
+    break;
+  case IncomingKind::WriteFailed:
+    if (!s.mImporting) break;
+    s.mImporting = false;
+    mEvents.ShowTransferProgress(0.0, "0 %");
+    s.mImportFailure = "Communication error!";
+    break;
+  case IncomingKind::LoaderReady:
+    s.mFirmwareActive = true;
+    mEvents.FirmwareLoaderReady();
+    break;
+  case IncomingKind::UpdateComplete:
+    s.mFirmwareActive = false;
+    s.mConnected = false;
+    break;
+  case IncomingKind::UpdateFailed:
+    s.mFirmwareActive = false;
+    s.mConnected = false;
+    mEvents.ShowMessage("Error in update!");
+    mEvents.FirmwareUpdateEnded();
+    break;
+  default:
+    break;
   }
 }
 

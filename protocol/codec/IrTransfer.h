@@ -16,8 +16,8 @@
 #include <span>
 #include <vector>
 
-#include "protocol/codec/Encoding.h"
 #include "formats/DataFormats.h"
+#include "protocol/codec/Encoding.h"
 #include "protocol/codec/Frame.h"
 #include "protocol/codec/Packing.h"
 

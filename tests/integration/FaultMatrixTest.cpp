@@ -139,8 +139,7 @@ TEST(FaultMatrix, StatusEndsInSyncOrSaysWhy) {
     TimedLink link{h, pedal};
     const SessionState& s = h.Editor().State();
     const bool ended = link.RunUntil(
-        [&] { return (s.mCacheInSync && !s.mBulkLoading) || !modal.Messages().empty(); },
-        180000);
+        [&] { return (s.mCacheInSync && !s.mBulkLoading) || !modal.Messages().empty(); }, 180000);
     ASSERT_TRUE(ended) << fault.name << ": neither in sync nor a message after 180 s";
     if (s.mCacheInSync) {
       Report("status", fault.name, "in sync", link.elapsedMs);
@@ -234,8 +233,8 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
     ASSERT_TRUE(started) << modal.Messages().back().text;
     const size_t before = modal.Messages().size(); // the confirmation is behind us
     const int start = link.elapsedMs;
-    ASSERT_TRUE(link.RunUntil(
-        [&] { return !s.mImporting && modal.Messages().size() > before; }, 300000))
+    ASSERT_TRUE(
+        link.RunUntil([&] { return !s.mImporting && modal.Messages().size() > before; }, 300000))
         << fault.name;
     const std::string& said = modal.Messages().back().text;
     if (said == "Finished successfully!") {

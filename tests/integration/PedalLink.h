@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/HeadlessEditor.h"
 #include "sim/VirtualPedal.h"
+#include "tests/support/HeadlessEditor.h"
 
 namespace zorel::test {
 

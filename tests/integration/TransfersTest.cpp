@@ -6,15 +6,15 @@
 #include <cstring>
 #include <fstream>
 
-#include "tests/support/ScriptedModalServices.h"
 #include "library/ModalServices.h"
-#include "protocol/Requests.h"
 #include "protocol/DeviceTick.h"
+#include "protocol/Requests.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/Frame.h"
 #include "protocol/codec/ParamIds.h"
 #include "sim/FactoryContent.h"
 #include "tests/integration/PedalLink.h"
+#include "tests/support/ScriptedModalServices.h"
 
 using namespace zorel;
 using namespace zorel::test;

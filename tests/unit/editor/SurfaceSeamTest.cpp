@@ -5,15 +5,15 @@
 
 #include <vector>
 
-#include "tests/support/ScriptedModalServices.h"
-#include "tests/support/HeadlessEditor.h"
 #include "library/LibraryTables.h"
 #include "library/ModalServices.h"
 #include "protocol/ModelDefaults.h"
 #include "protocol/codec/ParamIds.h"
 #include "protocol/codec/PedalMessages.h"
 #include "protocol/codec/PresetPayload.h"
+#include "tests/support/HeadlessEditor.h"
 #include "tests/support/RecordingSurface.h"
+#include "tests/support/ScriptedModalServices.h"
 
 using namespace zorel;
 using Bytes = std::vector<uint8_t>;
@@ -45,7 +45,8 @@ protected:
     content.name = name;
     for (int i = 0; i < kNumPresetParams; ++i) content.values[i] = ed().ParamAt(i)->Int();
     for (size_t c = 0; c < kAmpModelColumns.size(); ++c) {
-      if (kAmpModelColumns[c] >= 0) content.values[kAmpModelColumns[c]] = kAmpModelDefaults[model][c];
+      if (kAmpModelColumns[c] >= 0)
+        content.values[kAmpModelColumns[c]] = kAmpModelDefaults[model][c];
     }
     const PresetPayload payload = BuildPresetPayload(content);
     const auto dump = BuildPresetDump(slot, payload);

@@ -1,8 +1,8 @@
 // Bulk files: what is written, what is read, and the import's questions.
 
-#include "tests/support/ScriptedModalServices.h"
 #include "library/BulkFile.h"
 #include "LibraryTestSupport.h"
+#include "tests/support/ScriptedModalServices.h"
 
 namespace zorel::lib {
 namespace {
