@@ -60,10 +60,7 @@ protected:
   void SetUp() override {
     // Preset 3 uses user IR 0, so the backup carries one IR dump.
     auto& state = pedal.Model().MutableState();
-    for (auto& p : state.presets) {
-      p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
-      p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
-    }
+    NoUserIRsInUse(state);
     state.presets[3][PayloadParamOffset(kParamUserIR7Mode)] = 1;
     state.presets[3][PayloadParamOffset(kParamUserIR7Preset)] = 0;
     for (size_t i = 0; i < state.userIRs[0].size(); ++i)

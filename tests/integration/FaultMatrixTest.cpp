@@ -90,10 +90,7 @@ bool Exists(const std::string& path) {
 // Presets 3 and 9 use user IRs 0 and 200, which hold content of their own.
 void UseTwoUserIRs(VirtualPedal& pedal) {
   auto& state = pedal.Model().MutableState();
-  for (auto& p : state.presets) {
-    p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
-    p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
-  }
+  NoUserIRsInUse(state);
   state.presets[3][PayloadParamOffset(kParamUserIR7Mode)] = 1;
   state.presets[3][PayloadParamOffset(kParamUserIR7PresetMSB)] = 0;
   state.presets[3][PayloadParamOffset(kParamUserIR7Preset)] = 0;
@@ -287,10 +284,7 @@ TEST(FaultLinks, ASecondPedalNeverMixesWithTheFirst) {
   auto makePedal = [](const char* serial, uint8_t fill) {
     sim::PedalState state = sim::MakeFactoryState();
     state.serial = serial;
-    for (auto& p : state.presets) {
-      p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
-      p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
-    }
+    NoUserIRsInUse(state);
     // Preset 0 (the current one) plays user IR 0, so its IR is cached.
     state.presets[0][PayloadParamOffset(kParamUserIR7Mode)] = 1;
     state.presets[0][PayloadParamOffset(kParamUserIR7Preset)] = 0;

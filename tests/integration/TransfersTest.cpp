@@ -67,10 +67,7 @@ TEST_F(Transfers, ExportThenImportRestoresThePedal) {
   // Only two presets use user IRs, 0 and 200, and those two hold content of
   // their own, so the export carries exactly their dumps.
   auto& state = pedal.Model().MutableState();
-  for (auto& p : state.presets) {
-    p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
-    p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
-  }
+  NoUserIRsInUse(state);
   auto& p3 = state.presets[3];
   p3[PayloadParamOffset(kParamUserIR7Mode)] = 1;
   p3[PayloadParamOffset(kParamUserIR7PresetMSB)] = 0;
