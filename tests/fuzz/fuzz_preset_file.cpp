@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> file(data + 3, size - 3);
   const zorel::lib::LoadedPresetFile load = zorel::lib::PlanPresetFileLoad(file, context, modal);
   if (load.firstBlock) {
-    if (file.size() < zorel::lib::kPresetFileHeaderSize + zorel::lib::kIRBlockSize) std::abort();
+    if (file.size() < zorel::lib::kPresetFileHeaderSize + zorel::kIRBlockSize) std::abort();
     if (load.firstUploadNumber < 0 || load.firstUploadNumber >= 256) std::abort();
     if (load.sendPresetNow) std::abort();
   }
