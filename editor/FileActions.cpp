@@ -78,7 +78,12 @@ bool ZorelControl::ImportBulkFile() {
   }
   s.mTransferBuffer = std::move(import.bytes);
   // Counted the way the import indexes them: one message per F7.
-  s.mImportCount = static_cast<int>(SplitStoredMessages(s.mTransferBuffer).size());
+  const auto messages = SplitStoredMessages(s.mTransferBuffer);
+  s.mImportCount = static_cast<int>(messages.size());
+  // What the pedal's checksum list must say afterwards: the check above
+  // found the 128 presets first, in slot order.
+  for (size_t k = 0; k < s.mImportExpected.size(); ++k)
+    s.mImportExpected[k] = BlockChecksum(messages[k].subspan(kBlockDataOffset, kBlockDataSize));
   // The IRs it writes are no longer known to the cache, however it ends.
   for (int number : check.irNumbers) mLibrary->Slots().ForgetIRSlot(number);
   s.mImportIndex = 0;

@@ -295,6 +295,7 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
     if (!awaitedList) break; // a repeated answer after the list was taken
     s.mAwaited = TransferState::Awaited::kNone;
     s.mRetries = 0;
+    if (s.mImportVerifyPending) VerifyImport(m);
     int flagged = 0;
     for (int k = 0; k < SessionState::kPresetSlots; ++k) {
       const bool differs = mCache.ChecksumDiffers(k, m[8 + 2 * static_cast<size_t>(k)],
@@ -315,6 +316,28 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
   default:
     break;
   }
+}
+
+// The pedal's checksum list after an import, against the presets of the
+// file: a preset the pedal did not take as sent is named, never passed over.
+void ReplyHandler::VerifyImport(std::span<const uint8_t> list) {
+  SessionState& s = mState;
+  s.mImportVerifyPending = false;
+  std::string differing;
+  int count = 0;
+  for (int k = 0; k < SessionState::kPresetSlots; ++k) {
+    const ChecksumPair held{list[8 + 2 * static_cast<size_t>(k)],
+                            list[9 + 2 * static_cast<size_t>(k)]};
+    if (held == s.mImportExpected[static_cast<size_t>(k)]) continue;
+    differing += (count++ ? ", " : "") + std::to_string(ParamInt(kParamPatchOffset) + k);
+  }
+  if (count == 0) {
+    mEvents.ShowMessage("All 128 presets verified.");
+    return;
+  }
+  mEvents.ShowMessage("The pedal does not hold what the backup holds in " +
+                      std::string(count == 1 ? "preset " : "presets ") + differing +
+                      ". Please check the MIDI connection and restore the backup again.");
 }
 
 void ReplyHandler::OnIdentity(std::span<const uint8_t> m, bool checksumOk) {

@@ -40,6 +40,7 @@ private:
   void OnSinglePreset(std::span<const uint8_t> m, bool checksumOk);
   void OnSettingsBlock(std::span<const uint8_t> m);
   void OnIdentity(std::span<const uint8_t> m, bool checksumOk);
+  void VerifyImport(std::span<const uint8_t> list);
   void OnIRNamePage(std::span<const uint8_t> m);
   void OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m);
   void FeedDump(std::span<const uint8_t> bytes);

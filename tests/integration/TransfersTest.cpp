@@ -111,6 +111,35 @@ TEST_F(Transfers, ExportThenImportRestoresThePedal) {
   EXPECT_EQ(pedal.State().userIRs[200], original.userIRs[200]);
   EXPECT_EQ(link->Commands(kCmdBeginBulkMode).size(), 2u); // import, then the re-read
   EXPECT_EQ(link->Commands(kCmdRestoreIRMiddle).size(), used.size() * 9);
+  // The reconnect's checksum list is held against the file.
+  EXPECT_TRUE(Saw(modal, "All 128 presets verified."));
+}
+
+// A preset that reaches the pedal other than the file holds it (a link that
+// changes a data byte and, by chance, the checksum with it) is named.
+TEST_F(Transfers, ImportThatDoesNotTakeIsNamed) {
+  NoUserIRsInUse(pedal.Model().MutableState());
+  const std::string file = library.root + "/backup.q3b";
+  modal.QueueFile(file);
+  ASSERT_TRUE(ed().StartExport());
+  link->Run(30000);
+  link->tamper = [](Bytes& m) {
+    if (m.size() == 267 && m[5] == kCmdRestorePreset && m[7] == 9) {
+      m[12] = static_cast<uint8_t>(m[12] ^ 0x01);
+      const ChecksumPair sum = BlockChecksum(std::span(m).subspan(8, 256));
+      m[264] = sum.high;
+      m[265] = sum.low;
+    }
+  };
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
+  modal.QueueFile(file);
+  ASSERT_TRUE(ed().ImportBulkFile());
+  link->Run(60000);
+  bool named = false;
+  for (const auto& m : modal.Messages())
+    named = named || m.text.find("The pedal does not hold what the backup holds in preset ") == 0;
+  EXPECT_TRUE(named);
+  EXPECT_FALSE(Saw(modal, "All 128 presets verified."));
 }
 
 TEST_F(Transfers, ImportNeedsConfirmation) {
