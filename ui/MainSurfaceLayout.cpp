@@ -65,18 +65,23 @@ const ControlSpec kPedalKnobSpecs[] = {
      .picture = "knobrotatebig.png"},
 };
 
-constexpr Rect kDisplay{1255, 315, 1383, 403};
+// Two and a half digits: preset numbers and values reach 127 (128 with the
+// patch offset). The bundled seven-segment face gives "1" a whole digit's
+// width, so the three digits take the display's full glass at a slightly
+// smaller size.
+constexpr Rect kDisplay{1212, 319, 1390, 399};
+constexpr float kDisplayDigits = 80;
 const ControlSpec kPresetDisplaySpecs[] = {
     {.kind = kText,
      .rect = kDisplay,
      .group = group::kPedalFixed,
-     .look = {.text = TextId::kDisplayGhost},
+     .look = {.text = TextId::kDisplayGhost, .size = kDisplayDigits},
      .text = "188"},
     {.kind = kText,
      .rect = kDisplay,
      .tag = kTagPresetDisplay,
      .group = group::kPedalFixed,
-     .look = {.text = TextId::kDisplay},
+     .look = {.text = TextId::kDisplay, .size = kDisplayDigits},
      .text = "00"},
 };
 
