@@ -85,6 +85,15 @@ public:
   void StorePress(bool press);
   void RecallPress(bool press);
   void CommitPresetName(const std::string& name);
+  // The FILTER switch button, pressed and released (SurfaceActions.cpp).
+  void FilterSwitchPress(bool press);
+  // The amplifier model and ambience type buttons: light the button, then
+  // write the model's or type's values into the preset and send it
+  // (ModelActions.cpp). The surface calls them only for a button not lit.
+  void ChooseAmpModel(int model);
+  void ChooseAmbienceType(int type);
+  void ApplyAmpModelDefaults(int model);
+  void ApplyAmbienceDefaults(int type);
   bool StartExport();
   bool ImportBulkFile();
   bool SavePresetFile();
@@ -136,6 +145,9 @@ public:
   // Where OnUIClose stores the draw scale ("GUI" / "scale" of the settings
   // file); the host installs it.
   std::function<void(float scale)> mSaveDrawScale;
+  // Where the surface reads the draw scale from when it is built; without
+  // it the surface opens at the default 0.5.
+  std::function<float()> mLoadDrawScale;
   LibraryCache& Library() { return *mLibrary; }
   DeviceTick& Tick() { return mTick; }
 
@@ -159,6 +171,9 @@ private:
   void SelectAmbienceType(int type);
   void SetFilterSwitch(bool on);
   void ShowAmbienceTimeKnob(bool shown);
+  // Model and ambience defaults: (parameter, value) pairs applied as one
+  // block with sending suppressed, then the preset goes out whole.
+  void ApplyDefaultsBlock(std::span<const std::pair<int, int>> values, bool flatMid);
 
   // What the protocol reports (SessionView.cpp).
   bool ViewOpen() const override { return mSurface.IsOpen(); }
