@@ -37,7 +37,7 @@ void ZorelControl::ShowPresetNumber() {
 }
 
 void ZorelControl::Reconnect() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mConnected = false;
   mState.mConnectWanted = true;
   mSurface.Post([](IControlSurface& c) {
@@ -56,7 +56,7 @@ void ZorelControl::StepPreset(int delta) {
 }
 
 void ZorelControl::PresetUp(bool press) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   SessionState& s = mState;
   mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagFootUp, press ? 1.0 : 0.0); });
   if (press) {
@@ -71,7 +71,7 @@ void ZorelControl::PresetUp(bool press) {
 }
 
 void ZorelControl::PresetDown(bool press) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   SessionState& s = mState;
   mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagFootDown, press ? 1.0 : 0.0); });
   if (press) {
@@ -86,7 +86,7 @@ void ZorelControl::PresetDown(bool press) {
 }
 
 void ZorelControl::StorePress(bool press) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   SessionState& s = mState;
   mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagSave, press ? 1.0 : 0.0); });
   mStorePressed = press;
@@ -106,7 +106,7 @@ void ZorelControl::StorePress(bool press) {
 }
 
 void ZorelControl::RecallPress(bool press) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   SessionState& s = mState;
   mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagFootCentre, press ? 1.0 : 0.0); });
   mRecallPressed = press;
@@ -124,7 +124,7 @@ void ZorelControl::RecallPress(bool press) {
 }
 
 void ZorelControl::CommitPresetName(const std::string& name) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mPresetName = name;
   mSender.SendWritePreset();
 }
@@ -169,7 +169,7 @@ void ZorelControl::IdleButtons() {
 // ---- Firmware page ---------------------------------------------------------
 
 void ZorelControl::OpenFirmwarePage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   // No identity polling and no connection work behind the page.
   mState.mConnected = true;
   mState.mConnectWanted = false;
@@ -182,7 +182,7 @@ void ZorelControl::OpenFirmwarePage() {
 }
 
 void ZorelControl::CloseFirmwarePage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mConnected = false;
   mState.mConnectWanted = true;
   mSurface.Post([](IControlSurface& c) {
@@ -203,7 +203,7 @@ void ZorelControl::EndFirmwarePage() {
 }
 
 bool ZorelControl::ChooseFirmwareFile() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (mModal == nullptr) return false;
   std::string name = mLastFirmwarePath, folder;
   mModal->ChooseFileDialog(name, folder, FileAction::kOpen, "bin");
@@ -214,7 +214,7 @@ bool ZorelControl::ChooseFirmwareFile() {
 }
 
 void ZorelControl::LoadFirmware() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mFirmwareSender.reset();
   lib::FileReader reader(mLastFirmwarePath);
   if (!reader.IsOpen()) {
@@ -279,21 +279,21 @@ void ZorelControl::SendFirmwareChunk() {
 // ---- Global settings --------------------------------------------------------
 
 void ZorelControl::OpenGlobalSettings() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mConnectWanted = false;
   mSurface.Post([](IControlSurface& c) { c.SetGroupHidden(group::kGlobalSettings, false); });
   mSender.SendRequestSettings(0);
 }
 
 void ZorelControl::CloseGlobalSettings() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mConnectWanted = true;
   mSurface.Post([](IControlSurface& c) { c.SetGroupHidden(group::kGlobalSettings, true); });
   mLibrary->ScanPresetFolder();
 }
 
 void ZorelControl::OpenMidiCCPage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mSurface.Post([](IControlSurface& c) {
     c.SetGroupHidden(group::kMidiCC, false);
     c.SetGroupHidden(group::kGlobalSettings, true);
@@ -302,7 +302,7 @@ void ZorelControl::OpenMidiCCPage() {
 }
 
 void ZorelControl::CloseMidiCCPage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mSurface.Post([](IControlSurface& c) {
     c.SetGroupHidden(group::kMidiCC, true);
     c.SetGroupHidden(group::kGlobalSettings, false);
@@ -311,7 +311,7 @@ void ZorelControl::CloseMidiCCPage() {
 }
 
 void ZorelControl::OpenProgramMapPage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   const bool oneBased = ParamInt(kParamPatchOffset) != 0;
   mSurface.Post([oneBased](IControlSurface& c) {
     c.SetGroupHidden(group::kMidiProgram, false);
@@ -322,7 +322,7 @@ void ZorelControl::OpenProgramMapPage() {
 }
 
 void ZorelControl::CloseProgramMapPage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mSurface.Post([](IControlSurface& c) {
     c.SetGroupHidden(group::kMidiProgram, true);
     c.SetGroupHidden(group::kMidiProgramOffset0, true);
@@ -333,7 +333,7 @@ void ZorelControl::CloseProgramMapPage() {
 }
 
 void ZorelControl::FactoryReset(int scope) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (scope < 0 || scope > 2) return;
   if (!Confirm("Are you sure?")) return;
   if (scope == kResetAll || scope == kResetPresets) {
