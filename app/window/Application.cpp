@@ -61,32 +61,46 @@ int RunWindow(const WindowOptions& options, SingleInstance& instance,
   try {
     GlibTimerService timers; // before the editor: its ticks start on it
     GtkModalServices modal;
+    std::unique_ptr<AppHost> host;
+    std::unique_ptr<MainWindow> window;
+    // Served from the first main-loop turn on, which may be a message box
+    // of the start-up; a request to present then waits for the window.
+    bool presentWanted = false;
+    instance.Serve([&window, &presentWanted](const std::string& request) {
+      if (window) return AnswerRequest(*window, request);
+      if (request == "present") presentWanted = true;
+      return std::string("starting\n");
+    });
+
     AppHost::Options hostOptions;
     hostOptions.midi = RtMidiFactory(options.api);
     hostOptions.modal = &modal;
     hostOptions.midiInPort = options.inPort;
     hostOptions.midiOutPort = options.outPort;
-    auto host = std::make_unique<AppHost>(std::move(hostOptions));
+    host = std::make_unique<AppHost>(std::move(hostOptions));
     ModalWait::SetEditorLock(&host->Editor().EditorLock());
     host->InitHost();
     host->TryChangeAudio();
 
-    auto window = std::make_unique<MainWindow>(*host, modal, factory);
+    window = std::make_unique<MainWindow>(*host, modal, factory);
     window->mOnClosed = [] { gtk_main_quit(); };
     window->View().mOnFirstFrame = &ReportFirstFrame;
-    timers.SetAfterTick([&window] { window->View().RedrawDirty(); });
-    instance.Serve(
-        [&window](const std::string& request) { return AnswerRequest(*window, request); });
+    timers.SetAfterTick([&window] {
+      if (window) window->View().RedrawDirty();
+    });
     for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
       signalSources.push_back(g_unix_signal_add(
           sig,
           [](gpointer w) -> gboolean {
+            // Asked to end: open dialogs are answered as cancelled first.
+            ModalWait::CancelAll();
             static_cast<MainWindow*>(w)->RequestClose();
             return G_SOURCE_CONTINUE;
           },
           window.get()));
     }
     window->Open();
+    if (presentWanted) window->Present();
     gtk_main();
 
     for (const unsigned source : signalSources) g_source_remove(source);
@@ -103,6 +117,7 @@ int RunWindow(const WindowOptions& options, SingleInstance& instance,
     ModalWait::SetEditorLock(nullptr);
     host.reset(); // stream, ports, editor
   } catch (const std::exception& e) {
+    instance.Serve(nullptr);
     for (const unsigned source : signalSources) g_source_remove(source);
     ModalWait::SetEditorLock(nullptr);
     std::fprintf(stderr, "zorelcontrol: %s\n", e.what());

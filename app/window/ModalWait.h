@@ -2,6 +2,8 @@
 
 #include <gtk/gtk.h>
 
+#include <vector>
+
 #include "plugin/EditorLock.h"
 
 namespace zorel::window {
@@ -26,7 +28,8 @@ namespace zorel::window {
 //    must look at the editor's state again after it returns, never rely on
 //    what it read before.
 //  - Closing the main window is put off until the last dialog is answered
-//    (MainWindow), so nothing the waiting caller uses is destroyed under it.
+//    (MainWindow), so nothing the waiting caller uses is destroyed under it;
+//    a signal to end the program answers the dialogs first (CancelAll).
 class ModalWait {
 public:
   // `lock` may be null (no editor yet, or a test).
@@ -34,7 +37,10 @@ public:
   // Runs `dialog` until it gives a response, under the rule above.
   static int RunDialog(GtkDialog* dialog);
   // Dialogs waiting now (nested ones count each).
-  static int Depth() { return sDepth; }
+  static int Depth() { return static_cast<int>(sOpen.size()); }
+  // Answers every waiting dialog as its close button would (a signal asks
+  // the program to end), the innermost first.
+  static void CancelAll();
   // Called when the last open dialog has been answered. The caller that
   // opened it is still on the stack then: whatever this starts must wait
   // for the main loop (an idle source) and check Depth() again.
@@ -45,7 +51,7 @@ public:
 
 private:
   static iplug::EditorLock* sLock;
-  static int sDepth;
+  static std::vector<GtkDialog*> sOpen;
   static void (*sOnAllAnswered)(void*);
   static void* sHookData;
 };

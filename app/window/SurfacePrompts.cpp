@@ -161,6 +161,9 @@ void SurfacePrompts::ShowPopupMenu(const igraphics::IPopupMenu& menu, const igra
     gtk_menu_shell_append(GTK_MENU_SHELL(mMenu), row);
   }
   g_signal_connect(mMenu, "deactivate", G_CALLBACK(OnMenuDeactivate), this);
+  // Attached, the menu belongs to the main window for the desktop and for
+  // GTK's pointer and keyboard grab.
+  gtk_menu_attach_to_widget(GTK_MENU(mMenu), mView.DrawingArea(), nullptr);
   gtk_widget_show_all(mMenu);
   const double s = mView.DrawScale();
   const GdkRectangle rect{static_cast<int>(std::lround(anchor.L * s)),

@@ -189,12 +189,24 @@ void SurfaceView::Draw(cairo_t* cr) {
 
 // ---- mouse and keys -----------------------------------------------------------
 
+// A popup menu or a dialog opened by a press takes the pointer, and the
+// release goes to it instead of to the surface, which would leave the
+// pressed control holding the mouse. Once the pointer is back with no button
+// down, the control gets the release it missed.
+void SurfaceView::ReleaseLostCapture(unsigned state) {
+  if (mGraphics == nullptr || mGraphics->MouseCapture() == nullptr) return;
+  if ((state & (GDK_BUTTON1_MASK | GDK_BUTTON3_MASK)) != 0) return;
+  EventLock lock(mLock);
+  mGraphics->OnMouseUp(mLastX, mLastY, ModifiersFromState(state));
+}
+
 gboolean SurfaceView::OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer data) {
   auto* self = static_cast<SurfaceView*>(data);
   // GTK adds its own double-click events after the second press; the
   // second press itself is what becomes the double click here.
   if (event->type != GDK_BUTTON_PRESS || self->mGraphics == nullptr) return FALSE;
   if (event->button != 1 && event->button != 3) return FALSE;
+  self->ReleaseLostCapture(event->state);
   // Taking the focus ends a text entry open over the surface.
   gtk_widget_grab_focus(widget);
   const float s = self->DrawScale();
@@ -236,6 +248,7 @@ gboolean SurfaceView::OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointe
 gboolean SurfaceView::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
   auto* self = static_cast<SurfaceView*>(data);
   if (self->mGraphics == nullptr) return FALSE;
+  self->ReleaseLostCapture(event->state);
   const float s = self->DrawScale();
   const float x = static_cast<float>(event->x / s);
   const float y = static_cast<float>(event->y / s);

@@ -76,6 +76,7 @@ private:
   static void OnScaleFactor(GObject* widget, GParamSpec* spec, gpointer self);
 
   void Draw(cairo_t* cr);
+  void ReleaseLostCapture(unsigned state);
   void QueueSurfaceArea(const igraphics::Rect& area);
   void ApplyScreenScale();
   void ApplyCursor();
