@@ -2,7 +2,7 @@
 JOBS ?= 2
 GEN := -G Ninja
 
-.PHONY: run test deps build build-asan build-tsan fuzz bench clean format
+.PHONY: run test deps build build-asan build-tsan fuzz bench clean format install package
 
 deps:
 	@tools/install-deps.sh
@@ -13,6 +13,15 @@ build: deps
 
 run: build
 	@tools/run-editor.sh
+
+# CMake install into /usr/local (or PREFIX); DESTDIR stages it elsewhere.
+PREFIX ?= /usr/local
+install: build
+	@DESTDIR=$(DESTDIR) cmake --install build --prefix $(PREFIX)
+
+# A .deb of the same files (prefix /usr), in build/.
+package: build
+	@cd build && cpack -G DEB
 
 # Plain suite, then ThreadSanitizer on the threading tests, then the whole
 # suite (with short fuzz runs) under AddressSanitizer + UBSan. ctest's summary

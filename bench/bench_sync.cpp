@@ -114,7 +114,7 @@ SyncResult SyncOnce(cli::RealTimeClock& clock) {
     host.Editor().InstallLibraryContent();
     ZorelControl& e = host.Editor();
     auto locked = [&](auto f) {
-      std::lock_guard<std::recursive_mutex> lock(e.EditorLock());
+      std::lock_guard<iplug::EditorLock> lock(e.EditorLock());
       return f(e.State());
     };
     const auto deadline = Clock::now() + std::chrono::seconds(120);

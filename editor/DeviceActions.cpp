@@ -38,7 +38,7 @@ void ZorelControl::ShowPresetNumber() {
 }
 
 void ZorelControl::Reconnect() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mConnected = false;
   mState.mConnectWanted = true;
   mSurface.Post([](IControlSurface& c) {
@@ -57,7 +57,7 @@ void ZorelControl::StepPreset(int delta) {
 }
 
 void ZorelControl::PresetUp(bool press) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   SessionState& s = mState;
   mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagFootUp, press ? 1.0 : 0.0); });
   if (press) {
@@ -72,7 +72,7 @@ void ZorelControl::PresetUp(bool press) {
 }
 
 void ZorelControl::PresetDown(bool press) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   SessionState& s = mState;
   mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagFootDown, press ? 1.0 : 0.0); });
   if (press) {
@@ -87,7 +87,7 @@ void ZorelControl::PresetDown(bool press) {
 }
 
 void ZorelControl::StorePress(bool press) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   SessionState& s = mState;
   mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagSave, press ? 1.0 : 0.0); });
   mStorePressed = press;
@@ -107,7 +107,7 @@ void ZorelControl::StorePress(bool press) {
 }
 
 void ZorelControl::RecallPress(bool press) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   SessionState& s = mState;
   mSurface.Post([press](IControlSurface& c) { c.SetTagValue(kTagFootCentre, press ? 1.0 : 0.0); });
   mRecallPressed = press;
@@ -125,7 +125,7 @@ void ZorelControl::RecallPress(bool press) {
 }
 
 void ZorelControl::CommitPresetName(const std::string& name) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mPresetName = name;
   mSender.SendWritePreset();
 }
@@ -170,7 +170,7 @@ void ZorelControl::IdleButtons() {
 // ---- Firmware page ---------------------------------------------------------
 
 void ZorelControl::OpenFirmwarePage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   // No identity polling and no connection work behind the page.
   mState.mConnected = true;
   mState.mConnectWanted = false;
@@ -183,7 +183,7 @@ void ZorelControl::OpenFirmwarePage() {
 }
 
 void ZorelControl::CloseFirmwarePage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mConnected = false;
   mState.mConnectWanted = true;
   mSurface.Post([](IControlSurface& c) {
@@ -204,7 +204,7 @@ void ZorelControl::EndFirmwarePage() {
 }
 
 bool ZorelControl::ChooseFirmwareFile() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (mModal == nullptr) return false;
   std::string name = mLastFirmwarePath, folder;
   mModal->ChooseFileDialog(name, folder, FileAction::kOpen, "bin");
@@ -215,7 +215,7 @@ bool ZorelControl::ChooseFirmwareFile() {
 }
 
 void ZorelControl::LoadFirmware() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mFirmwareSender.reset();
   // Read with room to spare: an image that is too large gets the check's
   // own message rather than a reading error.
@@ -283,21 +283,21 @@ void ZorelControl::SendFirmwareChunk() {
 // ---- Global settings --------------------------------------------------------
 
 void ZorelControl::OpenGlobalSettings() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mConnectWanted = false;
   mSurface.Post([](IControlSurface& c) { c.SetGroupHidden(group::kGlobalSettings, false); });
   mSender.SendRequestSettings(0);
 }
 
 void ZorelControl::CloseGlobalSettings() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mConnectWanted = true;
   mSurface.Post([](IControlSurface& c) { c.SetGroupHidden(group::kGlobalSettings, true); });
   mLibrary->ScanPresetFolder();
 }
 
 void ZorelControl::OpenMidiCCPage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mSurface.Post([](IControlSurface& c) {
     c.SetGroupHidden(group::kMidiCC, false);
     c.SetGroupHidden(group::kGlobalSettings, true);
@@ -306,7 +306,7 @@ void ZorelControl::OpenMidiCCPage() {
 }
 
 void ZorelControl::CloseMidiCCPage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mSurface.Post([](IControlSurface& c) {
     c.SetGroupHidden(group::kMidiCC, true);
     c.SetGroupHidden(group::kGlobalSettings, false);
@@ -315,7 +315,7 @@ void ZorelControl::CloseMidiCCPage() {
 }
 
 void ZorelControl::OpenProgramMapPage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   const bool oneBased = ParamInt(kParamPatchOffset) != 0;
   mSurface.Post([oneBased](IControlSurface& c) {
     c.SetGroupHidden(group::kMidiProgram, false);
@@ -326,7 +326,7 @@ void ZorelControl::OpenProgramMapPage() {
 }
 
 void ZorelControl::CloseProgramMapPage() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mSurface.Post([](IControlSurface& c) {
     c.SetGroupHidden(group::kMidiProgram, true);
     c.SetGroupHidden(group::kMidiProgramOffset0, true);
@@ -337,7 +337,7 @@ void ZorelControl::CloseProgramMapPage() {
 }
 
 void ZorelControl::FactoryReset(int scope) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (scope < 0 || scope > 2) return;
   if (!Confirm("Are you sure?")) return;
   if (scope == kResetAll || scope == kResetPresets) {

@@ -110,7 +110,7 @@ void ZorelControl::Readout(int tag, int paramIdx) {
 }
 
 void ZorelControl::OnParamChange(int index) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   const iplug::IParam* param = ParamAt(index);
   if (param == nullptr) return;
   SessionState& s = mState;

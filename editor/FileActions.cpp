@@ -35,7 +35,7 @@ bool WriteExportFile(const std::string& path, const std::vector<uint8_t>& bytes)
 }
 
 bool ZorelControl::StartExport() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (mModal == nullptr) return false;
   SessionState& s = mState;
   // A backup taken while the connection is still reading the pedal would
@@ -59,7 +59,7 @@ bool ZorelControl::StartExport() {
 }
 
 bool ZorelControl::ImportBulkFile() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (mModal == nullptr) return false;
   SessionState& s = mState;
   lib::BulkImport import = lib::ImportBulkFile(*mModal, s.mLastBulkFilePath);
@@ -97,7 +97,7 @@ bool ZorelControl::ImportBulkFile() {
 // ---- Preset files -----------------------------------------------------------
 
 bool ZorelControl::SavePresetFile() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (mModal == nullptr) return false;
   SessionState& s = mState;
   const auto path = lib::ChoosePresetFileToSave(*mModal, s.mLastPresetFilePath, s.mPresetName);
@@ -120,7 +120,7 @@ bool ZorelControl::SavePresetFile() {
 }
 
 bool ZorelControl::LoadPresetFile() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (mModal == nullptr) return false;
   SessionState& s = mState;
   const auto path = lib::ChoosePresetFileToLoad(*mModal, s.mLastPresetFilePath);
@@ -221,7 +221,7 @@ bool ZorelControl::ImportWavForIR8() {
 }
 
 bool ZorelControl::ImportWavFor(bool ir7) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   SessionState& s = mState;
   if (mModal == nullptr) return false;
   s.mIR7PageActive = ir7;
@@ -316,7 +316,7 @@ void ZorelControl::SendIRUploadChunk() {
 // ---- Start-up content and the manual ---------------------------------------
 
 void ZorelControl::InstallLibraryContent() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   lib::SlotCache& slots = mLibrary->Slots();
   lib::InstallFactoryIRs(mLibrary->Root(), BundleLookup());
   for (int i = 0; i < lib::kFactoryIRCount; ++i) {
@@ -328,7 +328,7 @@ void ZorelControl::InstallLibraryContent() {
 }
 
 bool ZorelControl::OnManualRequested() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (!lib::OpenManual(mLibrary->Root(), BundleLookup(), {})) {
     ShowMessage("The manual could not be opened.");
     return false;
@@ -337,7 +337,7 @@ bool ZorelControl::OnManualRequested() {
 }
 
 bool ZorelControl::OnMenuCommand(int command) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   switch (command) {
   case 1:
     OpenFirmwarePage();

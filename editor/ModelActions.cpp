@@ -11,21 +11,21 @@
 namespace zorel {
 
 void ZorelControl::ChooseAmpModel(int model) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (model < 0 || model >= kAmpModelCount) return;
   SelectAmpModel(model);
   ApplyAmpModelDefaults(model);
 }
 
 void ZorelControl::ChooseAmbienceType(int type) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (type < 0 || type >= kAmbienceTypeCount) return;
   SelectAmbienceType(type);
   ApplyAmbienceDefaults(type);
 }
 
 void ZorelControl::ApplyAmpModelDefaults(int model) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (model < 0 || model >= kAmpModelCount) return;
   const int* row = kAmpModelDefaults[model];
   // Gain, punch frequency, drive and preset level first, then buzz, punch
@@ -47,7 +47,7 @@ void ZorelControl::ApplyAmpModelDefaults(int model) {
 }
 
 void ZorelControl::ApplyAmbienceDefaults(int type) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (type < 0 || type >= kAmbienceTypeCount) return;
   const int* row = kAmbienceDefaults[type];
   const std::array<std::pair<int, int>, 10> values = {{

@@ -8,7 +8,7 @@ namespace zorel {
 // frame in between; the press toggles the switch, tells the pedal and
 // brings the other knob layer forward.
 void ZorelControl::FilterSwitchPress(bool press) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mSurface.Post(
       [press](IControlSurface& c) { c.SetTagValue(kTagFilterSwitch, press ? 1.0 : 0.0); });
   if (!press) return;

@@ -56,12 +56,12 @@ ZorelControl::~ZorelControl() {
   }
   if (sShutdownWaitMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(sShutdownWaitMs));
   // Whatever the audio side was doing has ended once the lock is ours.
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mSurface.Attach(nullptr);
 }
 
 void ZorelControl::OnUIClose() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (mUIClosed) return;
   mUIClosed = true;
   if (mState.mConnected) mSender.SendEditorClosing();
@@ -72,14 +72,14 @@ void ZorelControl::OnUIClose() {
 }
 
 bool ZorelControl::OnAboutRequested() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (!mSurface.IsOpen()) return false;
   mSurface.Post([](IControlSurface& s) { s.SetGroupHidden(group::kAbout, false); });
   return true;
 }
 
 void ZorelControl::OnIdle() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mSurface.Flush();
   if (mState.mHasPendingMessage) {
     mState.mHasPendingMessage = false;
@@ -94,7 +94,7 @@ void ZorelControl::OnIdle() {
 }
 
 void ZorelControl::OnTimer() {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mTick.Run();
 }
 
@@ -111,7 +111,7 @@ void ZorelControl::ProcessBlock(double** inputs, double** outputs, int nFrames) 
 void ZorelControl::ProcessMidiMsg(const iplug::MidiMessage&) {}
 
 void ZorelControl::ProcessSysEx(const iplug::SysExMessage& msg) {
-  std::lock_guard<std::recursive_mutex> lock(mEditorLock);
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (msg.mData == nullptr || msg.mSize <= 0) return;
   mReplies.ProcessSysEx(std::span<const uint8_t>(msg.mData, static_cast<size_t>(msg.mSize)));
 }

@@ -13,6 +13,7 @@
 #include "editor/SurfaceChannel.h"
 #include "editor/SurfaceState.h"
 #include "library/IRUpload.h"
+#include "plugin/EditorLock.h"
 #include "plugin/IModalServices.h"
 #include "plugin/IPlugAPP.h"
 #include "protocol/DeviceTick.h"
@@ -134,7 +135,7 @@ public:
   // What the editor remembers of its surface (section, knob layer, list).
   const SurfaceState& View() const { return mView; }
   PedalSender& Sender() { return mSender; }
-  std::recursive_mutex& EditorLock() { return mEditorLock; }
+  iplug::EditorLock& EditorLock() { return mEditorLock; }
   int PedalParamNumber(int index) const { return mPedalParamNumbers[static_cast<size_t>(index)]; }
 
   // How long the destructor waits for the audio side to settle; the host
@@ -209,7 +210,7 @@ private:
   static std::unique_ptr<iplug::Timer> sEditorTimer;
   static int sShutdownWaitMs;
 
-  std::recursive_mutex mEditorLock;
+  iplug::EditorLock mEditorLock;
   SessionState mState;
   SurfaceState mView;
   PedalSender mSender;

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# `make run` until the window exists: `zorelctl status` against the pedal of
-# settings.ini, or, when none is configured there, against a virtual pedal
-# started for the purpose (with a private JACK server when the machine has
-# neither an ALSA sequencer nor a running JACK server). What this script
-# starts it stops again, by process id. Extra arguments go to zorelctl
-# before the command (for example --timeout 30).
+# `make run`: the ZorelControl window on the pedal of settings.ini, or, when
+# none is configured there, on a virtual pedal started for the purpose (with
+# a private JACK server when the machine has neither an ALSA sequencer nor a
+# running JACK server). Closing the window stops what this script started,
+# by process id. Without a display it says so and runs `zorelctl status`
+# instead. Extra arguments go to the program that runs (zorelcontrol, or
+# zorelctl before its command, for example --timeout 30).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ctl=./build/app/zorelctl
+window=./build/app/zorelcontrol
 pedal=./build/sim/program/zorel-virtual-pedal
 root=${ZOREL_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/ZorelControl}
 settings="$root/settings.ini"
@@ -23,10 +25,18 @@ midi_port() {
   ' "$settings"
 }
 
+gui=1
+if ! "$window" --check-display 2>/dev/null; then
+  gui=0
+  echo "No display to open the window on (DISPLAY / WAYLAND_DISPLAY is not set or not reachable):"
+  echo "running \"zorelctl status\" instead"
+fi
+
 in_port=$(midi_port indev)
 out_port=$(midi_port outdev)
 if [ -n "$in_port" ] && [ "$in_port" != off ] && [ -n "$out_port" ] && [ "$out_port" != off ]; then
   echo "Using the pedal of $settings: $in_port / $out_port"
+  [ "$gui" = 1 ] && exec "$window" "$@"
   exec "$ctl" "$@" status
 fi
 
@@ -69,4 +79,9 @@ out_port=$(sed -n 's/^  editor output port: //p' "$work/pedal.txt")
 [ -n "$in_port" ] && [ -n "$out_port" ] || { cat "$work/pedal.txt"; exit 1; }
 echo "Virtual pedal on $in_port / $out_port"
 
-"$ctl" --api "$api" --in "$in_port" --out "$out_port" "$@" status
+if [ "$gui" = 1 ]; then
+  # Not exec: when the window closes, the pedal (and JACK) stop with it.
+  "$window" --api "$api" --in "$in_port" --out "$out_port" "$@"
+else
+  "$ctl" --api "$api" --in "$in_port" --out "$out_port" "$@" status
+fi

@@ -51,7 +51,7 @@ std::unique_ptr<ZorelSurface> BuildUserInterface(igraphics::IGraphics& graphics,
                                                  ZorelControl& editor) {
   // The editor's tables (cabinet names, the library) are read while
   // building; the audio side waits its turn meanwhile.
-  std::lock_guard<std::recursive_mutex> lock(editor.EditorLock());
+  std::lock_guard<iplug::EditorLock> lock(editor.EditorLock());
 
   // 1. Once per window.
   if (graphics.ControlCount() > 0) return nullptr;

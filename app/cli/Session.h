@@ -54,7 +54,7 @@ public:
 
   // Runs `f(editor)` under the editor lock, as every user event does.
   template <typename F> auto Locked(F&& f) {
-    std::lock_guard<std::recursive_mutex> lock(Editor().EditorLock());
+    std::lock_guard<iplug::EditorLock> lock(Editor().EditorLock());
     return f(Editor());
   }
 

@@ -46,7 +46,7 @@ TEST(ConnectionStress, RepliesOnTheAudioThreadWhileTheInterfaceTicks) {
   for (int tick = 0; tick < 20000 && !done; ++tick) {
     h.Advance(20);
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    std::lock_guard<std::recursive_mutex> lock(ed.EditorLock());
+    std::lock_guard<iplug::EditorLock> lock(ed.EditorLock());
     const SessionState& s = ed.State();
     done = s.mConnected && !s.mBulkLoading && !s.mSendSuppressed && s.mLoadedValues[0] >= 0;
   }

@@ -20,7 +20,7 @@ TEST(EditorStress, AudioThreadAgainstUserInterfaceThread) {
   test::RecordingSurface surface;
   ed.AttachSurface(&surface);
   {
-    std::lock_guard<std::recursive_mutex> lock(ed.EditorLock());
+    std::lock_guard<iplug::EditorLock> lock(ed.EditorLock());
     ed.State().mConnected = true;
   }
 

@@ -111,7 +111,7 @@ TEST_F(AudioHost, TheCallbackLeavesMessagesQueuedWhileTheEditorIsBusy) {
   ASSERT_TRUE(h.TryChangeAudio());
   h.OnMidiInput(kReply.data(), kReply.size());
   {
-    std::unique_lock<std::recursive_mutex> lock(h.Editor().EditorLock());
+    std::unique_lock<iplug::EditorLock> lock(h.Editor().EditorLock());
     // The callback runs on its own thread and must not wait for the lock.
     std::thread audioThread([&] { audio.Run(512); });
     audioThread.join();

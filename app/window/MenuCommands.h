@@ -1,0 +1,47 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace zorel::window {
+
+// The main menu's command numbers; a port keeps them as they are.
+enum MenuCommand {
+  kCmdAbout = 40005,
+  kCmdMidiSettings = 40006,
+  kCmdQuit = 40007,
+  kCmdReadManual = 40008,
+  kCmdFirmwareUpdate = 40029,
+  kCmdGlobalSettings = 40030,
+  kCmdClearCache = 40031,
+  kCmdImportAll = 40033,
+  kCmdExportAll = 40034,
+};
+
+// One row of a menu: its text with "&" before the mnemonic, its command, or
+// 0 for a separator; the shortcut is Ctrl plus `shortcutKey` (0 for none).
+struct MenuItemSpec {
+  const char* text;
+  int command;
+  char shortcutKey = 0;
+};
+
+struct MenuSpec {
+  const char* title;
+  std::span<const MenuItemSpec> items;
+};
+
+// "_File" and "_Help" with their items, in order.
+std::span<const MenuSpec> MainMenuSpec();
+
+// A menu text with "&" mnemonics in GTK's form: "&File" -> "_File"; a
+// literal "_" is doubled and "&&" stands for "&".
+std::string MnemonicText(std::string_view text);
+
+// The editor's number for a File-menu command (1 firmware update, 2 global
+// settings, 3 clear cache, 5 import all, 6 export all), 0 for the commands
+// the window handles itself.
+int EditorMenuCommand(int command);
+
+} // namespace zorel::window

@@ -1,0 +1,231 @@
+#!/usr/bin/env bash
+# The window under Xvfb: PROGRAM (zorelcontrol) against zorel-virtual-pedal
+# over a private JACK server, driven with xdotool and read through
+# `PROGRAM --dump-state` (the running window's controls and texts), never
+# through pixels. Everything started here is stopped here, by process id.
+#
+#   run_window_test.sh PROGRAM PEDAL PEDAL_NAMES SCREENSHOT ROWS [SHOTS_DIR]
+#
+# ROWS: how many of the pedal's program names must be on the surface.
+# SHOTS_DIR: where to write screenshots (connected, panel, Preferences,
+# File menu); none when absent. Exit 77 (skipped) when Xvfb cannot start.
+set -euo pipefail
+
+program=$1
+pedal=$2
+pedal_names=$3
+screenshot=$4
+rows=$5
+shots=${6:-}
+
+# shellcheck source=../../tools/jack-private.sh
+. "$(dirname "$0")/../../tools/jack-private.sh"
+
+work=$(mktemp -d)
+xvfb_pid=""
+pedal_pid=""
+app_pid=""
+
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null || true
+  [ -n "$pedal_pid" ] && kill "$pedal_pid" 2>/dev/null && wait "$pedal_pid" 2>/dev/null || true
+  jack_private_stop
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+  [ -n "${KEEP_GUI:-}" ] && echo "kept $work" || rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  for f in "$work"/*.txt; do [ -f "$f" ] && { echo "--- $f"; tail -n 20 "$f" | cut -c1-160; }; done
+  exit 1
+}
+
+command -v xdotool >/dev/null || fail "xdotool is missing (tools/install-deps.sh installs it)"
+
+# ---- the display ---------------------------------------------------------------
+if ! command -v Xvfb >/dev/null; then
+  echo "SKIP: no Xvfb"
+  exit 77
+fi
+exec 3>"$work/display.txt"
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset >"$work/xvfb-log.txt" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do
+  [ -s "$work/display.txt" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.05
+done
+if [ ! -s "$work/display.txt" ]; then
+  echo "SKIP: Xvfb did not start"
+  cat "$work/xvfb-log.txt"
+  xvfb_pid=""
+  exit 77
+fi
+export DISPLAY=":$(head -n1 "$work/display.txt")"
+export GDK_BACKEND=x11 NO_AT_BRIDGE=1
+export ZOREL_HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$ZOREL_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset DBUS_SESSION_BUS_ADDRESS # the single instance needs no session bus
+
+# ---- JACK and the pedal ---------------------------------------------------------
+jack_private_start zorel-gui "$work/jackd.txt" -r 48000 -p 1024 || fail "JACK server did not start"
+"$pedal" --api jack --name ZorelGui --log "$work/pedal-log.txt" >"$work/pedal.txt" 2>&1 &
+pedal_pid=$!
+for _ in $(seq 100); do
+  jack_lsp 2>/dev/null | grep -qx "ZorelGui:MIDI In" && break
+  sleep 0.1
+done
+
+# ---- helpers ---------------------------------------------------------------------
+state() { "$program" --dump-state 2>/dev/null || true; }
+field() { # field LINE-KEY NAME: the value after NAME on the first line starting with LINE-KEY
+  state | awk -v k="$1" -v n="$2" '$1 == k { for (i = 2; i < NF; i++) if ($i == n) { print $(i + 1); exit } }'
+}
+wait_for() { # wait_for SECONDS DESCRIPTION COMMAND...
+  local seconds=$1 what=$2
+  shift 2
+  for _ in $(seq $((seconds * 10))); do
+    "$@" && return 0
+    kill -0 "$app_pid" 2>/dev/null || fail "the window ended while waiting for: $what"
+    sleep 0.1
+  done
+  fail "timed out waiting for: $what"
+}
+shot() { [ -z "$shots" ] || "$screenshot" "$shots/$1.png" "$(field window x)" "$(field window y)" \
+  "$(field window width)" "$(field window height)"; }
+main_window() { xdotool search --name '^ZorelControl$' | head -n1; }
+# (No window manager runs here, so focus is set directly.)
+focus_main() { xdotool windowfocus --sync "$(main_window)" >/dev/null 2>&1 || true; }
+pedal_got() { grep -aq "$1" "$work/pedal-log.txt"; }
+quiet_pedal() { # the pedal's log has not grown for a second
+  local a b
+  a=$(wc -c <"$work/pedal-log.txt")
+  sleep 1
+  b=$(wc -c <"$work/pedal-log.txt")
+  [ "$a" = "$b" ]
+}
+
+# ---- start ------------------------------------------------------------------------
+"$program" --api jack --in "ZorelGui Out:MIDI Out" --out "ZorelGui:MIDI In" >"$work/app.txt" 2>&1 &
+app_pid=$!
+wait_for 20 "the window" bash -c "'$program' --dump-state 2>/dev/null | grep -q '^window '"
+
+title=$(state | sed -n 's/^window "\([^"]*\)".*/\1/p')
+[ "$title" = "ZorelControl" ] || fail "window title \"$title\""
+xdotool search --name '^ZorelControl$' >/dev/null || fail "no X window titled ZorelControl"
+width=$(field window width)
+height=$(field window height)
+x=$(field window x)
+y=$(field window y)
+[ "$width" = 960 ] || fail "window width $width at the default scale, expected 960"
+[ "$(field surface scale)" = "0.5000" ] || fail "scale $(field surface scale), expected 0.5"
+[ "$x" = $(((1920 - width) / 2)) ] || fail "window x $x, not centred for width $width"
+dy=$((y - (1080 - height) / 2))
+[ "${dy#-}" -le 1 ] || fail "window y $y, not centred for height $height"
+echo "window: ZorelControl ${width}x${height} at $x,$y"
+
+# ---- connection: the pedal's names in the preset rows ------------------------------
+names_shown() {
+  local dump
+  dump=$(state)
+  grep -q '^editor connected 1' <<<"$dump" || return 1
+  while IFS= read -r name; do
+    grep -qF "$name" <<<"$dump" || return 1
+  done < <("$pedal_names" | head -n "$rows")
+}
+wait_for 60 "the pedal's first $rows program names on the surface" names_shown
+wait_for 60 "the end of the bulk read" pedal_got "EndBulkMode"
+wait_for 30 "a quiet link" quiet_pedal
+echo "connected: the first $rows program names are shown"
+shot connected
+
+# Nothing changes, so nothing is drawn.
+frames_drawn() { state | awk '$1 == "frames" { print $2 }'; }
+frames=$(frames_drawn)
+sleep 2
+[ "$(frames_drawn)" = "$frames" ] || fail "frames drawn while idle: $frames -> $(frames_drawn)"
+
+# ---- a drag on the DRIVE knob sends the set-parameter message ------------------------
+read -r L T R B < <(state | awk '$1 == "control" && $4 == "48" { for (i = 1; i < NF; i++) if ($i == "bounds") print $(i+1), $(i+2), $(i+3), $(i+4) }')
+[ -n "${L:-}" ] || fail "no DRIVE knob (tag 48) on the surface"
+sx=$(field surface x)
+sy=$(field surface y)
+scale=$(field surface scale)
+kx=$(awk -v l="$L" -v r="$R" -v s="$scale" -v o="$sx" 'BEGIN { printf "%d", o + (l + r) / 2 * s }')
+ky=$(awk -v t="$T" -v b="$B" -v s="$scale" -v o="$sy" 'BEGIN { printf "%d", o + (t + b) / 2 * s }')
+focus_main
+xdotool mousemove "$kx" "$ky" mousedown 1 sleep 0.1 mousemove "$kx" $((ky - 15)) sleep 0.1 \
+  mousemove "$kx" $((ky - 30)) sleep 0.1 mousemove "$kx" $((ky - 45)) sleep 0.1 mouseup 1
+# Set-parameter (0x50) of the pedal's parameter 5 (DRIVE).
+wait_for 5 "the set-parameter message for DRIVE" pedal_got "SetParameter .* 50 0B 05 "
+echo "drag: the pedal received $(grep -ac 'SetParameter .* 50 0B 05 ' "$work/pedal-log.txt") DRIVE change(s)"
+
+# ---- a panel (the surface's section buttons; none in a surface without them) --------
+if [ -n "$shots" ] && [ -n "${PANEL_TAG:-}" ]; then
+  read -r L T R B < <(state | awk -v tag="$PANEL_TAG" '$1 == "control" && $4 == tag { for (i = 1; i < NF; i++) if ($i == "bounds") print $(i+1), $(i+2), $(i+3), $(i+4) }')
+  if [ -n "${L:-}" ]; then
+    xdotool mousemove "$(awk -v l="$L" -v r="$R" -v s="$scale" -v o="$sx" 'BEGIN { printf "%d", o + (l + r) / 2 * s }')" \
+      "$(awk -v t="$T" -v b="$B" -v s="$scale" -v o="$sy" 'BEGIN { printf "%d", o + (t + b) / 2 * s }')" click 1
+    sleep 1
+    shot panel
+  fi
+fi
+
+# ---- Ctrl+comma opens Preferences -----------------------------------------------------
+focus_main
+xdotool key ctrl+comma
+wait_for 5 "the Preferences dialog" bash -c "'$program' --dump-state 2>/dev/null | grep -qx 'dialog \"Preferences\"'"
+xdotool search --name '^Preferences$' >/dev/null || fail "no X window titled Preferences"
+echo "Ctrl+comma: Preferences is open"
+if [ -n "$shots" ]; then
+  pw=$(xdotool search --name '^Preferences$' | head -n1)
+  eval "$(xdotool getwindowgeometry --shell "$pw")"
+  # The dialog with the window around it.
+  "$screenshot" "$shots/preferences.png" "$(field window x)" "$(field window y)" \
+    "$(field window width)" "$(field window height)"
+fi
+xdotool windowfocus --sync "$(xdotool search --name '^Preferences$' | head -n1)" 2>/dev/null || true
+xdotool key Escape
+wait_for 5 "Preferences to close" bash -c "! '$program' --dump-state 2>/dev/null | grep -q '^dialog '"
+
+# ---- a second start presents the first and ends with 0 ---------------------------------
+rc=0
+timeout 20 "$program" >"$work/second.txt" 2>&1 || rc=$?
+[ "$rc" -eq 0 ] || fail "the second start ended with $rc"
+kill -0 "$app_pid" 2>/dev/null || fail "the first window ended when the second started"
+grep -q "already running" "$work/second.txt" || fail "the second start did not find the first"
+echo "second start: exit 0, the first window stays"
+
+# ---- the corner resizer changes the scale; File > Quit keeps it --------------------------
+cx=$(($(field surface x) + $(field surface width) - 4))
+cy=$(($(field surface y) + $(field surface height) - 4))
+focus_main
+xdotool mousemove "$cx" "$cy" mousedown 1 sleep 0.1 mousemove $((cx + 50)) $((cy + 30)) sleep 0.1 \
+  mousemove $((cx + 96)) $((cy + 60)) sleep 0.1 mouseup 1
+sleep 0.5
+scale=$(field surface scale)
+[ "$scale" != "0.5000" ] || fail "the corner resizer left the scale at 0.5"
+[ "$(field window width)" = "$(field surface width)" ] || fail "the window did not follow the surface"
+echo "resizer: scale $scale, window $(field window width)x$(field window height)"
+
+focus_main
+xdotool key alt+f
+sleep 0.5
+[ -z "$shots" ] || "$screenshot" "$shots/file-menu.png" "$(field window x)" "$(field window y)" \
+  "$(field window width)" "$(field window height)"
+xdotool key q
+rc=0
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "File > Quit did not end the program"
+wait "$app_pid" || rc=$?
+app_pid=""
+[ "$rc" -eq 0 ] || fail "the program ended with $rc after File > Quit"
+pedal_got "EditorClosing" || fail "the pedal did not receive the editor-closing message"
+saved=$(sed -n 's/^scale=//p' "$ZOREL_HOME/settings.ini")
+awk -v a="$saved" -v b="$scale" 'BEGIN { exit !(a - b < 0.0001 && b - a < 0.0001) }' ||
+  fail "settings.ini keeps scale $saved, the window had $scale"
+echo "File > Quit: exit 0, editor-closing sent, settings.ini keeps scale $saved"
+echo "PASS"
