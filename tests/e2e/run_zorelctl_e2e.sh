@@ -69,7 +69,7 @@ ctl() {
   shift 3
   rc=0
   ZOREL_HOME="$work/$home" "$zorelctl" --api jack --in "$name Out:MIDI Out" --out "$name:MIDI In" \
-    --timeout 20 "$@" >"$work/$log.txt" 2>"$work/$log-err.txt" || rc=$?
+    --timeout 40 "$@" >"$work/$log.txt" 2>"$work/$log-err.txt" || rc=$?
 }
 
 expect_rc() {
