@@ -24,6 +24,29 @@ jack_private_stop() {
   jack_private_pid=""
 }
 
+# jackd keeps its servers in a registry of eight entries in shared memory
+# (/dev/shm/jack-shm-registry: a 24-byte header, then entries of 264 bytes,
+# each a 32-bit pid followed by the server's name). A server that dies
+# without unregistering -- killed by a time-out, say -- keeps its entry for
+# ever, because jackd only reclaims an entry of the same name, and our names
+# are unique. After eight such deaths no server starts at all ("Too many
+# servers already active"), so free the entries whose process is gone.
+jack_private_reclaim() {
+  local registry=/dev/shm/jack-shm-registry
+  [ -w "$registry" ] || return 0
+  # Only a registry of the layout described above is touched.
+  [ "$(head -c 4 "$registry")" = "KCAJ" ] || return 0
+  [ "$(od -An -t u4 -j 16 -N 4 "$registry" | tr -d ' ')" = 2136 ] || return 0
+  local slot offset pid
+  for slot in 0 1 2 3 4 5 6 7; do
+    offset=$((24 + slot * 264))
+    pid=$(od -An -t d4 -j "$offset" -N 4 "$registry" | tr -d ' ')
+    [ -n "$pid" ] && [ "$pid" -gt 0 ] || continue
+    [ -d "/proc/$pid" ] && continue
+    dd if=/dev/zero of="$registry" bs=1 seek="$offset" count=264 conv=notrunc 2>/dev/null
+  done
+}
+
 jack_private_start() {
   local prefix=$1 log=$2
   shift 2
@@ -31,6 +54,11 @@ jack_private_start() {
   [ -n "$(trap -p EXIT)" ] || trap jack_private_stop EXIT
   export JACK_DEFAULT_SERVER="$prefix-$$-$RANDOM"
   export JACK_NO_START_SERVER=1
+  (
+    # Two runs must not rewrite the registry at once.
+    flock 9
+    jack_private_reclaim
+  ) 9>"${TMPDIR:-/tmp}/zorel-jack-registry.lock"
   jackd --no-realtime -d dummy "$@" >"$log" 2>&1 &
   jack_private_pid=$!
   # A client that connects while the server is still coming up can be
