@@ -75,7 +75,7 @@ void AppHost::InitHost() {
                    outOverride ? mOptions.midiOutPort : mSettings.mMidiOutDevice, !outOverride);
   mEditor->AnnounceParamReset(iplug::kReset);
   mFallbackTimer =
-      iplug::Timer::Create([this](iplug::Timer&) { FallbackDrain(); }, kFallbackDrainMs);
+      iplug::Timer::Create([this](iplug::Timer&) { FallbackDrain(); }, mOptions.fallbackDrainMs);
 }
 
 void AppHost::Tell(const std::string& text, const std::string& caption) {

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The real zorelcontrol under Xvfb, connected to the virtual pedal over a
+# private JACK server:
+#   - exec to first frame drawn, side by side with a bare GTK 3 window (menu
+#     bar, 960 x 600 drawing area), alternating, RUNS times each (median);
+#   - idle CPU over 10 s, connected, nothing happening;
+#   - resident memory then;
+#   - one full redraw on screen (mean and best of 50).
+# Everything started here is stopped here, by process id.
+#
+#   bench/window/bench_window.sh [BUILD_DIR] [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${1:-build}
+runs=${2:-7}
+program=$build/app/zorelcontrol
+bare=$build/bench/window_bare
+probe=$build/bench/window_probe
+pedal=$build/sim/program/zorel-virtual-pedal
+
+# shellcheck source=../../tools/jack-private.sh
+. tools/jack-private.sh
+
+work=$(mktemp -d)
+xvfb_pid=""
+pedal_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null || true
+  [ -n "$pedal_pid" ] && kill "$pedal_pid" 2>/dev/null && wait "$pedal_pid" 2>/dev/null || true
+  jack_private_stop
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+exec 3>"$work/display.txt"
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset >"$work/xvfb.txt" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do [ -s "$work/display.txt" ] && break; sleep 0.05; done
+[ -s "$work/display.txt" ] || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display.txt")" GDK_BACKEND=x11 NO_AT_BRIDGE=1
+export ZOREL_HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$ZOREL_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+jack_private_start zorel-bench "$work/jackd.txt" -r 48000 -p 1024 || { echo "no JACK server"; exit 1; }
+"$pedal" --api jack --name ZorelBench >"$work/pedal.txt" 2>&1 &
+pedal_pid=$!
+for _ in $(seq 100); do jack_lsp 2>/dev/null | grep -qx "ZorelBench:MIDI In" && break; sleep 0.1; done
+ports=(--api jack --in "ZorelBench Out:MIDI Out" --out "ZorelBench:MIDI In")
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+# A first start fills the library (factory IRs, manual); the timed ones find
+# it there, as every later start does.
+"$probe" first-frame "$program" "${ports[@]}" >/dev/null
+for _ in $(seq "$runs"); do
+  "$probe" first-frame "$bare" >>"$work/bare.txt"
+  "$probe" first-frame "$program" "${ports[@]}" >>"$work/zorel.txt"
+done
+bare_ms=$(median <"$work/bare.txt")
+zorel_ms=$(median <"$work/zorel.txt")
+echo "exec to first frame (median of $runs): zorelcontrol $zorel_ms ms, bare GTK window $bare_ms ms" \
+  "($(awk -v a="$zorel_ms" -v b="$bare_ms" 'BEGIN { printf "%.2f", a / b }') x)"
+
+"$program" "${ports[@]}" >"$work/app.txt" 2>&1 &
+app_pid=$!
+connected() { "$probe" ask state 2>/dev/null | grep -q '^editor connected 1'; }
+for _ in $(seq 300); do connected && break; sleep 0.1; done
+connected || { echo "the window did not connect"; exit 1; }
+# The bulk read and what follows it end in silence on the link.
+sleep 8
+
+ticks() { awk '{ print $14 + $15 }' "/proc/$app_pid/stat"; }
+hz=$(getconf CLK_TCK)
+t0=$(ticks)
+sleep 10
+t1=$(ticks)
+echo "idle CPU over 10 s, connected: $(awk -v d=$((t1 - t0)) -v hz="$hz" 'BEGIN { printf "%.2f", d / hz / 10 * 100 }') % of a core"
+echo "resident memory: $(awk '/^VmRSS/ { printf "%.1f MB", $2 / 1024 }' "/proc/$app_pid/status")" \
+  "(peak $(awk '/^VmHWM/ { printf "%.1f MB", $2 / 1024 }' "/proc/$app_pid/status"))"
+echo "full redraw on screen: $("$probe" ask "redraw-time 50")"
