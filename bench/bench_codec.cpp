@@ -1,12 +1,15 @@
 // Codec throughput: packing and unpacking one IR block, building and parsing
-// a preset dump, and reassembling a chunked IR dump.
+// a preset dump, reassembling a chunked IR dump, checking the largest backup
+// before a restore, and hashing a firmware image for its confirmation.
 
 #include <benchmark/benchmark.h>
 
 #include <array>
 #include <vector>
 
+#include "protocol/codec/BulkCheck.h"
 #include "protocol/codec/Codec.h"
+#include "protocol/codec/Sha256.h"
 
 namespace {
 
@@ -95,5 +98,45 @@ void BM_ParsePresetDump(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ParsePresetDump);
+
+// The largest backup there is: 128 presets using all 256 user IRs.
+std::vector<uint8_t> LargestBackup() {
+  std::vector<uint8_t> image;
+  for (int slot = 0; slot < 128; ++slot) {
+    PresetPayload payload{};
+    for (int k = 0; k < 2; ++k) {
+      const int number = 2 * slot + k;
+      payload[PayloadParamOffset(kParamUserIR7Mode + k)] = 1;
+      payload[PayloadParamOffset(kParamUserIR7PresetMSB + 2 * k)] =
+          static_cast<uint8_t>(number >> 7);
+      payload[PayloadParamOffset(kParamUserIR7Preset + 2 * k)] =
+          static_cast<uint8_t>(number & 0x7F);
+    }
+    const auto dump = BuildPresetDump(slot, payload);
+    image.insert(image.end(), dump.begin(), dump.end());
+  }
+  const auto block = MakeBlock();
+  for (int number = 0; number < 256; ++number)
+    for (const auto& chunk : BuildIRTransfer(number, block))
+      image.insert(image.end(), chunk.begin(), chunk.end());
+  return image;
+}
+
+void BM_CheckLargestBackup(benchmark::State& state) {
+  const auto image = LargestBackup();
+  if (!CheckBulkImage(image).Ok()) state.SkipWithError("the backup does not pass");
+  for (auto _ : state) benchmark::DoNotOptimize(CheckBulkImage(image));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * image.size()));
+  state.SetLabel(std::to_string(image.size()) + " bytes");
+}
+BENCHMARK(BM_CheckLargestBackup);
+
+void BM_HashFirmwareImage(benchmark::State& state) {
+  std::vector<uint8_t> image(65535);
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 131 + (i >> 8));
+  for (auto _ : state) benchmark::DoNotOptimize(ShortContentHash(image));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * image.size()));
+}
+BENCHMARK(BM_HashFirmwareImage);
 
 } // namespace

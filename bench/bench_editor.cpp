@@ -3,10 +3,10 @@
 // read into an empty cache) against the in-process virtual pedal.
 #include <benchmark/benchmark.h>
 
-#include "tests/support/HeadlessEditor.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/ParamIds.h"
 #include "sim/VirtualPedal.h"
+#include "tests/support/HeadlessEditor.h"
 
 using namespace zorel;
 

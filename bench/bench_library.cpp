@@ -1,8 +1,11 @@
 // WAV import cost: decoding a 48 kHz file and resampling it to the IR rate,
-// from memory and from a file on disk.
+// from memory and from a file on disk. Slot file writes: a bulk read writes
+// 128 preset slots, each replaced whole through a temporary, against the
+// plain write in place it replaced.
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +15,9 @@
 
 #include "library/ByteReader.h"
 #include "library/FileWriter.h"
+#include "library/LibraryPaths.h"
+#include "library/LibraryTables.h"
+#include "library/SlotCache.h"
 #include "library/WavDecoder.h"
 
 namespace {
@@ -69,5 +75,28 @@ void BM_DecodeResampleFile(benchmark::State& state) {
   std::remove(path.c_str());
 }
 BENCHMARK(BM_DecodeResampleFile)->Arg(1000)->Arg(48000);
+
+// state.range(0): 1 = replaced whole (what the cache does), 0 = written in place.
+void BM_WriteAllPresetSlots(benchmark::State& state) {
+  char pattern[] = "/tmp/zorel-bench-XXXXXX";
+  const std::string root = ::mkdtemp(pattern);
+  zorel::lib::LibraryTables tables;
+  zorel::lib::SlotCache cache(root, tables);
+  zorel::lib::CreateFolder(root + zorel::lib::kPresetsFolder);
+  std::array<uint8_t, 256> payload{};
+  for (auto _ : state) {
+    for (int slot = 0; slot < 128; ++slot) {
+      payload[2] = static_cast<uint8_t>(slot);
+      if (state.range(0) == 1)
+        cache.WritePresetSlot(slot, payload, 0, 0);
+      else
+        zorel::lib::WriteWholeFile(zorel::lib::PresetSlotPath(root, slot), payload);
+    }
+  }
+  cache.ClearCache();
+  ::rmdir((root + zorel::lib::kPresetsFolder).c_str());
+  ::rmdir(root.c_str());
+}
+BENCHMARK(BM_WriteAllPresetSlots)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 } // namespace

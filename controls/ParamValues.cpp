@@ -62,7 +62,8 @@ double StepNormalized(const IParam& param, double normalized, int direction) {
 }
 
 double WheelValue(const IParam* param, double normalized, float delta, bool fine) {
-  if (param != nullptr && param->Stepped()) return StepNormalized(*param, normalized, delta > 0 ? 1 : -1);
+  if (param != nullptr && param->Stepped())
+    return StepNormalized(*param, normalized, delta > 0 ? 1 : -1);
   return normalized + delta * (fine ? 0.001 : 0.01);
 }
 

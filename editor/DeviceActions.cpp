@@ -9,8 +9,10 @@
 #include "editor/ZorelControl.h"
 #include "library/FileReader.h"
 #include "protocol/codec/EditorMessages.h"
+#include "protocol/codec/FirmwareImageCheck.h"
 #include "protocol/codec/Frame.h"
 #include "protocol/codec/ParamIds.h"
+#include "protocol/codec/Sha256.h"
 
 namespace zorel {
 
@@ -18,7 +20,6 @@ namespace {
 
 constexpr int kRepeatStartTicks = -20;
 constexpr size_t kMaxFirmwareFileSize = 65536;
-constexpr size_t kMinFirmwareFileSize = 210; // packs to more than 240 bytes
 
 } // namespace
 
@@ -216,23 +217,26 @@ bool ZorelControl::ChooseFirmwareFile() {
 void ZorelControl::LoadFirmware() {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mFirmwareSender.reset();
-  lib::FileReader reader(mLastFirmwarePath);
-  if (!reader.IsOpen()) {
-    ShowMessage("The firmware file could not be opened.");
+  // Read with room to spare: an image that is too large gets the check's
+  // own message rather than a reading error.
+  lib::WholeFile file = lib::LoadWholeFile(mLastFirmwarePath, 4 * kMaxFirmwareFileSize);
+  if (!file.Ok()) {
+    ShowMessage(
+        lib::FileErrorMessage(file.error, mLastFirmwarePath, file.systemError, "a firmware image"));
     return;
   }
-  const uint64_t size = reader.Size();
-  // A real image is far larger than one chunk; one that packs into a single
-  // chunk cannot be framed the way the loader expects, so it is refused.
-  if (size < kMinFirmwareFileSize || size >= kMaxFirmwareFileSize) {
-    ShowMessage("This is not a firmware image for the Zorel.");
+  // The image format is the maker's; a file that is recognisably something
+  // else (audio, a preset, a backup, text) is refused before anything is sent.
+  const FirmwareImageCheck check = CheckFirmwareImage(file.bytes);
+  if (!check.ok) {
+    ShowMessage(check.userMessage);
     return;
   }
-  mFirmwareImage.assign(static_cast<size_t>(size), 0);
-  if (reader.Read(mFirmwareImage.data(), mFirmwareImage.size()) != mFirmwareImage.size()) {
-    ShowMessage("The firmware file could not be read.");
+  // The user sees which file is about to be flashed: name, size, hash.
+  if (!Confirm(FirmwareConfirmationText(mLastFirmwarePath, file.bytes.size(),
+                                        ShortContentHash(file.bytes))))
     return;
-  }
+  mFirmwareImage = std::move(file.bytes);
   mFirmwareSender = std::make_unique<FirmwareTransferSender>(mFirmwareImage);
   if (!mFirmwareSender->Valid()) {
     mFirmwareSender.reset();

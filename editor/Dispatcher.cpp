@@ -156,7 +156,8 @@ void ZorelControl::OnParamChange(int index) {
   if (open) {
     mSurface.Post([modified](IControlSurface& c) {
       c.SetTagHidden(kTagPresetDisplay, false);
-      c.SetTagTextColor(kTagPresetDisplay, modified ? color::kDisplayModified : color::kDisplayPlain);
+      c.SetTagTextColor(kTagPresetDisplay,
+                        modified ? color::kDisplayModified : color::kDisplayPlain);
     });
   }
 
@@ -197,8 +198,8 @@ void ZorelControl::ReactToSoundParam(int index, int u) {
   if (const SoundParamView* view = ViewOf(index)) {
     // The punch and mid controls share the pedal's MID position: only the
     // variant the amp model uses switches its panel.
-    const bool layerMatches = view->layer == Layer::kAny ||
-                              (open && (view->layer == Layer::kPreOnly) == mView.mMidPre);
+    const bool layerMatches =
+        view->layer == Layer::kAny || (open && (view->layer == Layer::kPreOnly) == mView.mMidPre);
     if (layerMatches) {
       auto readouts = [&] {
         if (view->readout != kTagNone) Readout(view->readout, index);
@@ -388,7 +389,8 @@ void ZorelControl::ReactToEditorParam(int index, int u) {
       const int top = mView.mListTopRow;
       mSurface.Post([top](IControlSurface& c) {
         for (int slot = 0; slot < presetlist::kSlots; ++slot) {
-          const float y = presetlist::kTop + presetlist::kRowHeight * static_cast<float>(slot - top);
+          const float y =
+              presetlist::kTop + presetlist::kRowHeight * static_cast<float>(slot - top);
           c.PlacePresetRow(slot, y, y < presetlist::kTop);
         }
       });

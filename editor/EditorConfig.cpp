@@ -1,3 +1,4 @@
+#include "editor/SurfaceIds.h"
 #include "editor/ZorelControl.h"
 #include "protocol/codec/ParamIds.h"
 
@@ -21,8 +22,8 @@ iplug::PluginConfig MakeZorelConfig() {
   config.plugDoesChunks = false;
   config.plugType = 2;
   config.plugHasUI = true;
-  config.plugWidth = 1920;
-  config.plugHeight = 1200;
+  config.plugWidth = kUIWidth;
+  config.plugHeight = kUIHeight;
   config.plugMinWidth = 640;
   config.plugMaxWidth = 5760;
   config.plugMinHeight = 400;

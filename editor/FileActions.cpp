@@ -8,10 +8,12 @@
 #include "editor/ZorelControl.h"
 #include "library/BulkFile.h"
 #include "library/FactoryContent.h"
+#include "library/FileReader.h"
 #include "library/IRUpload.h"
 #include "library/PresetFile.h"
 #include "library/PresetFileLoad.h"
 #include "library/SlotCache.h"
+#include "protocol/codec/BulkCheck.h"
 #include "protocol/codec/ParamIds.h"
 #include "protocol/codec/Restore.h"
 #include "resources/ResourceBundle.h"
@@ -35,10 +37,20 @@ bool WriteExportFile(const std::string& path, const std::vector<uint8_t>& bytes)
 bool ZorelControl::StartExport() {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (mModal == nullptr) return false;
-  if (!lib::ChooseExportFile(*mModal, mState.mLastBulkFilePath, mLibrary->Root())) return false;
   SessionState& s = mState;
+  // A backup taken while the connection is still reading the pedal would
+  // mix that traffic's answers with its own.
+  if (!s.mConnected || s.mBulkLoading || s.mImporting || s.mExporting || s.AwaitingReply()) {
+    ShowMessage("The pedal is busy. Please wait until it is connected and idle, then try again.");
+    return false;
+  }
+  if (!lib::ChooseExportFile(*mModal, s.mLastBulkFilePath, mLibrary->Root())) return false;
   s.mExporting = true;
   s.mExportReplyReceived = true;
+  // An answer still on its way to an earlier request (the current preset
+  // after connecting) is not the backup's: only the export's own requests
+  // are awaited from here on.
+  s.mAwaited = TransferState::Awaited::kNone;
   s.mTransferBuffer.clear();
   s.mExportPresetIndex = 0;
   s.mExportIRIndex = 0;
@@ -49,17 +61,31 @@ bool ZorelControl::StartExport() {
 bool ZorelControl::ImportBulkFile() {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (mModal == nullptr) return false;
-  lib::BulkImport import = lib::ImportBulkFile(*mModal, mState.mLastBulkFilePath);
-  if (!import.ready) return false;
   SessionState& s = mState;
-  s.mTransferBuffer = std::move(import.bytes);
-  // Counted the way the import indexes them: one message per F7.
-  s.mImportCount = static_cast<int>(SplitStoredMessages(s.mTransferBuffer).size());
-  if (s.mImportCount == 0) {
-    s.mTransferBuffer.clear();
-    ShowMessage("This file holds no presets to import.");
+  lib::BulkImport import = lib::ImportBulkFile(*mModal, s.mLastBulkFilePath);
+  if (!import.ready) {
+    if (import.error != lib::FileError::kNone)
+      ShowMessage(
+          lib::FileErrorMessage(import.error, s.mLastBulkFilePath, import.systemError, "a backup"));
     return false;
   }
+  // Nothing goes to the pedal, and the cache stays as it is, unless the file
+  // is a whole backup whose every preset and IR matches its own checksum.
+  const BulkCheckResult check = CheckBulkImage(import.bytes, ParamInt(kParamPatchOffset));
+  if (!check.Ok()) {
+    ShowMessage(check.userMessage);
+    return false;
+  }
+  s.mTransferBuffer = std::move(import.bytes);
+  // Counted the way the import indexes them: one message per F7.
+  const auto messages = SplitStoredMessages(s.mTransferBuffer);
+  s.mImportCount = static_cast<int>(messages.size());
+  // What the pedal's checksum list must say afterwards: the check above
+  // found the 128 presets first, in slot order.
+  for (size_t k = 0; k < s.mImportExpected.size(); ++k)
+    s.mImportExpected[k] = BlockChecksum(messages[k].subspan(kBlockDataOffset, kBlockDataSize));
+  // The IRs it writes are no longer known to the cache, however it ends.
+  for (int number : check.irNumbers) mLibrary->Slots().ForgetIRSlot(number);
   s.mImportIndex = 0;
   s.mImporting = true;
   s.mImportReady = true;

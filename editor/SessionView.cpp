@@ -8,6 +8,7 @@
 #include "editor/DisplayText.h"
 #include "editor/ZorelControl.h"
 #include "library/LibraryTables.h"
+#include "library/MirroredPedal.h"
 #include "protocol/codec/ParamIds.h"
 
 namespace zorel {
@@ -106,6 +107,12 @@ void ZorelControl::DeviceIdentified(const std::string& versionText) {
 
 void ZorelControl::SerialKnown(const std::string& serialText) {
   mSurface.Post([serialText](IControlSurface& c) { c.SetTagText(kTagDeviceSerial, serialText); });
+  // One library mirrors one pedal: another pedal's presets and IRs are
+  // cleared before this one's checksum list is compared with the cache.
+  const lib::PedalAdoption adoption =
+      lib::AdoptConnectedPedal(mLibrary->Slots(), mState.mSerialNumber);
+  if (adoption.cacheCleared) mLibrary->RefreshPresetList();
+  if (!adoption.message.empty()) ShowMessage(adoption.message);
 }
 
 void ZorelControl::PresetHighlighted(int previous, int slot) {

@@ -10,6 +10,10 @@
 
 namespace zorel {
 
+// The surface's size in logical units; the window shows it at a draw scale.
+inline constexpr int kUIWidth = 1920;
+inline constexpr int kUIHeight = 1200;
+
 // A colour of the control surface, each channel 0..255.
 struct SurfaceColor {
   int a = 255;

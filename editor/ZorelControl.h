@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "editor/LibraryCache.h"
+#include "editor/SurfaceChannel.h"
+#include "editor/SurfaceState.h"
 #include "library/IRUpload.h"
 #include "plugin/EditorLock.h"
 #include "plugin/IModalServices.h"
@@ -19,8 +21,6 @@
 #include "protocol/ReplyHandler.h"
 #include "protocol/SessionEvents.h"
 #include "protocol/SessionState.h"
-#include "editor/SurfaceChannel.h"
-#include "editor/SurfaceState.h"
 #include "protocol/codec/FirmwareTransfer.h"
 #include "protocol/codec/IrTransfer.h"
 
@@ -86,6 +86,15 @@ public:
   void StorePress(bool press);
   void RecallPress(bool press);
   void CommitPresetName(const std::string& name);
+  // The FILTER switch button, pressed and released (SurfaceActions.cpp).
+  void FilterSwitchPress(bool press);
+  // The amplifier model and ambience type buttons: light the button, then
+  // write the model's or type's values into the preset and send it
+  // (ModelActions.cpp). The surface calls them only for a button not lit.
+  void ChooseAmpModel(int model);
+  void ChooseAmbienceType(int type);
+  void ApplyAmpModelDefaults(int model);
+  void ApplyAmbienceDefaults(int type);
   bool StartExport();
   bool ImportBulkFile();
   bool SavePresetFile();
@@ -137,6 +146,9 @@ public:
   // Where OnUIClose stores the draw scale ("GUI" / "scale" of the settings
   // file); the host installs it.
   std::function<void(float scale)> mSaveDrawScale;
+  // Where the surface reads the draw scale from when it is built; without
+  // it the surface opens at the default 0.5.
+  std::function<float()> mLoadDrawScale;
   LibraryCache& Library() { return *mLibrary; }
   DeviceTick& Tick() { return mTick; }
 
@@ -160,6 +172,9 @@ private:
   void SelectAmbienceType(int type);
   void SetFilterSwitch(bool on);
   void ShowAmbienceTimeKnob(bool shown);
+  // Model and ambience defaults: (parameter, value) pairs applied as one
+  // block with sending suppressed, then the preset goes out whole.
+  void ApplyDefaultsBlock(std::span<const std::pair<int, int>> values, bool flatMid);
 
   // What the protocol reports (SessionView.cpp).
   bool ViewOpen() const override { return mSurface.IsOpen(); }

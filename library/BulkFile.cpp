@@ -13,7 +13,7 @@ size_t CountSysExMessages(std::span<const uint8_t> bytes) {
 }
 
 bool WriteBulkFile(const std::string& path, std::span<const uint8_t> bytes) {
-  return ReplaceFileContents(path, bytes);
+  return ReplaceFileContents(path, bytes, Durability::kSynced);
 }
 
 std::optional<std::vector<uint8_t>> ReadBulkFile(const std::string& path) {
@@ -43,13 +43,17 @@ BulkImport ImportBulkFile(IModalServices& modal, std::string& lastBulkFilePath) 
   modal.ChooseFileDialog(fileName, folder, FileAction::kOpen, "q3b");
   if (fileName.empty()) return import;
   lastBulkFilePath = fileName;
-  std::optional<std::vector<uint8_t>> bytes = ReadBulkFile(fileName);
-  if (!bytes) return import;
-  import.messageCount = CountSysExMessages(*bytes);
-  import.bytes = std::move(*bytes);
-  // With no message at all there is nothing to send and nothing would ever
-  // acknowledge the import's end.
-  import.ready = import.messageCount > 0;
+  WholeFile file = LoadWholeFile(fileName, kBulkFileMaxSize);
+  if (!file.Ok()) {
+    import.error = file.error;
+    import.systemError = file.systemError;
+    return import;
+  }
+  import.messageCount = CountSysExMessages(file.bytes);
+  import.bytes = std::move(file.bytes);
+  // Whether the bytes are a whole backup is for the caller's check to say,
+  // with a message; here the file has only to load.
+  import.ready = true;
   return import;
 }
 

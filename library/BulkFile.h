@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "library/FileReader.h"
 #include "library/ModalServices.h"
 
 namespace zorel::lib {
@@ -40,12 +41,16 @@ struct BulkImport {
   bool ready = false; // the editor may arm the import
   std::vector<uint8_t> bytes;
   size_t messageCount = 0;
+  // Why a chosen file gave no bytes (kTooLarge above 1048576 bytes), for a
+  // message of its own: FileErrorMessage(error, path, systemError, "a backup").
+  FileError error = FileError::kNone;
+  int systemError = 0;
 };
 
 // Confirmation, file prompt (open, "q3b") from `lastBulkFilePath`, and the
-// file read whole. Cancel, no file, a file that does not open, one above
+// file read whole. Cancel, no file, a file that does not load, one above
 // 1048576 bytes or one without a single message leave `ready` false and
-// nothing shown.
+// nothing shown; `error` tells a file that did not load from the others.
 BulkImport ImportBulkFile(IModalServices& modal, std::string& lastBulkFilePath);
 
 } // namespace zorel::lib

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace zorel::lib {
@@ -18,21 +19,76 @@ size_t MemoryReader::Read(void* buffer, size_t n) {
   return count;
 }
 
+namespace {
+
+FileError ErrorOfErrno(int error) {
+  switch (error) {
+  case ENOENT:
+  case ENOTDIR:
+    return FileError::kNotFound;
+  case EISDIR:
+    return FileError::kIsDirectory;
+  case ENXIO:
+  case ENODEV:
+    return FileError::kNotRegular;
+  default:
+    return FileError::kUnreadable;
+  }
+}
+
+FileError ErrorOfType(mode_t mode) {
+  if (S_ISREG(mode)) return FileError::kNone;
+  return S_ISDIR(mode) ? FileError::kIsDirectory : FileError::kNotRegular;
+}
+
+} // namespace
+
 FileReader::FileReader(const std::string& path) {
-  if (path.empty()) return;
-  mFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (mFd < 0) return;
-  struct stat st {};
-  if (::fstat(mFd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(mFd);
-    mFd = -1;
+  if (path.empty()) {
+    Refuse(FileError::kNotFound, ENOENT);
     return;
   }
+  // Look before opening: opening a FIFO waits for a writer, and opening a
+  // device can have effects of its own.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    Refuse(ErrorOfErrno(errno), errno);
+    return;
+  }
+  if (const FileError type = ErrorOfType(st.st_mode); type != FileError::kNone) {
+    Refuse(type, 0);
+    return;
+  }
+  // Non-blocking, in case the path was swapped for a FIFO in between.
+  mFd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (mFd < 0) {
+    Refuse(ErrorOfErrno(errno), errno);
+    return;
+  }
+  if (::fstat(mFd, &st) != 0) {
+    Refuse(FileError::kUnreadable, errno);
+    return;
+  }
+  if (const FileError type = ErrorOfType(st.st_mode); type != FileError::kNone) {
+    Refuse(type, 0);
+    return;
+  }
+  // A regular file reads the same either way; blocking reads are the
+  // contract, should a file system make a difference.
+  if (const int flags = ::fcntl(mFd, F_GETFL); flags >= 0)
+    (void)::fcntl(mFd, F_SETFL, flags & ~O_NONBLOCK);
   // The advisory lock stands in for a read-only share mode: a writer that
   // holds the exclusive lock makes this a shared-write open.
   if (::flock(mFd, LOCK_SH | LOCK_NB) != 0) mSharedWrite = (errno == EWOULDBLOCK);
   mSize = static_cast<uint64_t>(st.st_size);
   mBuffer.resize(kBufferSize);
+}
+
+void FileReader::Refuse(FileError error, int systemError) {
+  if (mFd >= 0) ::close(mFd);
+  mFd = -1;
+  mError = error;
+  mSystemError = systemError;
 }
 
 FileReader::~FileReader() {
@@ -81,15 +137,58 @@ size_t FileReader::Read(void* buffer, size_t n) {
   return copied;
 }
 
-bool ReadWholeFile(const std::string& path, uint64_t maxSize, std::vector<uint8_t>& out) {
-  out.clear();
+WholeFile LoadWholeFile(const std::string& path, uint64_t maxSize) {
+  WholeFile file;
   FileReader reader(path);
-  if (!reader.IsOpen()) return false;
+  if (!reader.IsOpen()) {
+    file.error = reader.Error();
+    file.systemError = reader.SystemError();
+    return file;
+  }
   const uint64_t size = reader.Size();
-  if (size > maxSize) return false;
-  out.resize(static_cast<size_t>(size));
-  out.resize(reader.Read(out.data(), out.size()));
-  return true;
+  if (size > maxSize) {
+    file.error = FileError::kTooLarge;
+    return file;
+  }
+  file.bytes.resize(static_cast<size_t>(size));
+  if (reader.Read(file.bytes.data(), file.bytes.size()) != file.bytes.size()) {
+    file.bytes.clear();
+    file.error = FileError::kUnreadable;
+    file.systemError = EIO;
+  }
+  return file;
+}
+
+bool ReadWholeFile(const std::string& path, uint64_t maxSize, std::vector<uint8_t>& out) {
+  WholeFile file = LoadWholeFile(path, maxSize);
+  out = std::move(file.bytes);
+  return file.Ok();
+}
+
+std::string FileErrorMessage(FileError error, const std::string& path, int systemError,
+                             std::string_view purpose) {
+  const std::string quoted = "\"" + path + "\"";
+  switch (error) {
+  case FileError::kNone:
+    return {};
+  case FileError::kNotFound:
+    return "The file " + quoted + " does not exist.";
+  case FileError::kIsDirectory:
+    return quoted + " is a folder, not a file.";
+  case FileError::kNotRegular:
+    return quoted +
+           " is not an ordinary file (it is a pipe, a socket or a device), so it cannot be read.";
+  case FileError::kTooLarge:
+    return purpose.empty()
+               ? "The file " + quoted + " is too large."
+               : "The file " + quoted + " is too large to be " + std::string(purpose) + ".";
+  case FileError::kUnreadable:
+    return systemError == 0
+               ? "The file " + quoted + " could not be read."
+               : "The file " + quoted +
+                     " could not be read: " + std::system_category().message(systemError) + ".";
+  }
+  return {};
 }
 
 } // namespace zorel::lib

@@ -1,12 +1,13 @@
 #include "library/FileWriter.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
+#include <random>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zorel::lib {
@@ -30,8 +31,17 @@ FileWriter::FileWriter(const std::string& path, int buffers) {
   if (path.empty()) return;
   // Truncate only after the lock attempt, so a reader that checks the lock
   // never sees a cut file without knowing that it is being written.
-  mFd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  // Non-blocking: a FIFO without a reader fails at once instead of waiting.
+  mFd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
   if (mFd < 0) return;
+  struct stat st {};
+  if (::fstat(mFd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(mFd);
+    mFd = -1;
+    return;
+  }
+  if (const int flags = ::fcntl(mFd, F_GETFL); flags >= 0)
+    (void)::fcntl(mFd, F_SETFL, flags & ~O_NONBLOCK);
   (void)::flock(mFd, LOCK_EX | LOCK_NB); // best effort: readers never block a write
   if (::ftruncate(mFd, 0) != 0) {
     ::close(mFd);
@@ -78,37 +88,48 @@ bool FileWriter::Close(bool sync) {
   return ok;
 }
 
-namespace {
-
-bool WriteFile(const std::string& path, std::span<const uint8_t> bytes, int buffers, bool sync) {
+bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, int buffers) {
   FileWriter writer(path, buffers);
   if (!writer.IsOpen()) return false;
   writer.Write(bytes);
-  return writer.Close(sync);
+  return writer.Close();
 }
 
-} // namespace
-
-bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, int buffers) {
-  return WriteFile(path, bytes, buffers, false);
+std::optional<TempFile> CreateTempFileBeside(const std::string& path) {
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  // Seeded once from the system's entropy; the process id is mixed into
+  // every name so that a forked child does not repeat its parent's names.
+  // The exclusive create settles any collision that remains.
+  static std::mutex mutex;
+  static std::mt19937_64 random{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    uint64_t bits = 0;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      bits = random() ^ (static_cast<uint64_t>(::getpid()) * 0x9E3779B97F4A7C15ull);
+    }
+    std::string name = path + ".tmp-";
+    for (int i = 0; i < 6; ++i, bits /= sizeof kLetters - 1)
+      name.push_back(kLetters[bits % (sizeof kLetters - 1)]);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) return TempFile{fd, std::move(name)};
+    if (errno != EEXIST) return std::nullopt;
+  }
+  return std::nullopt;
 }
 
-bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes) {
+bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes,
+                         Durability durability) {
   if (path.empty()) return false;
-  static std::atomic<unsigned> counter{0};
-  char suffix[48];
-  std::snprintf(suffix, sizeof suffix, ".part-%ld-%u", static_cast<long>(::getpid()),
-                counter.fetch_add(1));
-  const std::string temp = path + suffix;
-  if (!WriteFile(temp, bytes, 4, true)) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
+  std::optional<TempFile> temp = CreateTempFileBeside(path);
+  if (!temp) return false;
+  bool ok = WriteAll(temp->fd, bytes.data(), bytes.size());
+  if (ok && durability == Durability::kSynced) ok = ::fsync(temp->fd) == 0;
+  ok = (::close(temp->fd) == 0) && ok;
+  if (ok) ok = ::rename(temp->path.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(temp->path.c_str());
+  return ok;
 }
 
 } // namespace zorel::lib

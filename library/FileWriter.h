@@ -2,12 +2,15 @@
 
 // Creates a file (an existing one is truncated) and writes it in order
 // through a few 8 KiB buffers. Paths are UTF-8, passed to the file system
-// unchanged. While open, the writer holds an exclusive advisory lock when it
-// can get one, so that a FileReader in another process knows the file may
-// still change.
+// unchanged. Only regular files are written: a path naming a pipe or a
+// device is refused without waiting (opening a FIFO would block until a
+// reader came). While open, the writer holds an exclusive advisory lock
+// when it can get one, so that a FileReader in another process knows the
+// file may still change.
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -49,13 +52,33 @@ private:
   size_t mBuffered = 0;
 };
 
-// Replaces `path` with `bytes` so that a failure at any point leaves the
-// old file as it was: the bytes go to a temporary file in the same folder,
-// which is renamed over the old one only once it is complete on disk.
-bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes);
+// How hard ReplaceFileContents works to have the new bytes survive a crash.
+enum class Durability {
+  kSynced, // on disk before the rename: files the user made or will need
+  kCache,  // not forced: a slot file lost in a crash is fetched again
+};
 
-// Creates or overwrites `path` with `bytes` in place (slot files, factory
-// content). Returns true when all bytes were written.
+// Replaces `path` with `bytes` so that a failure at any point leaves the
+// old file as it was and no reader ever sees a partly written one: the
+// bytes go to a temporary file of a name no other writer uses, in the same
+// folder ("<name>.tmp-XXXXXX", created exclusively), which is renamed over
+// the old one only once complete, and removed when anything fails. Two
+// processes replacing the same file therefore never write into one
+// temporary; the last rename wins with a whole file.
+bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes,
+                         Durability durability = Durability::kSynced);
+
+// The temporary ReplaceFileContents writes: an exclusively created new file
+// beside `path`, open for writing (the caller closes `fd`). Nothing when
+// none could be created.
+struct TempFile {
+  int fd = -1;
+  std::string path;
+};
+std::optional<TempFile> CreateTempFileBeside(const std::string& path);
+
+// Creates or overwrites `path` with `bytes` in place (factory content).
+// Returns true when all bytes were written.
 bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, int buffers = 4);
 
 } // namespace zorel::lib

@@ -19,6 +19,17 @@ bool FileOpens(const std::string& path) {
   return FileReader(path).IsOpen();
 }
 
+bool HoldsOneIRBlock(const std::string& path) {
+  FileReader reader(path);
+  return reader.IsOpen() && reader.Size() == kIRBlockSize;
+}
+
+void DeleteFilesWithADot(const std::string& folder) {
+  for (const std::string& name : ListFiles(folder)) {
+    if (name.find('.') != std::string::npos) DeleteFile(folder + name);
+  }
+}
+
 } // namespace
 
 std::string PresetRowText(int displayNumber, std::span<const uint8_t> nameBytes) {
@@ -81,17 +92,17 @@ void SlotCache::WritePresetSlot(int slot, std::span<const uint8_t, kPresetPayloa
   // The folder normally exists from start-up; making sure costs one call and
   // keeps a folder removed behind the editor's back from losing dumps.
   CreateFolder(mRoot + kPresetsFolder);
-  WriteWholeFile(PresetSlotPath(mRoot, slot), payload);
+  ReplaceFileContents(PresetSlotPath(mRoot, slot), payload, Durability::kCache);
   mTables.mPresetChecksums[slot] = {checksumHigh, checksumLow};
   mTables.mPresetFetchFlags[slot] = false;
 }
 
 bool SlotCache::UserIRSlotExists(int number) const {
-  return FileOpens(UserIRSlotPath(mRoot, number));
+  return HoldsOneIRBlock(UserIRSlotPath(mRoot, number));
 }
 
 bool SlotCache::FactoryIRSlotExists(int index) const {
-  return FileOpens(FactoryIRSlotPath(mRoot, index));
+  return HoldsOneIRBlock(FactoryIRSlotPath(mRoot, index));
 }
 
 bool SlotCache::LoadIRSlotFile(const std::string& path) {
@@ -138,24 +149,29 @@ void SlotCache::ReadFactoryIRName(int index) {
 
 bool SlotCache::WriteIRSlot(int number, std::span<const uint8_t> bytes) {
   CreateFolder(mRoot + IRFolderFor(number));
-  return WriteWholeFile(IRSlotPathFor(mRoot, number), bytes);
+  return ReplaceFileContents(IRSlotPathFor(mRoot, number), bytes, Durability::kCache);
 }
 
-void SlotCache::StoreIRDump(int number, std::span<const uint8_t> bytes) {
-  if (number < 0) return;
-  WriteIRSlot(number, bytes);
+bool SlotCache::StoreIRDump(int number, std::span<const uint8_t> bytes) {
+  if (number < 0 || bytes.size() != kIRBlockSize) return false;
+  const bool stored = WriteIRSlot(number, bytes);
   // Only factory IRs 0..7 have a cabinet entry; numbers above 391 are
   // stored but name nothing.
-  if (number >= kFirstFactoryIRNumber) ReadFactoryIRName(number % 128);
+  if (stored && number >= kFirstFactoryIRNumber) ReadFactoryIRName(number % 128);
+  return stored;
+}
+
+void SlotCache::ForgetIRSlot(int number) {
+  if (number >= 0) DeleteFile(IRSlotPathFor(mRoot, number));
 }
 
 void SlotCache::ClearCache() {
-  for (const char* folder : {kPresetsFolder, kUserIRsFolder, kFactoryIRsFolder}) {
-    const std::string path = mRoot + folder;
-    for (const std::string& name : ListFiles(path)) {
-      if (name.find('.') != std::string::npos) DeleteFile(path + name);
-    }
-  }
+  for (const char* folder : {kPresetsFolder, kUserIRsFolder, kFactoryIRsFolder})
+    DeleteFilesWithADot(mRoot + folder);
+}
+
+void SlotCache::ClearPedalContent() {
+  for (const char* folder : {kPresetsFolder, kUserIRsFolder}) DeleteFilesWithADot(mRoot + folder);
 }
 
 std::optional<IRBlockBytes> SlotCache::ReadUserIRBlock(int number) const {

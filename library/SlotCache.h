@@ -43,12 +43,16 @@ public:
   // files accepted; 128 or more ends a bulk read in progress.
   int ScanPresetFolder(int patchOffset);
 
-  // Stores a payload from the pedal (folder created one level, file created
-  // or overwritten) with its checksum and clears the slot's fetch flag; the
-  // tables change even when the file cannot be written.
+  // Stores a payload from the pedal (folder created one level, the file
+  // replaced whole, never left half written) with its checksum and clears
+  // the slot's fetch flag; the tables change even when the file cannot be
+  // written.
   void WritePresetSlot(int slot, std::span<const uint8_t, kPresetPayloadSize> payload,
                        uint8_t checksumHigh, uint8_t checksumLow);
 
+  // An IR slot exists when its file holds exactly one IR block: a file cut
+  // short by a lost chunk or an interrupted write counts as absent, so the
+  // IR is fetched again instead of being kept wrong for good.
   bool UserIRSlotExists(int number) const;
   bool FactoryIRSlotExists(int index) const;
 
@@ -62,19 +66,33 @@ public:
   // mCabinetNames[index + 1] from the factory slot file, when it opens.
   void ReadFactoryIRName(int index);
 
-  // An IR dump from the pedal, written as received (2436 bytes when whole);
-  // a factory IR also renames its cabinet.
-  void StoreIRDump(int number, std::span<const uint8_t> bytes);
+  // An IR dump from the pedal, stored only when it is one whole IR block
+  // (2436 bytes); anything else is refused and leaves the slot file as it
+  // was. A factory IR also renames its cabinet. Whether the transfer's
+  // checksum was right is the receiver's to check (IRTransferIntact of the
+  // codec) before it calls this: the checksum is over the packed bytes,
+  // which never reach the library. Returns whether the IR was stored.
+  bool StoreIRDump(int number, std::span<const uint8_t> bytes);
+
+  // Removes the slot file of an IR whose content on the pedal is no longer
+  // known (an import that touched it, whether it completed or not), so that
+  // it counts as absent and is fetched again.
+  void ForgetIRSlot(int number);
 
   // Deletes every file with a '.' in its name from the three folders; the
   // folders and files without a dot stay.
   void ClearCache();
 
+  // Deletes the files with a '.' in their names from the preset and user IR
+  // folders: what mirrors one particular pedal. The factory IRs are the
+  // same on every pedal and stay.
+  void ClearPedalContent();
+
   // The whole IR block of a user IR slot file, when it is exactly 2436 bytes.
   std::optional<IRBlockBytes> ReadUserIRBlock(int number) const;
 
-  // Creates the IR's folder (one level) and writes the bytes into its slot
-  // file. Returns whether the file was written.
+  // Creates the IR's folder (one level) and replaces its slot file with the
+  // bytes. Returns whether the file was written.
   bool WriteIRSlot(int number, std::span<const uint8_t> bytes);
 
 private:

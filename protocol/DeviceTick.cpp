@@ -25,6 +25,7 @@ void DeviceTick::Run() {
   } else if (s.mImportFinishedPending) {
     s.mImportFinishedPending = false;
     EndImport("Finished successfully!");
+    s.mImportVerifyPending = true;
   } else if (!s.mImportFailure.empty()) {
     EndImport(s.mImportFailure + "\n" + ImportedSoFar());
     s.mImportFailure.clear();
@@ -71,6 +72,7 @@ void DeviceTick::EndImport(const std::string& message) {
   s.mConnected = false;
   s.mConnectWanted = true;
   s.mCacheInSync = false;
+  s.mImportVerifyPending = false;
 }
 
 // How far an import that stopped early got, for its message.

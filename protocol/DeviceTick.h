@@ -6,8 +6,8 @@
 
 #include "protocol/PedalSender.h"
 #include "protocol/PresetCache.h"
-#include "protocol/SessionState.h"
 #include "protocol/SessionEvents.h"
+#include "protocol/SessionState.h"
 #include "protocol/codec/Restore.h"
 
 namespace zorel {

@@ -98,7 +98,8 @@ void ReplyHandler::ProcessSysEx(std::span<const uint8_t> m) {
     OnIRDumpChunk(kind, m);
     break;
   case IncomingKind::ParameterReport:
-    if (const auto report = ParseParameterReport(m)) OnParameterReport(report->number, report->value);
+    if (const auto report = ParseParameterReport(m))
+      OnParameterReport(report->number, report->value);
     break;
   case IncomingKind::Unknown:
     break;
@@ -113,10 +114,15 @@ void ReplyHandler::OnPresetDump(std::span<const uint8_t> m) {
   if (!s.mConnected) return;
   const bool checksumOk = BlockChecksumOk(m);
   if (s.mBulkLoading || s.mExporting) {
-    // Only the answer to the outstanding request belongs to the transfer: a
-    // late or repeated dump of another slot is not taken for it.
+    // Only the answer to the transfer's own outstanding request belongs to
+    // it: a late or repeated dump, or the answer to another request, is not
+    // taken for it.
     const int slot = m[7] & 0x7F;
-    if (s.mAwaited != TransferState::Awaited::kPreset || slot != s.mAwaitedNumber) return;
+    const int asked = s.mBulkLoading ? s.mBulkSlot : s.mExportPresetIndex - 1;
+    const bool outstanding = s.mBulkLoading || !s.mExportReplyReceived;
+    if (!outstanding || slot != asked || s.mAwaited != TransferState::Awaited::kPreset ||
+        s.mAwaitedNumber != asked)
+      return;
     if (!checksumOk) {
       // Asked again a few times; a link that keeps damaging the same preset
       // ends the transfer with a message instead of looping or keeping it.
@@ -289,6 +295,7 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
     if (!awaitedList) break; // a repeated answer after the list was taken
     s.mAwaited = TransferState::Awaited::kNone;
     s.mRetries = 0;
+    if (s.mImportVerifyPending) VerifyImport(m);
     int flagged = 0;
     for (int k = 0; k < SessionState::kPresetSlots; ++k) {
       const bool differs = mCache.ChecksumDiffers(k, m[8 + 2 * static_cast<size_t>(k)],
@@ -309,6 +316,28 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
   default:
     break;
   }
+}
+
+// The pedal's checksum list after an import, against the presets of the
+// file: a preset the pedal did not take as sent is named, never passed over.
+void ReplyHandler::VerifyImport(std::span<const uint8_t> list) {
+  SessionState& s = mState;
+  s.mImportVerifyPending = false;
+  std::string differing;
+  int count = 0;
+  for (int k = 0; k < SessionState::kPresetSlots; ++k) {
+    const ChecksumPair held{list[8 + 2 * static_cast<size_t>(k)],
+                            list[9 + 2 * static_cast<size_t>(k)]};
+    if (held == s.mImportExpected[static_cast<size_t>(k)]) continue;
+    differing += (count++ ? ", " : "") + std::to_string(ParamInt(kParamPatchOffset) + k);
+  }
+  if (count == 0) {
+    mEvents.ShowMessage("All 128 presets verified.");
+    return;
+  }
+  mEvents.ShowMessage("The pedal does not hold what the backup holds in " +
+                      std::string(count == 1 ? "preset " : "presets ") + differing +
+                      ". Please check the MIDI connection and restore the backup again.");
 }
 
 void ReplyHandler::OnIdentity(std::span<const uint8_t> m, bool checksumOk) {
@@ -333,7 +362,8 @@ void ReplyHandler::OnIdentity(std::span<const uint8_t> m, bool checksumOk) {
   if (m[7] == 15) {
     s.mConnected = true;
     s.mCacheInSync = false;
-    s.mDeviceSerialText = "SERIAL: " + NameAt(m, 232);
+    s.mSerialNumber = NameAt(m, 232);
+    s.mDeviceSerialText = "SERIAL: " + s.mSerialNumber;
     mEvents.SerialKnown(s.mDeviceSerialText);
     mSender.SendRequestSettings(3);
   } else if (m[7] == 0) {
@@ -372,7 +402,8 @@ void ReplyHandler::OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m) 
     // Only the IR asked for: a late dump of another IR starts nothing.
     const int number = Decode14(m[7], m[8]);
     const bool awaited = s.mAwaited == TransferState::Awaited::kIR && number == s.mAwaitedNumber;
-    if (s.mExporting && !awaited) return;
+    const bool exportAsked = !s.mExportReplyReceived && number == s.mExportIRIndex - 1;
+    if (s.mExporting && !(awaited && exportAsked)) return;
     mDumpCheck.Feed(m);
     s.mAwaitTicks = 0;
     if (s.mExporting) {
@@ -468,67 +499,67 @@ void ReplyHandler::OnParameterReport(int number, int value) {
 void ReplyHandler::OnShortMessage(IncomingKind kind) {
   SessionState& s = mState;
   switch (kind) {
-    case IncomingKind::Finished:
-      s.mFinishedPending = true;
-      break;
-    case IncomingKind::ParameterAccepted:
-      if (s.mIRSelectStep == kParamUserIR7PresetMSB) {
-        s.mIRSelectStep = kParamUserIR7Preset;
-        const double v = (s.mUserIR7Number & 0x7F) / 127.0;
-        mPlug.SetParameterValue(kParamUserIR7Preset, v);
-        mPlug.QueueUIParameterUpdate(kParamUserIR7Preset, v, true);
-      } else if (s.mIRSelectStep == kParamUserIR8PresetMSB) {
-        s.mIRSelectStep = kParamUserIR8Preset;
-        const double v = (s.mUserIR8Number & 0x7F) / 127.0;
-        mPlug.SetParameterValue(kParamUserIR8Preset, v);
-        mPlug.QueueUIParameterUpdate(kParamUserIR8Preset, v, true);
-      }
-      break;
-    case IncomingKind::IRStored:
-      mEvents.IRStored();
-      break;
-    case IncomingKind::Error:
-      mEvents.ShowMessage("ERROR!");
-      break;
-    case IncomingKind::ReadyForIRData:
-      s.mIRUploadRunning = true;
-      break;
-    case IncomingKind::WriteAcknowledged:
-    case IncomingKind::WriteAcknowledgedMore:
-      // Outside an import these belong to a factory upgrade that has no
-      // messages to send: ignored, so a stray one cannot erase presets.
-      if (!s.mImporting) break;
-      s.mImportIndex += 1;
-      if (s.mImportIndex < s.mImportCount) {
-        s.mImportReady = true;
-      } else if (kind != IncomingKind::WriteAcknowledgedMore) {
-        mSender.SendBulkMode(false);
-        s.mImporting = false;
-        s.mImportFinishedPending = true;
-      }
-      break;
-    case IncomingKind::WriteFailed:
-      if (!s.mImporting) break;
+  case IncomingKind::Finished:
+    s.mFinishedPending = true;
+    break;
+  case IncomingKind::ParameterAccepted:
+    if (s.mIRSelectStep == kParamUserIR7PresetMSB) {
+      s.mIRSelectStep = kParamUserIR7Preset;
+      const double v = (s.mUserIR7Number & 0x7F) / 127.0;
+      mPlug.SetParameterValue(kParamUserIR7Preset, v);
+      mPlug.QueueUIParameterUpdate(kParamUserIR7Preset, v, true);
+    } else if (s.mIRSelectStep == kParamUserIR8PresetMSB) {
+      s.mIRSelectStep = kParamUserIR8Preset;
+      const double v = (s.mUserIR8Number & 0x7F) / 127.0;
+      mPlug.SetParameterValue(kParamUserIR8Preset, v);
+      mPlug.QueueUIParameterUpdate(kParamUserIR8Preset, v, true);
+    }
+    break;
+  case IncomingKind::IRStored:
+    mEvents.IRStored();
+    break;
+  case IncomingKind::Error:
+    mEvents.ShowMessage("ERROR!");
+    break;
+  case IncomingKind::ReadyForIRData:
+    s.mIRUploadRunning = true;
+    break;
+  case IncomingKind::WriteAcknowledged:
+  case IncomingKind::WriteAcknowledgedMore:
+    // Outside an import these belong to a factory upgrade that has no
+    // messages to send: ignored, so a stray one cannot erase presets.
+    if (!s.mImporting) break;
+    s.mImportIndex += 1;
+    if (s.mImportIndex < s.mImportCount) {
+      s.mImportReady = true;
+    } else if (kind != IncomingKind::WriteAcknowledgedMore) {
+      mSender.SendBulkMode(false);
       s.mImporting = false;
-      mEvents.ShowTransferProgress(0.0, "0 %");
-      s.mImportFailure = "Communication error!";
-      break;
-    case IncomingKind::LoaderReady:
-      s.mFirmwareActive = true;
-      mEvents.FirmwareLoaderReady();
-      break;
-    case IncomingKind::UpdateComplete:
-      s.mFirmwareActive = false;
-      s.mConnected = false;
-      break;
-    case IncomingKind::UpdateFailed:
-      s.mFirmwareActive = false;
-      s.mConnected = false;
-      mEvents.ShowMessage("Error in update!");
-      mEvents.FirmwareUpdateEnded();
-      break;
-    default:
-      break;
+      s.mImportFinishedPending = true;
+    }
+    break;
+  case IncomingKind::WriteFailed:
+    if (!s.mImporting) break;
+    s.mImporting = false;
+    mEvents.ShowTransferProgress(0.0, "0 %");
+    s.mImportFailure = "Communication error!";
+    break;
+  case IncomingKind::LoaderReady:
+    s.mFirmwareActive = true;
+    mEvents.FirmwareLoaderReady();
+    break;
+  case IncomingKind::UpdateComplete:
+    s.mFirmwareActive = false;
+    s.mConnected = false;
+    break;
+  case IncomingKind::UpdateFailed:
+    s.mFirmwareActive = false;
+    s.mConnected = false;
+    mEvents.ShowMessage("Error in update!");
+    mEvents.FirmwareUpdateEnded();
+    break;
+  default:
+    break;
   }
 }
 

@@ -7,8 +7,8 @@
 #include "plugin/IPlugAPIBase.h"
 #include "protocol/PedalSender.h"
 #include "protocol/PresetCache.h"
-#include "protocol/SessionState.h"
 #include "protocol/SessionEvents.h"
+#include "protocol/SessionState.h"
 #include "protocol/codec/Classify.h"
 #include "protocol/codec/IrTransfer.h"
 #include "protocol/codec/Packing.h"
@@ -40,6 +40,7 @@ private:
   void OnSinglePreset(std::span<const uint8_t> m, bool checksumOk);
   void OnSettingsBlock(std::span<const uint8_t> m);
   void OnIdentity(std::span<const uint8_t> m, bool checksumOk);
+  void VerifyImport(std::span<const uint8_t> list);
   void OnIRNamePage(std::span<const uint8_t> m);
   void OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m);
   void FeedDump(std::span<const uint8_t> bytes);

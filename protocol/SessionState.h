@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/Checksums.h"
 #include "protocol/codec/ParamIds.h"
 
 namespace zorel {
@@ -26,6 +27,7 @@ struct LinkState {
   // The device lines: version and serial as the pedal reported them.
   std::string mDeviceVersionText;
   std::string mDeviceSerialText;
+  std::string mSerialNumber; // the 32 characters of the identity block
   // A message held for the next user-interface tick (version refusals).
   std::string mPendingMessage;
   bool mHasPendingMessage = false;
@@ -116,6 +118,10 @@ struct TransferState {
   // Why a running import ended early; the device tick reports it.
   std::string mImportFailure;
   int mImportWaitTicks = 0;
+  // After a whole import, the checksum list of the reconnect is compared
+  // with what the file held, slot by slot.
+  bool mImportVerifyPending = false;
+  std::array<ChecksumPair, 128> mImportExpected{};
   int mExportPresetIndex = 0;
   int mExportIRIndex = 0;
   std::array<bool, 256> mExportIRNeeded{};

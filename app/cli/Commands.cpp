@@ -1,5 +1,7 @@
 #include "app/cli/Commands.h"
 
+#include "library/FileReader.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -15,9 +17,18 @@ constexpr const char* kFirmwareFinished = "Firmware update finished.";
 constexpr const char* kFirmwareFailed = "Error in update!";
 
 bool Readable(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  return static_cast<bool>(in);
+  return lib::FileReader(file).IsOpen();
 }
+
+} // namespace
+
+bool CheckInputFile(const std::string& command, const std::string& file) {
+  const lib::FileReader reader(file);
+  if (reader.IsOpen()) return true;
+  return Fail(command, lib::FileErrorMessage(reader.Error(), file, reader.SystemError()));
+}
+
+namespace {
 
 bool Contains(const std::vector<std::string>& texts, const std::string& text) {
   return std::find(texts.begin(), texts.end(), text) != texts.end();
@@ -124,15 +135,13 @@ bool UpdateFirmware(Session& session, const std::string& file) {
   if (!Readable(file)) return Fail("firmware", file + " cannot be read");
   ConsoleModal& modal = session.Modal();
   modal.ClearRefused();
-  if (modal.ShowMessageDialog("The pedal's firmware will be replaced by " + file +
-                                  ".\nAre you sure to continue?",
-                              "", MessageBoxType::kOKCancel) != MessageBoxResult::kOK)
-    return Fail("firmware", "not confirmed");
+  // The editor checks the file and asks, naming its size and hash.
   const size_t seen = modal.Messages().size();
   modal.AnswerNextFilePrompt(file);
   session.Locked([](ZorelControl& e) { e.OpenFirmwarePage(); });
   if (!session.Locked([](ZorelControl& e) { return e.ChooseFirmwareFile(); })) {
     session.Locked([](ZorelControl& e) { e.CloseFirmwarePage(); });
+    if (modal.Refused()) return Fail("firmware", "not confirmed");
     return Fail("firmware", LastOr(session.MessagesSince(seen), file + " was refused"));
   }
   // The loader answers the start message; then one chunk goes per tick and

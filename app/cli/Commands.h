@@ -21,6 +21,11 @@ bool UpdateFirmware(Session& session, const std::string& file);
 // every command succeeded.
 bool RunShell(Session& session);
 
+// The file a command reads, checked before anything else happens: a missing
+// file, a folder, a pipe or a device is refused at once with its own
+// message (a pipe would otherwise block the open).
+bool CheckInputFile(const std::string& command, const std::string& file);
+
 // "zorelctl: what: why" on standard error; returns false.
 bool Fail(const std::string& what, const std::string& why);
 

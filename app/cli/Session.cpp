@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "library/FileReader.h"
+#include "library/LibraryLock.h"
 #include "library/LibraryPaths.h"
 
 namespace zorel::cli {
@@ -60,6 +61,13 @@ std::string Session::PortSummary() const {
 }
 
 bool Session::Start() {
+  // One process at a time on a library: two would overwrite each other's
+  // files and answer the same pedal twice.
+  mLibraryLock = std::make_unique<lib::LibraryLock>(Editor().Library().Root());
+  if (!mLibraryLock->TryAcquire()) {
+    std::fprintf(stderr, "zorelctl: %s\n", mLibraryLock->Message().c_str());
+    return false;
+  }
   mHost->InitHost();
   if (!mHost->HasMidiIn()) {
     std::fprintf(stderr, "zorelctl: no MIDI system could be opened\n");
@@ -93,8 +101,19 @@ bool Session::Connect() {
       mWaitFailure = "no pedal answered within the time-out (" + PortSummary() + ")";
     return false;
   }
-  if (!WaitSettled()) {
-    if (!Interrupted()) mWaitFailure = "the pedal stopped answering while its presets were read";
+  // Done only when the cache holds what the pedal holds; a transfer that
+  // gives up says why in a box, which ends the wait.
+  const size_t before = mModal.Messages().size();
+  const bool ended = WaitUntil(
+      [&](ZorelControl& e) {
+        return (e.State().mCacheInSync && Settled()) || mModal.Messages().size() > before;
+      },
+      Activity::kReceived);
+  if (!ended || !Locked([](ZorelControl& e) { return e.State().mCacheInSync; })) {
+    if (ended)
+      mWaitFailure = "the library could not be brought up to date: " + mModal.Messages().back();
+    else if (!Interrupted())
+      mWaitFailure = "the pedal stopped answering while its presets were read";
     return false;
   }
   return true;

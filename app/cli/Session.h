@@ -12,6 +12,10 @@
 #include "app/cli/RealTimeClock.h"
 #include "app/host/AppHost.h"
 
+namespace zorel::lib {
+class LibraryLock;
+}
+
 namespace zorel::cli {
 
 // The first of the window's three device lines; the pedal's reply gives the
@@ -108,6 +112,7 @@ private:
   std::string mVersionShown;
   std::string mSerialShown;
   static std::atomic<bool> sInterrupted;
+  std::unique_ptr<lib::LibraryLock> mLibraryLock;
 };
 
 } // namespace zorel::cli

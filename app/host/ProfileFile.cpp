@@ -1,5 +1,7 @@
 #include "app/host/ProfileFile.h"
 
+#include "library/FileWriter.h"
+
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -74,24 +76,13 @@ bool ProfileFile::Load(const std::string& path) {
   return true;
 }
 
+// Written beside the old file under a unique name and renamed over it, so
+// two processes saving at once never write into one temporary.
 bool ProfileFile::Save(const std::string& path) const {
-  const std::string temp = path + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const std::string& line : mLines) out << line << '\n';
-    out.flush();
-    if (!out) {
-      out.close();
-      ::unlink(temp.c_str());
-      return false;
-    }
-  }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
+  std::string text;
+  for (const std::string& line : mLines) text += line + '\n';
+  return lib::ReplaceFileContents(
+      path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
 int ProfileFile::FindSection(const std::string& section) const {

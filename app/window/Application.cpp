@@ -12,6 +12,7 @@
 #include "app/window/InstanceRequests.h"
 #include "app/window/ModalWait.h"
 #include "app/window/SingleInstance.h"
+#include "library/LibraryLock.h"
 #include "app/window/WindowOptions.h"
 #include "editor/LibraryCache.h"
 
@@ -166,6 +167,18 @@ int RunZorelControl(int argc, char** argv, const SurfaceFactory& factory) {
   }
   g_set_application_name("ZorelControl");
   gtk_window_set_default_icon_name("zorelcontrol");
+  // One process at a time on a library: zorelctl takes the same lock.
+  lib::LibraryLock libraryLock(LibraryCache::DefaultRoot());
+  if (!libraryLock.TryAcquire()) {
+    const std::string message = libraryLock.Message();
+    std::fprintf(stderr, "zorelcontrol: %s\n", message.c_str());
+    GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR,
+                                            GTK_BUTTONS_OK, "%s", message.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), "");
+    gtk_dialog_run(GTK_DIALOG(box));
+    gtk_widget_destroy(box);
+    return 1;
+  }
   return RunWindow(*options, instance, factory);
 }
 

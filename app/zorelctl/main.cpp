@@ -23,6 +23,9 @@ int Run(const Invocation& inv) {
   Session session(inv, modal);
   if (inv.command == "ports")
     return session.StartMidiOnly() && ListPorts(session) ? kExitOk : kExitFailed;
+  const bool readsFile =
+      inv.command == "restore" || inv.command == "load-preset" || inv.command == "firmware";
+  if (readsFile && !CheckInputFile(inv.command, inv.file)) return kExitFailed;
   if (!session.Start()) return kExitFailed;
 
   bool ok = false;

@@ -57,6 +57,12 @@ std::vector<std::vector<uint8_t>> BuildIRTransfer(int irNumber,
   return chunks;
 }
 
+bool IRTransferIntact(uint32_t announcedPacked, size_t packedReceived, uint32_t packedSum,
+                      ChecksumPair carried) {
+  return announcedPacked == kIRPackedSize && packedReceived == announcedPacked &&
+         ChecksumFromSum(packedSum) == carried;
+}
+
 IRTransferReceiver::IRTransferReceiver(IRChunkCommands commands, size_t capacity)
     : mCommands(commands), mCapacity(capacity) {}
 
@@ -81,6 +87,7 @@ IRTransferReceiver::Step IRTransferReceiver::Feed(std::span<const uint8_t> messa
     mPackedReceived = 0;
     mReceivedChecksum = {};
     mActive = true;
+    mCompleted = false;
     Take(message.subspan(kIRFirstChunkDataOffset, n - 1 - kIRFirstChunkDataOffset));
     return Step::Started;
   }
@@ -96,6 +103,7 @@ IRTransferReceiver::Step IRTransferReceiver::Feed(std::span<const uint8_t> messa
     mReceivedChecksum = {static_cast<uint8_t>(message[n - 3] & 0x7F),
                          static_cast<uint8_t>(message[n - 2] & 0x7F)};
     mActive = false;
+    mCompleted = true;
     return Step::Completed;
   }
   return Step::Ignored;

@@ -16,8 +16,8 @@
 #include <span>
 #include <vector>
 
-#include "protocol/codec/Encoding.h"
 #include "formats/DataFormats.h"
+#include "protocol/codec/Encoding.h"
 #include "protocol/codec/Frame.h"
 #include "protocol/codec/Packing.h"
 
@@ -81,6 +81,13 @@ private:
   bool mDone = false;
 };
 
+// True when an IR transfer came whole and unchanged: it announced one IR
+// block (2785 packed bytes), exactly that many arrived, and the transfer
+// checksum carried by the last chunk matches their sum. Only such a
+// transfer may be stored: a short or damaged block would pass for the IR.
+bool IRTransferIntact(uint32_t announcedPacked, size_t packedReceived, uint32_t packedSum,
+                      ChecksumPair carried);
+
 // All messages of one IR transfer, in order.
 std::vector<std::vector<uint8_t>> BuildIRTransfer(int irNumber,
                                                   std::span<const uint8_t, kIRBlockSize> block);
@@ -116,6 +123,11 @@ public:
   ChecksumPair ComputedChecksum() const { return ChecksumFromSum(mSum); }
   ChecksumPair ReceivedChecksum() const { return mReceivedChecksum; }
   bool ChecksumOk() const { return ComputedChecksum() == mReceivedChecksum; }
+  // After Completed: the transfer was one whole IR block, checksum right.
+  bool Intact() const {
+    return mCompleted &&
+           IRTransferIntact(mAnnouncedPacked, mPackedReceived, mSum, mReceivedChecksum);
+  }
 
 private:
   void Take(std::span<const uint8_t> packed);
@@ -124,6 +136,7 @@ private:
   size_t mCapacity;
   StreamUnpacker mUnpacker;
   bool mActive = false;
+  bool mCompleted = false; // a last chunk ended the current transfer
   int mIRNumber = 0;
   uint32_t mAnnouncedPacked = 0;
   size_t mPackedReceived = 0;

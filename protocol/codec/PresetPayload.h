@@ -22,7 +22,6 @@
 
 namespace zorel {
 
-
 using PresetPayload = std::array<uint8_t, kPresetPayloadSize>;
 
 // Data offset of sound parameter `index` (0..73).

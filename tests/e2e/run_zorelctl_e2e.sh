@@ -3,7 +3,7 @@
 # on a private JACK server with the dummy driver. Everything started here is
 # stopped here, by process id.
 #
-#   run_zorelctl_e2e.sh status|transfer|firmware ZORELCTL PEDAL TOOL
+#   run_zorelctl_e2e.sh status|transfer|firmware|faults|matrix ZORELCTL PEDAL TOOL
 set -euo pipefail
 
 mode=$1
@@ -182,7 +182,9 @@ transfer)
 
 firmware)
   start_pedal F --firmware-out "$work/received.bin"
-  head -c 20000 /dev/urandom >"$work/image.bin"
+  # Random bytes after a fixed start, which no file-kind check mistakes for
+  # something else (a SysEx stream starts with F0).
+  { printf 'ZRL'; head -c 19997 /dev/urandom; } >"$work/image.bin"
   ctl F home fw-no firmware "$work/image.bin"
   expect_rc 1 "firmware without --yes"
   [ ! -e "$work/received.bin" ] || fail "firmware sent without --yes"
@@ -193,6 +195,72 @@ firmware)
   ctl F home fw firmware "$work/image.bin" --yes
   expect_rc 0 "firmware"
   cmp -s "$work/image.bin" "$work/received.bin" || fail "the pedal did not receive the image"
+  ;;
+
+faults)
+  # A pipe for a file is refused at once: nothing may block in open().
+  mkfifo "$work/pipe.q3b"
+  start=$(date +%s%N)
+  ctl F home fifo restore "$work/pipe.q3b" --yes
+  elapsed=$((($(date +%s%N) - start) / 1000000))
+  expect_rc 1 "restore from a pipe"
+  [ "$elapsed" -lt 2000 ] || fail "restore from a pipe took $elapsed ms"
+  pipe_ms=$elapsed
+  grep -q "not an ordinary file" "$work/fifo-err.txt" || fail "no clear message for a pipe"
+
+  # A second zorelctl on the same library is turned away while one runs,
+  # and SIGINT ends a waiting zorelctl within a second.
+  start_pedal S --drop 1
+  ZOREL_HOME="$work/busy" "$zorelctl" --api jack --in "S Out:MIDI Out" --out "S:MIDI In" \
+    --timeout 60 status >"$work/waiting.txt" 2>&1 &
+  waiting=$!
+  sleep 2
+  ctl S busy second status
+  expect_rc 1 "a second zorelctl on one library"
+  grep -q "is using the library" "$work/second-err.txt" || fail "no clear message for a locked library"
+  start=$(date +%s%N)
+  kill -INT "$waiting"
+  rc=0
+  wait "$waiting" || rc=$?
+  elapsed=$((($(date +%s%N) - start) / 1000000))
+  [ "$rc" -ne 0 ] || fail "an interrupted status reported success"
+  [ "$elapsed" -lt 1000 ] || fail "SIGINT took $elapsed ms to end zorelctl"
+  echo "pipe refused in $pipe_ms ms; SIGINT ended zorelctl in $elapsed ms"
+  stop_pedal S
+  ;;
+
+matrix)
+  # The fault matrix over JACK with the real programs: status and backup
+  # either end correct (a backup equal to a clean one) or fail with a reason,
+  # leaving no backup file behind.
+  start_pedal C
+  ctl C clean clean-backup backup "$work/clean.q3b" --yes
+  expect_rc 0 "clean backup"
+  stop_pedal C
+  i=0
+  for fault in "--drop 0.03" "--corrupt-block 0.1" "--corrupt-transfer 0.3" "--cut 0.03" \
+               "--delay 100 --delay-jitter 200"; do
+    i=$((i + 1))
+    # shellcheck disable=SC2086
+    start_pedal "M$i" $fault --seed "$i"
+    start=$(date +%s%N)
+    ctl "M$i" "m$i" "m$i-status" status --timeout 60
+    status_rc=$rc
+    ctl "M$i" "m$i" "m$i-backup" backup "$work/m$i.q3b" --yes --timeout 60
+    backup_rc=$rc
+    ms=$((($(date +%s%N) - start) / 1000000))
+    if [ "$backup_rc" -eq 0 ]; then
+      cmp -s "$work/m$i.q3b" "$work/clean.q3b" || fail "$fault: the backup differs from a clean one"
+      outcome="whole backup"
+    else
+      [ ! -e "$work/m$i.q3b" ] || fail "$fault: a failed backup left a file"
+      [ -s "$work/m$i-backup-err.txt" ] || fail "$fault: the backup failed without a reason"
+      outcome="refused: $(tail -n 1 "$work/m$i-backup-err.txt")"
+    fi
+    [ "$status_rc" -eq 0 ] || [ -s "$work/m$i-status-err.txt" ] || fail "$fault: status failed silently"
+    echo "matrix over JACK: $fault: status rc $status_rc, $outcome, $ms ms"
+    stop_pedal "M$i"
+  done
   ;;
 
 *)

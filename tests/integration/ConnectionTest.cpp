@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "tests/support/HeadlessEditor.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/ParamIds.h"
 #include "sim/VirtualPedal.h"
 #include "tests/integration/PedalLink.h"
+#include "tests/support/HeadlessEditor.h"
 
 using namespace zorel;
 using zorel::sim::VirtualPedal;

@@ -90,10 +90,7 @@ bool Exists(const std::string& path) {
 // Presets 3 and 9 use user IRs 0 and 200, which hold content of their own.
 void UseTwoUserIRs(VirtualPedal& pedal) {
   auto& state = pedal.Model().MutableState();
-  for (auto& p : state.presets) {
-    p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
-    p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
-  }
+  NoUserIRsInUse(state);
   state.presets[3][PayloadParamOffset(kParamUserIR7Mode)] = 1;
   state.presets[3][PayloadParamOffset(kParamUserIR7PresetMSB)] = 0;
   state.presets[3][PayloadParamOffset(kParamUserIR7Preset)] = 0;
@@ -139,8 +136,7 @@ TEST(FaultMatrix, StatusEndsInSyncOrSaysWhy) {
     TimedLink link{h, pedal};
     const SessionState& s = h.Editor().State();
     const bool ended = link.RunUntil(
-        [&] { return (s.mCacheInSync && !s.mBulkLoading) || !modal.Messages().empty(); },
-        180000);
+        [&] { return (s.mCacheInSync && !s.mBulkLoading) || !modal.Messages().empty(); }, 180000);
     ASSERT_TRUE(ended) << fault.name << ": neither in sync nor a message after 180 s";
     if (s.mCacheInSync) {
       Report("status", fault.name, "in sync", link.elapsedMs);
@@ -209,6 +205,7 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
     TimedLink link{h, pedal};
     const SessionState& s = h.Editor().State();
     ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
+    link.RunUntil([] { return false; }, 2000); // the current preset follows the read
     modal.QueueFile(file);
     ASSERT_TRUE(h.Editor().StartExport());
     ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 120000));
@@ -228,11 +225,13 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
 
     modal.QueueMessageAnswer(MessageBoxResult::kOK);
     modal.QueueFile(file);
-    ASSERT_TRUE(h.Editor().ImportBulkFile());
+    const bool started = h.Editor().ImportBulkFile();
+    link.Step(); // a refusal's box comes on the next tick
+    ASSERT_TRUE(started) << modal.Messages().back().text;
     const size_t before = modal.Messages().size(); // the confirmation is behind us
     const int start = link.elapsedMs;
-    ASSERT_TRUE(link.RunUntil(
-        [&] { return !s.mImporting && modal.Messages().size() > before; }, 300000))
+    ASSERT_TRUE(
+        link.RunUntil([&] { return !s.mImporting && modal.Messages().size() > before; }, 300000))
         << fault.name;
     const std::string& said = modal.Messages().back().text;
     if (said == "Finished successfully!") {
@@ -247,6 +246,75 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
     // Either way the cache no longer claims to know the pedal.
     EXPECT_FALSE(s.mCacheInSync) << fault.name;
   }
+}
+
+// A checksum list that keeps arriving damaged is asked for again a few
+// times; then the editor says so and the cache does not claim to be in sync.
+TEST(FaultLinks, DamagedChecksumListIsAskedAgainThenReported) {
+  TempLibrary library;
+  HeadlessEditor h(nullptr, library.root);
+  ScriptedModalServices modal{MessageBoxResult::kOK};
+  h.Editor().SetModalServices(&modal);
+  VirtualPedal pedal;
+  int lists = 0;
+  for (int t = 0; t < 20000 && modal.Messages().empty(); t += 10) {
+    h.Advance(10);
+    for (const Bytes& m : h.TakeSent()) pedal.Receive(m);
+    pedal.Advance(10000);
+    for (Bytes reply : pedal.Collect()) {
+      if (reply.size() == 267 && reply[5] == 0x52 && reply[7] == 3) {
+        reply[264] ^= 0x01;
+        ++lists;
+      }
+      h.Receive(reply);
+    }
+  }
+  EXPECT_EQ(lists, 4); // the request and three repeats
+  ASSERT_FALSE(modal.Messages().empty());
+  EXPECT_NE(modal.Messages().front().text.find("list of presets could not be read"),
+            std::string::npos);
+  EXPECT_FALSE(h.Editor().State().mCacheInSync);
+  EXPECT_FALSE(h.Editor().State().mConnected);
+}
+
+// One library mirrors one pedal: connecting another says so, and its cache
+// then holds only the new pedal's presets and IRs.
+TEST(FaultLinks, ASecondPedalNeverMixesWithTheFirst) {
+  TempLibrary library;
+  auto makePedal = [](const char* serial, uint8_t fill) {
+    sim::PedalState state = sim::MakeFactoryState();
+    state.serial = serial;
+    NoUserIRsInUse(state);
+    // Preset 0 (the current one) plays user IR 0, so its IR is cached.
+    state.presets[0][PayloadParamOffset(kParamUserIR7Mode)] = 1;
+    state.presets[0][PayloadParamOffset(kParamUserIR7Preset)] = 0;
+    for (size_t i = 0; i < state.userIRs[0].size(); ++i)
+      state.userIRs[0][i] = static_cast<uint8_t>((i + fill) & 0x7F);
+    state.presets[7][2] = static_cast<uint8_t>('A' + fill % 26);
+    return state;
+  };
+  auto connect = [&](sim::PedalState state, ScriptedModalServices& modal) {
+    HeadlessEditor h(nullptr, library.root);
+    h.Editor().SetModalServices(&modal);
+    VirtualPedal pedal({}, std::move(state));
+    TimedLink link{h, pedal};
+    const SessionState& s = h.Editor().State();
+    EXPECT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
+    link.RunUntil([] { return false; }, 3000); // the current preset and its IR
+    ExpectCacheHoldsOnlyThePedalsPresets(library.root, pedal, "second pedal");
+    const std::string ir = lib::UserIRSlotPath(library.root, 0);
+    EXPECT_TRUE(Exists(ir));
+    const auto bytes = ReadAll(ir);
+    const auto& expected = pedal.State().userIRs[0];
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin(), bytes.end()));
+  };
+  ScriptedModalServices first{MessageBoxResult::kOK}, second{MessageBoxResult::kOK};
+  connect(makePedal("ZRL1-FIRST-0000-0000-0000-0000-1", 1), first);
+  EXPECT_TRUE(first.Messages().empty());
+  connect(makePedal("ZRL1-OTHER-0000-0000-0000-0000-2", 40), second);
+  ASSERT_FALSE(second.Messages().empty());
+  EXPECT_NE(second.Messages().front().text.find("is not the one whose presets and IRs"),
+            std::string::npos);
 }
 
 } // namespace

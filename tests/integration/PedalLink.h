@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/HeadlessEditor.h"
+#include "protocol/codec/PresetPayload.h"
 #include "sim/VirtualPedal.h"
+#include "tests/support/HeadlessEditor.h"
 
 namespace zorel::test {
 
@@ -64,6 +65,15 @@ struct TempLibrary {
   }
   std::string root;
 };
+
+// No preset plays a user IR: a backup of the pedal then holds presets only,
+// until a test turns some on.
+inline void NoUserIRsInUse(sim::PedalState& state) {
+  for (auto& p : state.presets) {
+    p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
+    p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
+  }
+}
 
 inline bool Connected(HeadlessEditor& h) {
   return h.Editor().State().mConnected;

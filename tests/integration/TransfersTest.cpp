@@ -6,15 +6,15 @@
 #include <cstring>
 #include <fstream>
 
-#include "tests/support/ScriptedModalServices.h"
 #include "library/ModalServices.h"
-#include "protocol/Requests.h"
 #include "protocol/DeviceTick.h"
+#include "protocol/Requests.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/Frame.h"
 #include "protocol/codec/ParamIds.h"
 #include "sim/FactoryContent.h"
 #include "tests/integration/PedalLink.h"
+#include "tests/support/ScriptedModalServices.h"
 
 using namespace zorel;
 using namespace zorel::test;
@@ -67,10 +67,7 @@ TEST_F(Transfers, ExportThenImportRestoresThePedal) {
   // Only two presets use user IRs, 0 and 200, and those two hold content of
   // their own, so the export carries exactly their dumps.
   auto& state = pedal.Model().MutableState();
-  for (auto& p : state.presets) {
-    p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
-    p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
-  }
+  NoUserIRsInUse(state);
   auto& p3 = state.presets[3];
   p3[PayloadParamOffset(kParamUserIR7Mode)] = 1;
   p3[PayloadParamOffset(kParamUserIR7PresetMSB)] = 0;
@@ -114,6 +111,35 @@ TEST_F(Transfers, ExportThenImportRestoresThePedal) {
   EXPECT_EQ(pedal.State().userIRs[200], original.userIRs[200]);
   EXPECT_EQ(link->Commands(kCmdBeginBulkMode).size(), 2u); // import, then the re-read
   EXPECT_EQ(link->Commands(kCmdRestoreIRMiddle).size(), used.size() * 9);
+  // The reconnect's checksum list is held against the file.
+  EXPECT_TRUE(Saw(modal, "All 128 presets verified."));
+}
+
+// A preset that reaches the pedal other than the file holds it (a link that
+// changes a data byte and, by chance, the checksum with it) is named.
+TEST_F(Transfers, ImportThatDoesNotTakeIsNamed) {
+  NoUserIRsInUse(pedal.Model().MutableState());
+  const std::string file = library.root + "/backup.q3b";
+  modal.QueueFile(file);
+  ASSERT_TRUE(ed().StartExport());
+  link->Run(30000);
+  link->tamper = [](Bytes& m) {
+    if (m.size() == 267 && m[5] == kCmdRestorePreset && m[7] == 9) {
+      m[12] = static_cast<uint8_t>(m[12] ^ 0x01);
+      const ChecksumPair sum = BlockChecksum(std::span(m).subspan(8, 256));
+      m[264] = sum.high;
+      m[265] = sum.low;
+    }
+  };
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
+  modal.QueueFile(file);
+  ASSERT_TRUE(ed().ImportBulkFile());
+  link->Run(60000);
+  bool named = false;
+  for (const auto& m : modal.Messages())
+    named = named || m.text.find("The pedal does not hold what the backup holds in preset ") == 0;
+  EXPECT_TRUE(named);
+  EXPECT_FALSE(Saw(modal, "All 128 presets verified."));
 }
 
 TEST_F(Transfers, ImportNeedsConfirmation) {
@@ -274,7 +300,10 @@ TEST_F(Transfers, FactoryResetAsksFirst) {
 namespace {
 
 TEST_F(Transfers, DamagedFirmwareTransferEndsInAnError) {
-  std::vector<uint8_t> image(1000, 0x5A);
+  // Binary content: a file of one repeated letter reads as text and is
+  // refused before anything is sent.
+  std::vector<uint8_t> image(1000);
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 13 + 129);
   const std::string file = library.root + "/zorel.bin";
   WriteFile(file, image);
   link->tamper = [](Bytes& m) {
@@ -366,7 +395,9 @@ namespace {
 
 TEST_F(Transfers, FirmwareProgressFollowsTheChunks) {
   const std::string file = library.root + "/zorel.bin";
-  WriteFile(file, std::vector<uint8_t>(1000, 0x33));
+  std::vector<uint8_t> image(1000);
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 13 + 129);
+  WriteFile(file, image);
   EXPECT_LT(ed().FirmwareProgress(), 0.0);
   modal.QueueFile(file);
   ASSERT_TRUE(ed().ChooseFirmwareFile());

@@ -7,9 +7,9 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/support/HeadlessEditor.h"
 #include "protocol/codec/ParamIds.h"
 #include "sim/VirtualPedal.h"
+#include "tests/support/HeadlessEditor.h"
 #include "tests/support/RecordingSurface.h"
 
 using namespace zorel;

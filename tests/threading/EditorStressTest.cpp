@@ -6,8 +6,8 @@
 #include <atomic>
 #include <thread>
 
-#include "tests/support/HeadlessEditor.h"
 #include "protocol/codec/ParamIds.h"
+#include "tests/support/HeadlessEditor.h"
 #include "tests/support/RecordingSurface.h"
 
 using namespace zorel;

@@ -43,7 +43,9 @@ inline constexpr Spot kLamp{1170, 256};
 inline constexpr Spot kSave{869, 314};
 inline constexpr double kLampSize = 25, kSaveW = 38, kSaveH = 76;
 
-inline const Box kPresetDisplay = FromEdges(1255, 315, 1383, 403);
+// Three digit places (the first shows only "1") at 80 units.
+inline const Box kPresetDisplay = FromEdges(1212, 319, 1390, 399);
+inline constexpr double kDisplayDigitSize = 80;
 inline const Box kStatusLines = FromEdges(660, 5, 1060, 73);
 inline const Box kReconnect = FromEdges(540, 18, 655, 63);
 inline const Box kPresetName = FromEdges(20, 120, 260, 144);

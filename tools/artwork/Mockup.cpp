@@ -131,7 +131,7 @@ void PedalControls(cairo_t* cr, const PictureLookup& pic, bool filterOn) {
     Blit(cr, pic("fswitch.png"), s.x, s.y, 0, 2);
   Blit(cr, pic("save.png"), kSave.x, kSave.y, 0, 2);
   if (filterOn) Blit(cr, pic("led.png"), kLamp.x, kLamp.y);
-  TextStyle seg{Face::Segment, 88, Hex(0x333333), Align::Right, 0};
+  TextStyle seg{Face::Segment, kDisplayDigitSize, Hex(0x333333), Align::Right, 0};
   TopText(cr, seg, kPresetDisplay, "188");
   seg.color = Hex(0xffffff);
   TopText(cr, seg, kPresetDisplay, "05");

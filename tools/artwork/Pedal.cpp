@@ -198,11 +198,11 @@ void Controls(cairo_t* cr) {
   cairo_translate(cr, kSave.x, kSave.y);
   DrawSaveButton(cr, false);
   cairo_restore(cr);
-  TextStyle seg{Face::Segment, 88, Hex(0x333333), Align::Right, 0};
+  TextStyle seg{Face::Segment, kDisplayDigitSize, Hex(0x333333), Align::Right, 0};
   const Box d = kPresetDisplay;
-  DrawText(cr, seg, d.R(), d.y + 88, "188");
+  DrawText(cr, seg, d.R(), d.y + kDisplayDigitSize, "188");
   seg.color = Hex(0xffffff);
-  DrawText(cr, seg, d.R(), d.y + 88, "01");
+  DrawText(cr, seg, d.R(), d.y + kDisplayDigitSize, "01");
 }
 
 } // namespace

@@ -14,10 +14,10 @@
 #include <thread>
 #include <vector>
 
-#include "tests/support/ScriptedModalServices.h"
 #include "app/host/AppHost.h"
 #include "library/ModalServices.h"
 #include "plugin/Timer.h"
+#include "tests/support/ScriptedModalServices.h"
 
 namespace zorel::test {
 

@@ -10,6 +10,7 @@
 #include "app/cli/Session.h"
 #include "library/LibraryPaths.h"
 #include "protocol/codec/EditorMessages.h"
+#include "protocol/codec/PresetPayload.h"
 #include "sim/FactoryContent.h"
 #include "sim/VirtualPedal.h"
 
@@ -113,12 +114,18 @@ protected:
 
   // A bulk file of two presets of a pedal whose preset 5 has another name.
   std::string BulkFileWithRenamedPreset() {
+    // A whole backup (every preset; no user IRs in use, so no IR dumps),
+    // since the import refuses anything less.
     sim::PedalState state = sim::MakeFactoryState();
+    for (auto& p : state.presets) {
+      p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
+      p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
+    }
     state.presets[5][2] = 'Z'; // the first letter of the name
     VirtualPedal source({}, state);
     const std::string file = root + "/two.q3b";
     std::ofstream f(file, std::ios::binary);
-    for (int slot : {5, 6})
+    for (int slot = 0; slot < 128; ++slot)
       for (const Bytes& dump : source.Exchange(BuildRequestPreset(slot)))
         f.write(reinterpret_cast<const char*>(dump.data()),
                 static_cast<std::streamsize>(dump.size()));

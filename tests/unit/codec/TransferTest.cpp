@@ -88,6 +88,41 @@ TEST(IRTransfer, ReceiverFlagsDamageAndIgnoresChunksWithoutAStart) {
   EXPECT_EQ(small.Bytes().size(), 4096u);
 }
 
+TEST(IRTransfer, OnlyAWholeUndamagedDumpIsIntact) {
+  const auto chunks = BuildIRTransfer(9, SampleBlock());
+  auto feed = [](const std::vector<std::vector<uint8_t>>& messages) {
+    IRTransferReceiver rx;
+    for (const auto& m : messages) rx.Feed(m);
+    return rx.Intact();
+  };
+  auto without = [&](size_t index) {
+    auto copy = chunks;
+    copy.erase(copy.begin() + static_cast<ptrdiff_t>(index));
+    return copy;
+  };
+  auto flipped = chunks;
+  flipped[6][40] ^= 0x10;
+  auto cut = chunks;
+  cut[10].erase(cut[10].begin() + 20, cut[10].begin() + 40); // 20 packed bytes fewer
+  auto small = chunks;
+  small[0][11] -= 1; // announces 2784 packed bytes
+  EXPECT_TRUE(feed(chunks));
+  EXPECT_FALSE(feed(without(4))) << "a middle chunk dropped";
+  EXPECT_FALSE(feed(without(10))) << "no last chunk";
+  EXPECT_FALSE(feed(flipped)) << "a flipped bit";
+  EXPECT_FALSE(feed(cut)) << "a short last chunk";
+  EXPECT_FALSE(feed(small)) << "not one IR block";
+
+  // The pure check on its own, as a receiver of the editor's keeps its sums.
+  const auto packed = Pack7(SampleBlock());
+  const uint32_t sum = ByteSum(packed);
+  const ChecksumPair carried = TransferChecksum(packed);
+  EXPECT_TRUE(IRTransferIntact(2785, 2785, sum, carried));
+  EXPECT_FALSE(IRTransferIntact(2785, 2784, sum, carried));
+  EXPECT_FALSE(IRTransferIntact(2785, 2785, sum + 1, carried));
+  EXPECT_TRUE(IRTransferIntact(2785, 2785, sum + 16384, carried)) << "only 14 bits travel";
+}
+
 TEST(IRTransfer, RestoreCommandsUseTheSameLayouts) {
   auto chunks = BuildIRTransfer(7, SampleBlock());
   chunks[0][5] = kCmdRestoreIRFirst;

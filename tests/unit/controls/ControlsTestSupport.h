@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/ScriptedModalServices.h"
 #include "controls/Controls.h"
 #include "plugin/IPlugAPIBase.h"
 #include "render/PngCodec.h"
+#include "tests/support/ScriptedModalServices.h"
 
 namespace controlstest {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "tests/support/HeadlessEditor.h"
 #include "protocol/codec/ParamIds.h"
+#include "tests/support/HeadlessEditor.h"
 #include "tests/support/RecordingSurface.h"
 
 using namespace zorel;

@@ -1,7 +1,10 @@
 // The file reader and writer contracts, and replacing a file safely.
 
 #include <csignal>
+#include <future>
+#include <set>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include "LibraryTestSupport.h"
 #include "library/FileReader.h"
@@ -126,6 +129,82 @@ TEST_F(FileIOTest, AFailedReplaceKeepsTheOldFileAndLeavesNoTemporary) {
 
   EXPECT_TRUE(ReplaceFileContents(path, Pattern(10000)));
   EXPECT_EQ(ReadFileBytes(path), Pattern(10000));
+}
+
+bool IsTemporary(const std::string& name) {
+  return name.find(".tmp-") != std::string::npos;
+}
+
+int CountTemporaries(const std::string& folder) {
+  int count = 0;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    count += IsTemporary(e.path().filename().string());
+  return count;
+}
+
+TEST_F(FileIOTest, TemporariesHaveNamesNoOtherWriterUses) {
+  const std::string path = root + "/settings.ini";
+  std::set<std::string> names;
+  std::vector<TempFile> temps;
+  for (int i = 0; i < 200; ++i) {
+    std::optional<TempFile> temp = CreateTempFileBeside(path);
+    ASSERT_TRUE(temp);
+    EXPECT_EQ(temp->path.rfind(path + ".tmp-", 0), 0u) << temp->path;
+    EXPECT_EQ(temp->path.size(), path.size() + 11);
+    names.insert(temp->path);
+    temps.push_back(*temp);
+  }
+  EXPECT_EQ(names.size(), 200u);
+  for (const TempFile& t : temps) {
+    ::close(t.fd);
+    ::unlink(t.path.c_str());
+  }
+  EXPECT_FALSE(CreateTempFileBeside(root + "/no/such/folder/f"));
+}
+
+TEST_F(FileIOTest, ProcessesReplacingOneFileNeverCollide) {
+  // Four processes and two threads each replace settings.ini 100 times with
+  // contents of their own and lengths of their own: every replace succeeds,
+  // the file is always one whole content, and no temporary is left.
+  const std::string path = root + "/settings.ini";
+  auto content = [](int writer) {
+    return std::vector<uint8_t>(1000 + 3000 * static_cast<size_t>(writer),
+                                static_cast<uint8_t>('a' + writer));
+  };
+  auto writeMany = [&](int writer) {
+    int failures = 0;
+    for (int i = 0; i < 100; ++i)
+      failures += !ReplaceFileContents(path, content(writer), Durability::kCache);
+    return failures;
+  };
+  std::vector<pid_t> children;
+  for (int writer = 0; writer < 4; ++writer) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) ::_exit(writeMany(writer) == 0 ? 0 : 1);
+    children.push_back(pid);
+  }
+  auto a = std::async(std::launch::async, writeMany, 4);
+  auto b = std::async(std::launch::async, writeMany, 5);
+  std::set<std::vector<uint8_t>> seen;
+  for (int i = 0; i < 200; ++i) {
+    const std::vector<uint8_t> now = ReadFileBytes(path);
+    if (!now.empty()) seen.insert(now);
+  }
+  EXPECT_EQ(a.get(), 0);
+  EXPECT_EQ(b.get(), 0);
+  for (pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  seen.insert(ReadFileBytes(path));
+  for (const auto& bytes : seen) {
+    bool whole = false;
+    for (int writer = 0; writer < 6; ++writer) whole = whole || bytes == content(writer);
+    EXPECT_TRUE(whole) << "a reader saw " << bytes.size() << " bytes";
+  }
+  EXPECT_EQ(CountTemporaries(root), 0);
 }
 
 } // namespace

@@ -3,10 +3,10 @@
 
 #include <cstring>
 
-#include "tests/support/ScriptedModalServices.h"
 #include "LibraryTestSupport.h"
 #include "library/PresetFile.h"
 #include "library/PresetFileLoad.h"
+#include "tests/support/ScriptedModalServices.h"
 
 namespace zorel::lib {
 namespace {

@@ -199,6 +199,85 @@ TEST_F(SlotCacheTest, ClearCacheEmptiesTheFoldersOfFilesWithADot) {
   EXPECT_TRUE(Exists(root + "/settings.ini")) << "the root itself is not cache";
 }
 
+TEST_F(SlotCacheTest, OnlyAWholeIRBlockCountsAsAnIR) {
+  const IRBlockBytes block = Block("Whole", 0x4000, 7);
+  const std::vector<uint8_t> whole(block.begin(), block.end());
+  // Sizes a lost or cut chunk leaves, and one too many.
+  for (size_t size : {size_t{0}, size_t{2213}, size_t{2405}, size_t{2435}, size_t{2437}}) {
+    std::vector<uint8_t> bytes = whole;
+    bytes.resize(size, 0);
+    WriteFileBytes(root + "/User IRs/005.dat", bytes);
+    WriteFileBytes(root + "/Factory IRs/003.dat", bytes);
+    EXPECT_FALSE(cache->UserIRSlotExists(4)) << size << " bytes";
+    EXPECT_FALSE(cache->FactoryIRSlotExists(2)) << size << " bytes";
+    EXPECT_FALSE(cache->ReadUserIRBlock(4)) << size << " bytes";
+  }
+  WriteFileBytes(root + "/User IRs/005.dat", whole);
+  EXPECT_TRUE(cache->UserIRSlotExists(4));
+  std::filesystem::create_directory(root + "/User IRs/006.dat");
+  EXPECT_FALSE(cache->UserIRSlotExists(5)) << "a folder of that name";
+}
+
+TEST_F(SlotCacheTest, AnIncompleteDumpIsNotStored) {
+  const IRBlockBytes old = Block("Old", 0x4000, 1);
+  ASSERT_TRUE(cache->StoreIRDump(20, old));
+  const IRBlockBytes next = Block("Next", 0x4000, 2);
+  for (size_t size : {size_t{0}, size_t{2213}, size_t{2435}, size_t{4096}}) {
+    std::vector<uint8_t> bytes(next.begin(), next.end());
+    bytes.resize(size, 0);
+    EXPECT_FALSE(cache->StoreIRDump(20, bytes)) << size;
+    EXPECT_EQ(ReadFileBytes(root + "/User IRs/021.dat"),
+              std::vector<uint8_t>(old.begin(), old.end()))
+        << "the slot keeps what it had";
+  }
+  // A short factory dump renames no cabinet either.
+  const std::string before = tables.mCabinetNames[1];
+  EXPECT_FALSE(cache->StoreIRDump(384, std::vector<uint8_t>(next.begin(), next.begin() + 100)));
+  EXPECT_EQ(tables.mCabinetNames[1], before);
+  EXPECT_TRUE(cache->StoreIRDump(20, next));
+  EXPECT_EQ(ReadFileBytes(root + "/User IRs/021.dat"),
+            std::vector<uint8_t>(next.begin(), next.end()));
+}
+
+TEST_F(SlotCacheTest, SlotFilesAreReplacedNotRewrittenInPlace) {
+  // A hard link keeps the old file: a write in place would change it too, so
+  // a reader of the old file can never see a half-written one.
+  cache->WritePresetSlot(0, Payload("First"), 0, 0);
+  ASSERT_TRUE(cache->WriteIRSlot(1, Block("First", 0x4000, 1)));
+  const std::string preset = root + "/Presets/001.dat", ir = root + "/User IRs/002.dat";
+  std::filesystem::create_hard_link(preset, root + "/old-preset");
+  std::filesystem::create_hard_link(ir, root + "/old-ir");
+  const std::vector<uint8_t> oldPreset = ReadFileBytes(preset), oldIR = ReadFileBytes(ir);
+
+  cache->WritePresetSlot(0, Payload("Second"), 0, 0);
+  EXPECT_TRUE(cache->StoreIRDump(1, Block("Second", 0x4000, 2)));
+  EXPECT_EQ(ReadFileBytes(root + "/old-preset"), oldPreset);
+  EXPECT_EQ(ReadFileBytes(root + "/old-ir"), oldIR);
+  EXPECT_NE(ReadFileBytes(preset), oldPreset);
+  EXPECT_NE(ReadFileBytes(ir), oldIR);
+  for (const char* folder : {"/Presets", "/User IRs"})
+    for (const auto& e : std::filesystem::directory_iterator(root + folder))
+      EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+}
+
+TEST_F(SlotCacheTest, ForgottenAndClearedPedalContentIsFetchedAgain) {
+  cache->WritePresetSlot(0, Payload("A"), 0, 0);
+  ASSERT_TRUE(cache->StoreIRDump(7, Block("U7", 1, 1)));
+  ASSERT_TRUE(cache->StoreIRDump(8, Block("U8", 1, 1)));
+  ASSERT_TRUE(cache->StoreIRDump(386, Block("F", 1, 1)));
+  WriteFileBytes(root + "/Factory IRs/01-Movrant.wav", {1});
+
+  cache->ForgetIRSlot(7);
+  EXPECT_FALSE(cache->UserIRSlotExists(7));
+  EXPECT_TRUE(cache->UserIRSlotExists(8));
+
+  cache->ClearPedalContent();
+  EXPECT_FALSE(Exists(root + "/Presets/001.dat"));
+  EXPECT_FALSE(cache->UserIRSlotExists(8));
+  EXPECT_TRUE(cache->FactoryIRSlotExists(2)) << "factory IRs are every pedal's";
+  EXPECT_TRUE(Exists(root + "/Factory IRs/01-Movrant.wav"));
+}
+
 TEST_F(SlotCacheTest, SlotFilesOfAMissingRootFailSilentlyButTablesUpdate) {
   SlotCache lost(root + "/not/there", tables);
   lost.WritePresetSlot(4, Payload("X"), 0x11, 0x22);

@@ -3,12 +3,12 @@
 
 #include <cmath>
 
-#include "tests/support/ScriptedModalServices.h"
 #include "LibraryTestSupport.h"
 #include "library/ByteReader.h"
 #include "library/IRUpload.h"
 #include "library/LibraryPaths.h"
 #include "library/WavDecoder.h"
+#include "tests/support/ScriptedModalServices.h"
 
 namespace zorel::lib {
 namespace {

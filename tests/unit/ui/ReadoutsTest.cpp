@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "protocol/codec/ParamIds.h"
-#include "ui/Readouts.h"
+#include "ui/readouts/Readouts.h"
 
 using namespace zorel;
 using namespace zorel::ui;

@@ -1,4 +1,4 @@
-#include "ui/Readouts.h"
+#include "ui/readouts/Readouts.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,0 +1,82 @@
+#include "protocol/codec/Sha256.h"
+
+#include <bit>
+
+namespace zorel {
+
+namespace {
+
+constexpr std::array<uint32_t, 64> kRoundConstants = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
+    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
+    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
+    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
+    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
+
+using State = std::array<uint32_t, 8>;
+
+void Compress(State& h, const uint8_t* block) {
+  std::array<uint32_t, 64> w{};
+  for (int i = 0; i < 16; ++i)
+    w[i] = (uint32_t{block[4 * i]} << 24) | (uint32_t{block[4 * i + 1]} << 16) |
+           (uint32_t{block[4 * i + 2]} << 8) | uint32_t{block[4 * i + 3]};
+  for (int i = 16; i < 64; ++i) {
+    const uint32_t s0 = std::rotr(w[i - 15], 7) ^ std::rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
+    const uint32_t s1 = std::rotr(w[i - 2], 17) ^ std::rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
+    w[i] = w[i - 16] + s0 + w[i - 7] + s1;
+  }
+  State v = h;
+  for (int i = 0; i < 64; ++i) {
+    const uint32_t s1 = std::rotr(v[4], 6) ^ std::rotr(v[4], 11) ^ std::rotr(v[4], 25);
+    const uint32_t ch = (v[4] & v[5]) ^ (~v[4] & v[6]);
+    const uint32_t t1 = v[7] + s1 + ch + kRoundConstants[i] + w[i];
+    const uint32_t s0 = std::rotr(v[0], 2) ^ std::rotr(v[0], 13) ^ std::rotr(v[0], 22);
+    const uint32_t maj = (v[0] & v[1]) ^ (v[0] & v[2]) ^ (v[1] & v[2]);
+    const uint32_t t2 = s0 + maj;
+    v = {t1 + t2, v[0], v[1], v[2], v[3] + t1, v[4], v[5], v[6]};
+  }
+  for (int i = 0; i < 8; ++i) h[i] += v[i];
+}
+
+} // namespace
+
+Sha256Digest Sha256(std::span<const uint8_t> bytes) {
+  State h = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+             0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+  size_t at = 0;
+  for (; bytes.size() - at >= 64; at += 64) Compress(h, bytes.data() + at);
+  // The tail, the 0x80 marker and the bit length fill one or two last blocks.
+  std::array<uint8_t, 128> tail{};
+  const size_t rest = bytes.size() - at;
+  for (size_t i = 0; i < rest; ++i) tail[i] = bytes[at + i];
+  tail[rest] = 0x80;
+  const size_t tailLength = rest < 56 ? 64 : 128;
+  const uint64_t bits = static_cast<uint64_t>(bytes.size()) * 8;
+  for (int i = 0; i < 8; ++i) tail[tailLength - 1 - i] = static_cast<uint8_t>(bits >> (8 * i));
+  Compress(h, tail.data());
+  if (tailLength == 128) Compress(h, tail.data() + 64);
+
+  Sha256Digest digest{};
+  for (int i = 0; i < 8; ++i)
+    for (int k = 0; k < 4; ++k) digest[4 * i + k] = static_cast<uint8_t>(h[i] >> (24 - 8 * k));
+  return digest;
+}
+
+std::string Sha256Hex(std::span<const uint8_t> bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (uint8_t b : Sha256(bytes)) {
+    hex.push_back(kDigits[b >> 4]);
+    hex.push_back(kDigits[b & 0x0F]);
+  }
+  return hex;
+}
+
+std::string ShortContentHash(std::span<const uint8_t> bytes) {
+  return Sha256Hex(bytes).substr(0, 8);
+}
+
+} // namespace zorel

@@ -1,0 +1,70 @@
+#include "ui/ControlActions.h"
+
+#include "controls/IGraphics.h"
+#include "controls/TextControls.h"
+#include "editor/ZorelControl.h"
+
+namespace zorel::ui {
+
+namespace {
+
+using igraphics::IControl;
+
+// The picture buttons run their action on press and on release and never
+// change their own value: the owner shows the pressed frame, so a value of
+// 0 means this call is the press.
+bool IsPress(const IControl* button) {
+  return button->Value() < 0.5;
+}
+
+} // namespace
+
+igraphics::IActionFunction MakeAction(Action action, int row, ZorelControl& editor) {
+  ZorelControl* e = &editor;
+  switch (action) {
+  case Action::kNone:
+    return nullptr;
+  // A lit model or type button stays as it is: nothing is applied or sent.
+  case Action::kAmpModel:
+    return [e, row](IControl* c) {
+      if (IsPress(c)) e->ChooseAmpModel(row);
+    };
+  case Action::kAmbienceType:
+    return [e, row](IControl* c) {
+      if (IsPress(c)) e->ChooseAmbienceType(row);
+    };
+  case Action::kFilterSwitch:
+    return [e](IControl* c) { e->FilterSwitchPress(IsPress(c)); };
+  case Action::kFootUp:
+    return [e](IControl* c) { e->PresetUp(IsPress(c)); };
+  case Action::kFootDown:
+    return [e](IControl* c) { e->PresetDown(IsPress(c)); };
+  case Action::kFootCentre:
+    return [e](IControl* c) { e->RecallPress(IsPress(c)); };
+  case Action::kSave:
+    return [e](IControl* c) { e->StorePress(IsPress(c)); };
+  case Action::kLoadPresetFile:
+    return [e](IControl*) { e->LoadPresetFile(); };
+  case Action::kSavePresetFile:
+    return [e](IControl*) { e->SavePresetFile(); };
+  case Action::kReconnect:
+    return [e](IControl*) { e->Reconnect(); };
+  case Action::kImportIR7:
+    return [e](IControl*) { e->ImportWavForIR7(); };
+  case Action::kImportIR8:
+    return [e](IControl*) { e->ImportWavForIR8(); };
+  case Action::kRenamePreset:
+    return [e](IControl* c) {
+      if (auto* text = dynamic_cast<igraphics::ITextControl*>(c))
+        e->CommitPresetName(text->GetText());
+    };
+  case Action::kCloseCustomIRPage:
+    return [](IControl* c) {
+      if (igraphics::IGraphics* g = c->GetUI())
+        g->ForEachInGroup(group::kCustomIR, [](IControl* page) { page->SetHidden(true); });
+    };
+  }
+  return nullptr;
+}
+
+} // namespace zorel::ui
