@@ -47,6 +47,7 @@ AppHost::AppHost(Options options)
   mEditor->SetModalServices(mOptions.modal);
   if (mOptions.saveDrawScale) {
     mEditor->mSaveDrawScale = [this](float scale) { mSettingsFile.WriteDrawScale(scale); };
+    mEditor->mLoadDrawScale = [this] { return mSettingsFile.ReadDrawScale(); };
   }
 }
 

@@ -12,9 +12,9 @@
 #include "app/window/InstanceRequests.h"
 #include "app/window/ModalWait.h"
 #include "app/window/SingleInstance.h"
-#include "library/LibraryLock.h"
 #include "app/window/WindowOptions.h"
 #include "editor/LibraryCache.h"
+#include "library/LibraryLock.h"
 
 namespace zorel::window {
 

@@ -1,5 +1,8 @@
 #include "app/window/GlibTimerService.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace zorel::window {
 
 namespace {
@@ -62,19 +65,6 @@ void GlibTimerService::Rearm() {
   g_source_set_ready_time(mSource, earliest);
 }
 
-uintptr_t GlibTimerService::NextDue(int64_t nowUs) const {
-  uintptr_t next = 0;
-  int64_t nextDue = 0;
-  for (const auto& [id, e] : mEntries) {
-    if (e.running || e.dueUs > nowUs + kSlackUs) continue;
-    if (next == 0 || e.dueUs < nextDue) {
-      next = id;
-      nextDue = e.dueUs;
-    }
-  }
-  return next;
-}
-
 gboolean GlibTimerService::Dispatch(GSource* source, GSourceFunc, gpointer) {
   reinterpret_cast<ServiceSource*>(source)->service->RunDueTimers();
   return G_SOURCE_CONTINUE;
@@ -82,18 +72,26 @@ gboolean GlibTimerService::Dispatch(GSource* source, GSourceFunc, gpointer) {
 
 void GlibTimerService::RunDueTimers() {
   const int64_t now = g_get_monotonic_time();
+  // Each due timer ticks once in a wakeup, however late the wakeup was.
+  std::vector<uintptr_t> due;
+  for (const auto& [id, e] : mEntries)
+    if (!e.running && e.dueUs <= now + kSlackUs) due.push_back(id);
+  std::sort(due.begin(), due.end(),
+            [this](uintptr_t a, uintptr_t b) { return mEntries[a].dueUs < mEntries[b].dueUs; });
   bool ticked = false;
-  while (const uintptr_t id = NextDue(now)) {
-    Entry& entry = mEntries[id];
+  for (const uintptr_t id : due) {
+    const auto it = mEntries.find(id); // an earlier callable may have stopped it
+    if (it == mEntries.end() || it->second.running) continue;
+    Entry& entry = it->second;
     // Next due before the callable runs: a dialog it opens runs a nested
     // loop, which must find this timer in the future, not due again.
-    entry.dueUs = NextMultiple(now, entry.periodMs);
+    entry.dueUs = NextMultiple(std::max(now, entry.dueUs), entry.periodMs);
     entry.running = true;
     Rearm();
     iplug::Timer::Fire(id);
     ticked = true;
-    const auto it = mEntries.find(id); // the callable may have stopped it
-    if (it != mEntries.end()) it->second.running = false;
+    const auto after = mEntries.find(id); // the callable may have stopped it
+    if (after != mEntries.end()) after->second.running = false;
   }
   Rearm();
   if (ticked && mAfterTick) mAfterTick();

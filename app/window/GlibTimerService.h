@@ -52,8 +52,6 @@ private:
   };
   static gboolean Dispatch(GSource* source, GSourceFunc, gpointer);
   void RunDueTimers();
-  // The due timer to run next, or 0; skips those whose callable is running.
-  uintptr_t NextDue(int64_t nowUs) const;
   void Rearm();
 
   GSource* mSource = nullptr;

@@ -111,7 +111,8 @@ quiet_pedal() { # the pedal's log has not grown for a second
 # ---- start ------------------------------------------------------------------------
 "$program" --api jack --in "ZorelGui Out:MIDI Out" --out "ZorelGui:MIDI In" >"$work/app.txt" 2>&1 &
 app_pid=$!
-wait_for 20 "the window" bash -c "'$program' --dump-state 2>/dev/null | grep -q '^window '"
+window_shown() { state | grep -q '^window '; }
+wait_for 20 "the window" window_shown
 
 title=$(state | sed -n 's/^window "\([^"]*\)".*/\1/p')
 [ "$title" = "ZorelControl" ] || fail "window title \"$title\""
@@ -162,22 +163,32 @@ xdotool mousemove "$kx" "$ky" mousedown 1 sleep 0.1 mousemove "$kx" $((ky - 15))
 # Set-parameter (0x50) of the pedal's parameter 5 (DRIVE).
 wait_for 5 "the set-parameter message for DRIVE" pedal_got "SetParameter .* 50 0B 05 "
 echo "drag: the pedal received $(grep -ac 'SetParameter .* 50 0B 05 ' "$work/pedal-log.txt") DRIVE change(s)"
+# Turning a knob of the pedal brings its section's panel up.
+sleep 0.5
+shot panel
 
-# ---- a panel (the surface's section buttons; none in a surface without them) --------
-if [ -n "$shots" ] && [ -n "${PANEL_TAG:-}" ]; then
-  read -r L T R B < <(state | awk -v tag="$PANEL_TAG" '$1 == "control" && $4 == tag { for (i = 1; i < NF; i++) if ($i == "bounds") print $(i+1), $(i+2), $(i+3), $(i+4) }')
-  if [ -n "${L:-}" ]; then
-    xdotool mousemove "$(awk -v l="$L" -v r="$R" -v s="$scale" -v o="$sx" 'BEGIN { printf "%d", o + (l + r) / 2 * s }')" \
-      "$(awk -v t="$T" -v b="$B" -v s="$scale" -v o="$sy" 'BEGIN { printf "%d", o + (t + b) / 2 * s }')" click 1
-    sleep 1
-    shot panel
-  fi
-fi
+# ---- the preset name is edited in a text field over the surface -----------------------
+control_centre() { # control_centre TAG: screen x and y of the control's centre
+  state | awk -v tag="$1" -v s="$scale" -v ox="$sx" -v oy="$sy" '$1 == "control" && $4 == tag {
+    for (i = 1; i < NF; i++) if ($i == "bounds") { printf "%d %d\n", ox + ($(i+1) + $(i+3)) / 2 * s, oy + ($(i+2) + $(i+4)) / 2 * s; exit } }'
+}
+read -r nx ny < <(control_centre 148)
+[ -n "${nx:-}" ] || fail "no preset name (tag 148) on the surface"
+focus_main
+xdotool mousemove "$nx" "$ny" click 1
+sleep 0.5
+xdotool key ctrl+a
+xdotool type --delay 20 "GUI Test"
+xdotool key Return
+name_shown() { state | awk '$1 == "control" && $4 == "148"' | grep -q 'text "GUI Test'; }
+wait_for 5 "the new preset name on the surface" name_shown
+echo "text entry: the preset name reads \"GUI Test\""
 
 # ---- Ctrl+comma opens Preferences -----------------------------------------------------
 focus_main
 xdotool key ctrl+comma
-wait_for 5 "the Preferences dialog" bash -c "'$program' --dump-state 2>/dev/null | grep -qx 'dialog \"Preferences\"'"
+preferences_open() { state | grep -qx 'dialog "Preferences"'; }
+wait_for 5 "the Preferences dialog" preferences_open
 xdotool search --name '^Preferences$' >/dev/null || fail "no X window titled Preferences"
 echo "Ctrl+comma: Preferences is open"
 if [ -n "$shots" ]; then
@@ -189,7 +200,8 @@ if [ -n "$shots" ]; then
 fi
 xdotool windowfocus --sync "$(xdotool search --name '^Preferences$' | head -n1)" 2>/dev/null || true
 xdotool key Escape
-wait_for 5 "Preferences to close" bash -c "! '$program' --dump-state 2>/dev/null | grep -q '^dialog '"
+no_dialog() { ! state | grep -q '^dialog '; }
+wait_for 5 "Preferences to close" no_dialog
 
 # ---- a second start presents the first and ends with 0 ---------------------------------
 rc=0
