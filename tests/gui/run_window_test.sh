@@ -150,13 +150,14 @@ sleep 2
 [ "$(frames_drawn)" = "$frames" ] || fail "frames drawn while idle: $frames -> $(frames_drawn)"
 
 # ---- a drag on the DRIVE knob sends the set-parameter message ------------------------
-read -r L T R B < <(state | awk '$1 == "control" && $4 == "48" { for (i = 1; i < NF; i++) if ($i == "bounds") print $(i+1), $(i+2), $(i+3), $(i+4) }')
-[ -n "${L:-}" ] || fail "no DRIVE knob (tag 48) on the surface"
 sx=$(field surface x)
 sy=$(field surface y)
 scale=$(field surface scale)
-kx=$(awk -v l="$L" -v r="$R" -v s="$scale" -v o="$sx" 'BEGIN { printf "%d", o + (l + r) / 2 * s }')
-ky=$(awk -v t="$T" -v b="$B" -v s="$scale" -v o="$sy" 'BEGIN { printf "%d", o + (t + b) / 2 * s }')
+# The knob: the shown control linked to DRIVE (parameter 5) that is not a text.
+read -r kx ky < <(state | awk -v s="$scale" -v ox="$sx" -v oy="$sy" '
+  $1 == "control" && $8 == "5" && $10 == "0" && !/ text "/ {
+    for (i = 1; i < NF; i++) if ($i == "bounds") { printf "%d %d\n", ox + ($(i+1) + $(i+3)) / 2 * s, oy + ($(i+2) + $(i+4)) / 2 * s; exit } }')
+[ -n "${kx:-}" ] || fail "no DRIVE knob (parameter 5) shown on the surface"
 focus_main
 xdotool mousemove "$kx" "$ky" mousedown 1 sleep 0.1 mousemove "$kx" $((ky - 15)) sleep 0.1 \
   mousemove "$kx" $((ky - 30)) sleep 0.1 mousemove "$kx" $((ky - 45)) sleep 0.1 mouseup 1
