@@ -75,10 +75,23 @@ sleep 8
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$app_pid/stat"; }
 hz=$(getconf CLK_TCK)
+per_thread() { for t in /proc/"$app_pid"/task/*; do echo "${t##*/} $(awk '{ print $14 + $15 }' "$t/stat")"; done; }
+per_thread >"$work/threads0.txt"
 t0=$(ticks)
 sleep 10
 t1=$(ticks)
-echo "idle CPU over 10 s, connected: $(awk -v d=$((t1 - t0)) -v hz="$hz" 'BEGIN { printf "%.2f", d / hz / 10 * 100 }') % of a core"
-echo "resident memory: $(awk '/^VmRSS/ { printf "%.1f MB", $2 / 1024 }' "/proc/$app_pid/status")" \
-  "(peak $(awk '/^VmHWM/ { printf "%.1f MB", $2 / 1024 }' "/proc/$app_pid/status"))"
+per_thread >"$work/threads1.txt"
+# The user-interface thread is the process's own id; the others are the
+# audio callback, RtMidi's and JACK's threads.
+ui_ticks=$(join "$work/threads0.txt" "$work/threads1.txt" | awk -v ui="$app_pid" '$1 == ui { print $3 - $2 }')
+echo "idle CPU over 10 s, connected: $(awk -v d=$((t1 - t0)) -v hz="$hz" 'BEGIN { printf "%.2f", d / hz / 10 * 100 }') % of a core" \
+  "(user-interface thread $(awk -v d="$ui_ticks" -v hz="$hz" 'BEGIN { printf "%.2f", d / hz / 10 * 100 }') %," \
+  "the rest audio, MIDI and JACK threads)"
+# JACK's shared memory is the server's, mapped into every client; it is
+# shown apart, with the window's own share (PSS) of everything.
+jack_kb=$(awk '/^[0-9a-f]+-[0-9a-f]+ / { jack = ($6 ~ /^\/dev\/shm\/jack/) } /^Rss:/ && jack { k += $2 } END { print k + 0 }' "/proc/$app_pid/smaps")
+rss_kb=$(awk '/^VmRSS/ { print $2 }' "/proc/$app_pid/status")
+echo "resident memory: $(awk -v r="$rss_kb" -v j="$jack_kb" 'BEGIN { printf "%.1f MB, of which %.1f MB JACK shared memory (%.1f MB without it)", r / 1024, j / 1024, (r - j) / 1024 }');" \
+  "PSS $(awk '/^Pss:/ { printf "%.1f MB", $2 / 1024 }' "/proc/$app_pid/smaps_rollup")," \
+  "anonymous $(awk '/^Anonymous:/ { printf "%.1f MB", $2 / 1024 }' "/proc/$app_pid/smaps_rollup")"
 echo "full redraw on screen: $("$probe" ask "redraw-time 50")"
