@@ -20,27 +20,22 @@ pedal=$build/sim/program/zorel-virtual-pedal
 
 # shellcheck source=../../tools/jack-private.sh
 . tools/jack-private.sh
+# shellcheck source=../../tools/xvfb-private.sh
+. tools/xvfb-private.sh
 
 work=$(mktemp -d)
-xvfb_pid=""
 pedal_pid=""
 app_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null || true
   [ -n "$pedal_pid" ] && kill "$pedal_pid" 2>/dev/null && wait "$pedal_pid" 2>/dev/null || true
   jack_private_stop
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_private_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-exec 3>"$work/display.txt"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset >"$work/xvfb.txt" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display.txt" ] && break; sleep 0.05; done
-[ -s "$work/display.txt" ] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display.txt")" GDK_BACKEND=x11 NO_AT_BRIDGE=1
+xvfb_private_start "$work/xvfb.txt" || { echo "Xvfb did not start"; exit 1; }
 export ZOREL_HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$ZOREL_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"

@@ -20,9 +20,10 @@ shots=${6:-}
 
 # shellcheck source=../../tools/jack-private.sh
 . "$(dirname "$0")/../../tools/jack-private.sh"
+# shellcheck source=../../tools/xvfb-private.sh
+. "$(dirname "$0")/../../tools/xvfb-private.sh"
 
 work=$(mktemp -d)
-xvfb_pid=""
 pedal_pid=""
 app_pid=""
 
@@ -30,7 +31,7 @@ cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null || true
   [ -n "$pedal_pid" ] && kill "$pedal_pid" 2>/dev/null && wait "$pedal_pid" 2>/dev/null || true
   jack_private_stop
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_private_stop
   [ -n "${KEEP_GUI:-}" ] && echo "kept $work" || rm -rf "$work"
 }
 trap cleanup EXIT
@@ -44,27 +45,11 @@ fail() {
 command -v xdotool >/dev/null || fail "xdotool is missing (tools/install-deps.sh installs it)"
 
 # ---- the display ---------------------------------------------------------------
-if ! command -v Xvfb >/dev/null; then
-  echo "SKIP: no Xvfb"
-  exit 77
-fi
-exec 3>"$work/display.txt"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset >"$work/xvfb-log.txt" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-  [ -s "$work/display.txt" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.05
-done
-if [ ! -s "$work/display.txt" ]; then
+if ! xvfb_private_start "$work/xvfb-log.txt"; then
   echo "SKIP: Xvfb did not start"
   cat "$work/xvfb-log.txt"
-  xvfb_pid=""
   exit 77
 fi
-export DISPLAY=":$(head -n1 "$work/display.txt")"
-export GDK_BACKEND=x11 NO_AT_BRIDGE=1
 export ZOREL_HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$ZOREL_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
