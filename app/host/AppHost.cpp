@@ -1,5 +1,6 @@
 #include "app/host/AppHost.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <strings.h>
@@ -114,6 +115,16 @@ AppHost::PreferenceRows AppHost::BeginPreferences() {
       mSettings.mMidiOutDevice = kMidiPortOff;
       SaveSettings();
       rows.output = 0;
+    }
+    // Ports given for this run are what the dialog shows, not the stored
+    // choice beside them: OK keeps them, Cancel leaves settings.ini alone.
+    if (!mOptions.midiInPort.empty() && mOpenInName == mOptions.midiInPort) {
+      mSettings.mMidiInDevice = mOpenInName;
+      rows.input = std::max(0, FindIgnoringCase(mMidiInNames, mOpenInName));
+    }
+    if (!mOptions.midiOutPort.empty() && mOpenOutName == mOptions.midiOutPort) {
+      mSettings.mMidiOutDevice = mOpenOutName;
+      rows.output = std::max(0, FindIgnoringCase(mMidiOutNames, mOpenOutName));
     }
   }
   mSettingsBackup = mSettings;
