@@ -240,19 +240,49 @@ void IGraphics::SetScreenScale(float scale) {
 
 // ---- drawing ------------------------------------------------------------------
 
-bool IGraphics::IsDirty(Rect& area) {
-  area = {};
-  bool dirty = false;
+void IGraphics::CollectDirty(const std::function<void(const Rect&)>& add) {
   auto visit = [&](IControl* c) {
     if (c->IsAnimating()) c->Animate();
-    if (c->NeedsRedraw()) {
-      dirty = true;
-      area = area.Union(c->Bounds());
-    }
+    if (c->NeedsRedraw()) add(c->Bounds());
   };
   if (mBackground) visit(mBackground.get());
   for (size_t i = 0; i < mControls.size(); ++i) visit(mControls[i].get());
   for (IControl* c : Specials()) visit(c);
+}
+
+bool IGraphics::IsDirty(Rect& area) {
+  area = {};
+  bool dirty = false;
+  CollectDirty([&](const Rect& r) {
+    dirty = true;
+    area = area.Union(r);
+  });
+  return dirty;
+}
+
+bool IGraphics::IsDirty(std::vector<Rect>& areas) {
+  areas.clear();
+  bool dirty = false;
+  CollectDirty([&](const Rect& bounds) {
+    dirty = true;
+    if (bounds.Empty()) return;
+    Rect r = bounds;
+    for (size_t i = 0; i < areas.size();) {
+      if (areas[i].Intersects(r)) {
+        r = r.Union(areas[i]);
+        areas.erase(areas.begin() + static_cast<std::ptrdiff_t>(i));
+        i = 0; // the grown rectangle may now meet an earlier one
+      } else {
+        ++i;
+      }
+    }
+    areas.push_back(r);
+  });
+  if (areas.size() > kMaxDirtyAreas) {
+    Rect all;
+    for (const Rect& r : areas) all = all.Union(r);
+    areas.assign(1, all);
+  }
   return dirty;
 }
 

@@ -125,6 +125,12 @@ public:
   // Runs the animation steps and collects the area that needs drawing;
   // false when nothing does.
   bool IsDirty(Rect& area);
+  // The same as separate areas: rectangles that overlap are merged, the
+  // others stay apart, so a knob and a display across the surface do not
+  // make everything between them dirty; more than kMaxDirtyAreas become
+  // one. Draw each with Draw().
+  static constexpr size_t kMaxDirtyAreas = 8;
+  bool IsDirty(std::vector<Rect>& areas);
   // Draws `area` (empty = all) and clears the changed marks.
   void Draw(DrawContext& g, const Rect& area = {});
   // One whole redraw cycle onto an offscreen surface: animations, then
@@ -222,6 +228,9 @@ private:
   void FinishMenu(unsigned serial, const std::shared_ptr<IPopupMenu>& menu, int chosen);
   void ReleaseCapture();
   void DrawControl(DrawContext& g, IControl& control, const Rect& area);
+  // Runs the animation steps and hands on the bounds of every control
+  // that needs drawing.
+  void CollectDirty(const std::function<void(const Rect&)>& add);
 
   iplug::IPlugAPIBase* mDelegate;
   int mWidth;

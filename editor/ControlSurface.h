@@ -25,7 +25,8 @@ public:
   virtual void SetGroupHidden(const char* group, bool hidden) = 0;
   virtual void SetGroupDisabled(const char* group, bool disabled) = 0;
   virtual void SetParamControlsDisabled(int paramIdx, bool disabled) = 0;
-  // Lights the button of `model` (0..9; others light none) / of ambience
+  // Lights the button of `model` (0..9; 11 and 12, the presets that only
+  // resemble models 1 and 2, light those; others light none) / of ambience
   // type `type` (0..6).
   virtual void SelectAmpModel(int model) = 0;
   virtual void SelectAmbienceType(int type) = 0;

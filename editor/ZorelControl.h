@@ -44,7 +44,10 @@ struct ListEvent {
 // re-entrant lock: the user-interface side waits for it, the audio side only
 // tries it and, when the editor is busy, leaves the queued messages for a
 // later audio block, so the audio callback never blocks and ProcessSysEx
-// still runs one message at a time in arrival order. Controls are touched
+// still runs one message at a time in arrival order. A modal dialog hands
+// the lock back for its wait and retakes it at the same depth
+// (app/window/ModalWait.h), so state may move on under a caller that asks
+// the user something. Controls are touched
 // only on the user-interface thread: requests for the surface made on the
 // audio thread go through mSurface, which queues them for the next tick.
 //

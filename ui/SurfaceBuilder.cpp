@@ -7,6 +7,7 @@
 #include "ui/ControlActions.h"
 #include "ui/LayoutRows.h"
 #include "ui/ListSelectControl.h"
+#include "ui/PictureOnFirstShow.h"
 #include "ui/SurfaceStyles.h"
 
 namespace zorel::ui {
@@ -123,6 +124,12 @@ std::unique_ptr<IControl> SurfaceBuilder::Make(const ControlSpec& spec, int row)
   };
   switch (spec.kind) {
   case Kind::kBackgroundPicture: {
+    // A background hidden at first is decoded when it is first shown.
+    if (spec.hidden)
+      return std::make_unique<PictureOnFirstShow>(Rect(0.f, 0.f,
+                                                       static_cast<float>(mGraphics.Width()),
+                                                       static_cast<float>(mGraphics.Height())),
+                                                  spec.picture, spec.frames);
     const Bitmap bitmap = picture(spec.picture);
     const float x = (static_cast<float>(mGraphics.Width()) - bitmap.FrameWidth()) * 0.5f;
     return std::make_unique<IBitmapControl>(x, 0.f, bitmap);

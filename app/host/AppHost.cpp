@@ -1,5 +1,6 @@
 #include "app/host/AppHost.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <strings.h>
@@ -47,6 +48,7 @@ AppHost::AppHost(Options options)
   mEditor->SetModalServices(mOptions.modal);
   if (mOptions.saveDrawScale) {
     mEditor->mSaveDrawScale = [this](float scale) { mSettingsFile.WriteDrawScale(scale); };
+    mEditor->mLoadDrawScale = [this] { return mSettingsFile.ReadDrawScale(); };
   }
 }
 
@@ -75,7 +77,7 @@ void AppHost::InitHost() {
                    outOverride ? mOptions.midiOutPort : mSettings.mMidiOutDevice, !outOverride);
   mEditor->AnnounceParamReset(iplug::kReset);
   mFallbackTimer =
-      iplug::Timer::Create([this](iplug::Timer&) { FallbackDrain(); }, kFallbackDrainMs);
+      iplug::Timer::Create([this](iplug::Timer&) { FallbackDrain(); }, mOptions.fallbackDrainMs);
 }
 
 void AppHost::Tell(const std::string& text, const std::string& caption) {
@@ -113,6 +115,16 @@ AppHost::PreferenceRows AppHost::BeginPreferences() {
       mSettings.mMidiOutDevice = kMidiPortOff;
       SaveSettings();
       rows.output = 0;
+    }
+    // Ports given for this run are what the dialog shows, not the stored
+    // choice beside them: OK keeps them, Cancel leaves settings.ini alone.
+    if (!mOptions.midiInPort.empty() && mOpenInName == mOptions.midiInPort) {
+      mSettings.mMidiInDevice = mOpenInName;
+      rows.input = std::max(0, FindIgnoringCase(mMidiInNames, mOpenInName));
+    }
+    if (!mOptions.midiOutPort.empty() && mOpenOutName == mOptions.midiOutPort) {
+      mSettings.mMidiOutDevice = mOpenOutName;
+      rows.output = std::max(0, FindIgnoringCase(mMidiOutNames, mOpenOutName));
     }
   }
   mSettingsBackup = mSettings;

@@ -57,6 +57,9 @@ public:
     // which stays in settings.ini as it is.
     std::string midiInPort;
     std::string midiOutPort;
+    // The fallback drain's period. The window runs it with its 20 ms tick,
+    // so an idle window wakes no more often than the tick needs.
+    uint32_t fallbackDrainMs = kFallbackDrainMs;
   };
 
   explicit AppHost(Options options);

@@ -12,9 +12,9 @@
 #include "app/window/InstanceRequests.h"
 #include "app/window/ModalWait.h"
 #include "app/window/SingleInstance.h"
-#include "library/LibraryLock.h"
 #include "app/window/WindowOptions.h"
 #include "editor/LibraryCache.h"
+#include "library/LibraryLock.h"
 
 namespace zorel::window {
 
@@ -78,6 +78,7 @@ int RunWindow(const WindowOptions& options, SingleInstance& instance,
     hostOptions.modal = &modal;
     hostOptions.midiInPort = options.inPort;
     hostOptions.midiOutPort = options.outPort;
+    hostOptions.fallbackDrainMs = iplug::IPlugAPIBase::kBaseTickMs;
     host = std::make_unique<AppHost>(std::move(hostOptions));
     ModalWait::SetEditorLock(&host->Editor().EditorLock());
     host->InitHost();
@@ -155,6 +156,10 @@ int RunZorelControl(int argc, char** argv, const SurfaceFactory& factory) {
   }
   // (A lock that could not be taken at all does not keep the window away.)
 
+  // The surface is drawn with cairo into the window's buffer; OpenGL is never
+  // used, and GTK's probing for it would load the GL driver (tens of MB,
+  // and time at every start). A user's own GDK_GL setting is kept.
+  g_setenv("GDK_GL", "disable", FALSE);
   if (!gtk_init_check(&argc, &argv)) {
     std::fprintf(stderr, "zorelcontrol: there is no display to open the window on (DISPLAY or "
                          "WAYLAND_DISPLAY); zorelctl works without one\n");

@@ -84,11 +84,10 @@ void MainWindow::Open() {
   {
     std::lock_guard<iplug::EditorLock> lock(editor.EditorLock());
     editor.AttachGraphics(mGraphics.get());
+    // The surface's builder also starts the library's work and applies
+    // the draw scale of settings.ini.
     if (mFactory) mSurface = mFactory(*mGraphics, editor);
   }
-  editor.InstallLibraryContent();
-  mGraphics->Resize(editor.GetEditorWidth(), editor.GetEditorHeight(),
-                    mHost.Settings().ReadDrawScale());
 
   const SizeLimits limits{{editor.GetMinWidth(), editor.GetMinHeight()},
                           {editor.GetMaxWidth(), editor.GetMaxHeight()}};

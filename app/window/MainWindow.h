@@ -16,16 +16,16 @@ namespace zorel::window {
 
 inline constexpr const char* kMainWindowTitle = "ZorelControl";
 
-// Builds the controls of the control surface into a new graphics context
-// and attaches the surface to the editor; the window keeps what it returns
-// alive while it is open.
+// Builds the controls of the control surface into a new graphics context,
+// attaches the surface to the editor, starts the library's start-up work
+// and sizes the surface at the saved draw scale (BuildUserInterface); the
+// window keeps what it returns alive while it is open.
 using SurfaceFactory =
     std::function<std::unique_ptr<IControlSurface>(igraphics::IGraphics&, ZorelControl&)>;
 
 // The main window: the menu bar over the control surface. Opening it
-// creates the graphics context and builds the surface, installs the
-// library content and applies the draw scale of settings.ini, then sizes
-// the window to fit the surface and centres it. Closing it (the window's
+// creates the graphics context and builds the surface, then sizes the
+// window to fit the surface and centres it. Closing it (the window's
 // close button, File > Quit, a signal) tells the editor, which says goodbye
 // to the pedal and stores the scale, and destroys surface, context and
 // window in that order; `onClosed` then ends the main loop.

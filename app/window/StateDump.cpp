@@ -18,9 +18,11 @@ void Line(std::string& out, const char* format, auto... args) {
 void DumpControl(std::string& out, igraphics::IGraphics& g, int index, igraphics::IControl& c) {
   const igraphics::Rect& r = c.Bounds();
   Line(out,
-       "control %d tag %d group %s hidden %d disabled %d value %.4f bounds %.1f %.1f %.1f %.1f",
-       index, g.TagOf(&c), c.Group().empty() ? "-" : c.Group().c_str(), c.IsHidden() ? 1 : 0,
-       c.IsDisabled() ? 1 : 0, c.NValues() > 0 ? c.Value(0) : 0.0, r.L, r.T, r.R, r.B);
+       "control %d tag %d group %s param %d hidden %d disabled %d value %.4f bounds %.1f %.1f "
+       "%.1f %.1f",
+       index, g.TagOf(&c), c.Group().empty() ? "-" : c.Group().c_str(),
+       c.NValues() > 0 ? c.LinkedParam(0) : -1, c.IsHidden() ? 1 : 0, c.IsDisabled() ? 1 : 0,
+       c.NValues() > 0 ? c.Value(0) : 0.0, r.L, r.T, r.R, r.B);
   if (const auto* text = dynamic_cast<const igraphics::ITextControl*>(&c))
     out += " text " + Quoted(text->GetText());
   out += '\n';

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include "render/DrawContext.h"
 
@@ -130,14 +131,15 @@ void SurfaceView::QueueSurfaceArea(const Rect& area) {
 
 void SurfaceView::RedrawDirty() {
   if (mGraphics == nullptr) return;
-  Rect area;
-  bool dirty = false;
+  std::vector<Rect> areas;
   {
     // Animations run here, and an animation's end may act on the editor.
     EventLock lock(mLock);
-    dirty = mGraphics->IsDirty(area);
+    if (!mGraphics->IsDirty(areas)) return;
   }
-  if (dirty) QueueSurfaceArea(area);
+  // Apart, a knob and a readout across the surface do not make everything
+  // between them be drawn.
+  for (const Rect& area : areas) QueueSurfaceArea(area);
 }
 
 gboolean SurfaceView::OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
@@ -166,11 +168,12 @@ void SurfaceView::Draw(cairo_t* cr) {
   const float s = mGraphics->GetDrawScale();
   // Controls marked since the last look and lying outside this frame's
   // area go to the next frame: this one clears every mark.
-  Rect pending;
+  std::vector<Rect> pending;
   if (mGraphics->IsDirty(pending)) {
     const Rect clip(static_cast<float>(x1 / s), static_cast<float>(y1 / s),
                     static_cast<float>(x2 / s), static_cast<float>(y2 / s));
-    if (!clip.Contains(pending)) QueueSurfaceArea(pending);
+    for (const Rect& area : pending)
+      if (!clip.Contains(area)) QueueSurfaceArea(area);
   }
   const Rect whole(0, 0, static_cast<float>(mGraphics->Width()),
                    static_cast<float>(mGraphics->Height()));

@@ -20,9 +20,10 @@ shots=${6:-}
 
 # shellcheck source=../../tools/jack-private.sh
 . "$(dirname "$0")/../../tools/jack-private.sh"
+# shellcheck source=../../tools/xvfb-private.sh
+. "$(dirname "$0")/../../tools/xvfb-private.sh"
 
 work=$(mktemp -d)
-xvfb_pid=""
 pedal_pid=""
 app_pid=""
 
@@ -30,7 +31,7 @@ cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null || true
   [ -n "$pedal_pid" ] && kill "$pedal_pid" 2>/dev/null && wait "$pedal_pid" 2>/dev/null || true
   jack_private_stop
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_private_stop
   [ -n "${KEEP_GUI:-}" ] && echo "kept $work" || rm -rf "$work"
 }
 trap cleanup EXIT
@@ -44,27 +45,11 @@ fail() {
 command -v xdotool >/dev/null || fail "xdotool is missing (tools/install-deps.sh installs it)"
 
 # ---- the display ---------------------------------------------------------------
-if ! command -v Xvfb >/dev/null; then
-  echo "SKIP: no Xvfb"
-  exit 77
-fi
-exec 3>"$work/display.txt"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset >"$work/xvfb-log.txt" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-  [ -s "$work/display.txt" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.05
-done
-if [ ! -s "$work/display.txt" ]; then
+if ! xvfb_private_start "$work/xvfb-log.txt"; then
   echo "SKIP: Xvfb did not start"
   cat "$work/xvfb-log.txt"
-  xvfb_pid=""
   exit 77
 fi
-export DISPLAY=":$(head -n1 "$work/display.txt")"
-export GDK_BACKEND=x11 NO_AT_BRIDGE=1
 export ZOREL_HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$ZOREL_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
@@ -111,7 +96,8 @@ quiet_pedal() { # the pedal's log has not grown for a second
 # ---- start ------------------------------------------------------------------------
 "$program" --api jack --in "ZorelGui Out:MIDI Out" --out "ZorelGui:MIDI In" >"$work/app.txt" 2>&1 &
 app_pid=$!
-wait_for 20 "the window" bash -c "'$program' --dump-state 2>/dev/null | grep -q '^window '"
+window_shown() { state | grep -q '^window '; }
+wait_for 20 "the window" window_shown
 
 title=$(state | sed -n 's/^window "\([^"]*\)".*/\1/p')
 [ "$title" = "ZorelControl" ] || fail "window title \"$title\""
@@ -149,35 +135,46 @@ sleep 2
 [ "$(frames_drawn)" = "$frames" ] || fail "frames drawn while idle: $frames -> $(frames_drawn)"
 
 # ---- a drag on the DRIVE knob sends the set-parameter message ------------------------
-read -r L T R B < <(state | awk '$1 == "control" && $4 == "48" { for (i = 1; i < NF; i++) if ($i == "bounds") print $(i+1), $(i+2), $(i+3), $(i+4) }')
-[ -n "${L:-}" ] || fail "no DRIVE knob (tag 48) on the surface"
 sx=$(field surface x)
 sy=$(field surface y)
 scale=$(field surface scale)
-kx=$(awk -v l="$L" -v r="$R" -v s="$scale" -v o="$sx" 'BEGIN { printf "%d", o + (l + r) / 2 * s }')
-ky=$(awk -v t="$T" -v b="$B" -v s="$scale" -v o="$sy" 'BEGIN { printf "%d", o + (t + b) / 2 * s }')
+# The knob: the shown control linked to DRIVE (parameter 5) that is not a text.
+read -r kx ky < <(state | awk -v s="$scale" -v ox="$sx" -v oy="$sy" '
+  $1 == "control" && $8 == "5" && $10 == "0" && !/ text "/ {
+    for (i = 1; i < NF; i++) if ($i == "bounds") { printf "%d %d\n", ox + ($(i+1) + $(i+3)) / 2 * s, oy + ($(i+2) + $(i+4)) / 2 * s; exit } }')
+[ -n "${kx:-}" ] || fail "no DRIVE knob (parameter 5) shown on the surface"
 focus_main
 xdotool mousemove "$kx" "$ky" mousedown 1 sleep 0.1 mousemove "$kx" $((ky - 15)) sleep 0.1 \
   mousemove "$kx" $((ky - 30)) sleep 0.1 mousemove "$kx" $((ky - 45)) sleep 0.1 mouseup 1
 # Set-parameter (0x50) of the pedal's parameter 5 (DRIVE).
 wait_for 5 "the set-parameter message for DRIVE" pedal_got "SetParameter .* 50 0B 05 "
 echo "drag: the pedal received $(grep -ac 'SetParameter .* 50 0B 05 ' "$work/pedal-log.txt") DRIVE change(s)"
+# Turning a knob of the pedal brings its section's panel up.
+sleep 0.5
+shot panel
 
-# ---- a panel (the surface's section buttons; none in a surface without them) --------
-if [ -n "$shots" ] && [ -n "${PANEL_TAG:-}" ]; then
-  read -r L T R B < <(state | awk -v tag="$PANEL_TAG" '$1 == "control" && $4 == tag { for (i = 1; i < NF; i++) if ($i == "bounds") print $(i+1), $(i+2), $(i+3), $(i+4) }')
-  if [ -n "${L:-}" ]; then
-    xdotool mousemove "$(awk -v l="$L" -v r="$R" -v s="$scale" -v o="$sx" 'BEGIN { printf "%d", o + (l + r) / 2 * s }')" \
-      "$(awk -v t="$T" -v b="$B" -v s="$scale" -v o="$sy" 'BEGIN { printf "%d", o + (t + b) / 2 * s }')" click 1
-    sleep 1
-    shot panel
-  fi
-fi
+# ---- the preset name is edited in a text field over the surface -----------------------
+control_centre() { # control_centre TAG: screen x and y of the control's centre
+  state | awk -v tag="$1" -v s="$scale" -v ox="$sx" -v oy="$sy" '$1 == "control" && $4 == tag {
+    for (i = 1; i < NF; i++) if ($i == "bounds") { printf "%d %d\n", ox + ($(i+1) + $(i+3)) / 2 * s, oy + ($(i+2) + $(i+4)) / 2 * s; exit } }'
+}
+read -r nx ny < <(control_centre 148)
+[ -n "${nx:-}" ] || fail "no preset name (tag 148) on the surface"
+focus_main
+xdotool mousemove "$nx" "$ny" click 1
+sleep 0.5
+xdotool key ctrl+a
+xdotool type --delay 20 "GUI Test"
+xdotool key Return
+name_shown() { state | awk '$1 == "control" && $4 == "148"' | grep -q 'text "GUI Test'; }
+wait_for 5 "the new preset name on the surface" name_shown
+echo "text entry: the preset name reads \"GUI Test\""
 
 # ---- Ctrl+comma opens Preferences -----------------------------------------------------
 focus_main
 xdotool key ctrl+comma
-wait_for 5 "the Preferences dialog" bash -c "'$program' --dump-state 2>/dev/null | grep -qx 'dialog \"Preferences\"'"
+preferences_open() { state | grep -qx 'dialog "Preferences"'; }
+wait_for 5 "the Preferences dialog" preferences_open
 xdotool search --name '^Preferences$' >/dev/null || fail "no X window titled Preferences"
 echo "Ctrl+comma: Preferences is open"
 if [ -n "$shots" ]; then
@@ -189,7 +186,8 @@ if [ -n "$shots" ]; then
 fi
 xdotool windowfocus --sync "$(xdotool search --name '^Preferences$' | head -n1)" 2>/dev/null || true
 xdotool key Escape
-wait_for 5 "Preferences to close" bash -c "! '$program' --dump-state 2>/dev/null | grep -q '^dialog '"
+no_dialog() { ! state | grep -q '^dialog '; }
+wait_for 5 "Preferences to close" no_dialog
 
 # ---- a second start presents the first and ends with 0 ---------------------------------
 rc=0

@@ -12,6 +12,7 @@
 #include "tests/ui/SurfaceHarness.h"
 #include "ui/LayoutRows.h"
 #include "ui/LayoutTables.h"
+#include "ui/PictureOnFirstShow.h"
 #include "ui/readouts/Readouts.h"
 
 using namespace zorel;
@@ -178,6 +179,10 @@ TEST(SurfaceProbe, FilterSwitchTwiceSendsOneThenZeroAndReturnsToLayerA) {
   h.PretendConnected();
   h.headless.TakeSent();
   const float x = 1459 + 37, y = 322 + 42;
+  // The red background is decoded only when it is first needed.
+  auto* red = dynamic_cast<PictureOnFirstShow*>(h.Tag(kTagRedBackground));
+  ASSERT_NE(red, nullptr);
+  EXPECT_FALSE(red->Loaded());
 
   h.graphics.OnMouseDown(x, y, {.L = true});
   EXPECT_EQ(h.Tag(kTagFilterSwitch)->Value(), 1.0); // pressed frame while held
@@ -186,6 +191,8 @@ TEST(SurfaceProbe, FilterSwitchTwiceSendsOneThenZeroAndReturnsToLayerA) {
   EXPECT_EQ(h.headless.TakeSent(), std::vector<Bytes>{ToBytes(BuildFilterSwitch(true))});
   EXPECT_FALSE(h.Tag(kTagFilterLamp)->IsHidden());
   EXPECT_FALSE(h.Tag(kTagRedBackground)->IsHidden());
+  EXPECT_TRUE(red->Loaded());
+  EXPECT_EQ(red->Bounds(), igraphics::Rect(0, 0, 1920, 1200));
   EXPECT_EQ(h.VisiblePedalKnobs(), With(kLayerB, {kParamMidShift, kParamMidQ}));
 
   h.Click(x, y);

@@ -96,8 +96,9 @@ TEST(SurfaceRender, FilterSwitchOn) {
   if (wasOn) h.Click(1459 + 37, 322 + 42);
   ASSERT_TRUE(h.Editor().View().mFilterSwitchOn);
   ASSERT_FALSE(h.Tag(kTagRedBackground)->IsHidden());
-  h.Editor().SetParameterValue(kParamAutoFilterLevel, 0.8); // the auto filter panel
+  h.Drag(913, 189, -40); // the FILTER knob of layer B brings the auto filter panel
   c.link.Pump();
+  ASSERT_EQ(h.Editor().View().mActiveSection, kSectionAutoFilter);
   Write(h, "filter-on", {0.5f, 1.f});
   WriteDetail(h, "pedal-filter-on", {648, 84, 1592, 630}, 1.f);
   WriteDetail(h, "display", {1190, 290, 1410, 430}, 2.f);

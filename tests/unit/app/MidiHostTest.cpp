@@ -136,6 +136,14 @@ TEST_F(MidiHost, AOneOffPortLeavesTheStoredChoiceAndAMissingOneIsReported) {
   f.Load(SettingsPath());
   EXPECT_EQ(f.Get("midi", "indev"), "Stored Out");
   EXPECT_EQ(f.Get("midi", "outdev"), "Stored In");
+
+  // Preferences shows the port in use; Cancel keeps the file as it was.
+  const AppHost::PreferenceRows rows = h.BeginPreferences();
+  EXPECT_EQ(h.MidiInNames()[static_cast<size_t>(rows.input)], "Pedal Out");
+  h.CancelPreferences();
+  EXPECT_EQ(midi.openIn, "Pedal Out");
+  f.Load(SettingsPath());
+  EXPECT_EQ(f.Get("midi", "indev"), "Stored Out");
 }
 
 TEST_F(MidiHost, APortThatWillNotOpenLeavesThatDirectionClosedAndSaysSo) {

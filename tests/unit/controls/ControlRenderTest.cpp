@@ -167,4 +167,27 @@ TEST_F(RenderTest, OnlyWhatChangedIsDirtyAndItsAreaCoversIt) {
   EXPECT_FALSE(ui->IsDirty(area));
 }
 
+TEST_F(RenderTest, DirtyAreasStayApartUnlessTheyOverlap) {
+  auto* a = Add(std::make_unique<IPanelControl>(Rect(0, 0, 50, 50), COLOR_RED));
+  auto* b = Add(std::make_unique<IPanelControl>(Rect(100, 100, 150, 150), COLOR_BLUE));
+  auto* c = Add(std::make_unique<IPanelControl>(Rect(140, 140, 190, 190), COLOR_GREEN));
+  Redraw();
+  std::vector<Rect> areas;
+  EXPECT_FALSE(ui->IsDirty(areas));
+  a->Redraw();
+  c->Redraw();
+  ASSERT_TRUE(ui->IsDirty(areas));
+  EXPECT_EQ(areas, (std::vector<Rect>{Rect(0, 0, 50, 50), Rect(140, 140, 190, 190)}));
+  // b overlaps c: one area for both.
+  a->Redraw(), b->Redraw(), c->Redraw();
+  ASSERT_TRUE(ui->IsDirty(areas));
+  EXPECT_EQ(areas, (std::vector<Rect>{Rect(0, 0, 50, 50), Rect(100, 100, 190, 190)}));
+  // Many small areas become one.
+  for (int i = 0; i < 12; ++i)
+    Add(std::make_unique<IPanelControl>(Rect(10.f * i, 195, 10.f * i + 5, 199), COLOR_RED));
+  ASSERT_TRUE(ui->IsDirty(areas));
+  EXPECT_EQ(areas.size(), 1u);
+  EXPECT_EQ(areas[0], Rect(0, 0, 190, 199));
+}
+
 } // namespace

@@ -89,3 +89,26 @@ TEST(GlibTimerService, InstalledForItsLifetime) {
 
 } // namespace
 } // namespace zorel::window
+
+namespace zorel::window {
+namespace {
+
+// A tick per period, never a burst; and a 100 ms timer falls due with the
+// 20 ms one, in the same wakeup.
+TEST(GlibTimerService, TicksOncePerPeriodAndSharesWakeups) {
+  GlibTimerService service;
+  std::vector<gint64> fast;
+  int slow = 0;
+  int wakeups = 0;
+  service.SetAfterTick([&] { ++wakeups; });
+  auto a = iplug::Timer::Create([&](iplug::Timer&) { fast.push_back(g_get_monotonic_time()); }, 20);
+  auto b = iplug::Timer::Create([&](iplug::Timer&) { ++slow; }, 100);
+  RunUntil([&] { return slow >= 2; });
+  ASSERT_GE(fast.size(), 6u);
+  for (size_t i = 1; i < fast.size(); ++i)
+    EXPECT_GE(fast[i] - fast[i - 1], 10000) << "tick " << i; // a late tick shortens one gap only
+  EXPECT_EQ(wakeups, static_cast<int>(fast.size()));
+}
+
+} // namespace
+} // namespace zorel::window
