@@ -104,30 +104,39 @@ void AppHost::SaveSettings() {
 AppHost::PreferenceRows AppHost::BeginPreferences() {
   PreferenceRows rows;
   if (mMidiIn && mMidiOut) {
-    rows.input = FindIgnoringCase(mMidiInNames, mSettings.mMidiInDevice);
-    if (rows.input < 0) {
-      mSettings.mMidiInDevice = kMidiPortOff;
-      SaveSettings();
-      rows.input = 0;
-    }
-    rows.output = FindIgnoringCase(mMidiOutNames, mSettings.mMidiOutDevice);
-    if (rows.output < 0) {
-      mSettings.mMidiOutDevice = kMidiPortOff;
-      SaveSettings();
-      rows.output = 0;
-    }
-    // Ports given for this run are what the dialog shows, not the stored
-    // choice beside them: OK keeps them, Cancel leaves settings.ini alone.
-    if (!mOptions.midiInPort.empty() && mOpenInName == mOptions.midiInPort) {
-      mSettings.mMidiInDevice = mOpenInName;
+    // A port given for this run is what the dialog shows, not the stored
+    // choice beside it: OK keeps it, Cancel leaves settings.ini alone.
+    const bool inGiven = !mOptions.midiInPort.empty() && mOpenInName == mOptions.midiInPort;
+    const bool outGiven = !mOptions.midiOutPort.empty() && mOpenOutName == mOptions.midiOutPort;
+    if (inGiven) {
       rows.input = std::max(0, FindIgnoringCase(mMidiInNames, mOpenInName));
+    } else {
+      rows.input = FindIgnoringCase(mMidiInNames, mSettings.mMidiInDevice);
+      if (rows.input < 0) {
+        mSettings.mMidiInDevice = kMidiPortOff;
+        SaveSettings();
+        rows.input = 0;
+      }
     }
-    if (!mOptions.midiOutPort.empty() && mOpenOutName == mOptions.midiOutPort) {
-      mSettings.mMidiOutDevice = mOpenOutName;
+    if (outGiven) {
       rows.output = std::max(0, FindIgnoringCase(mMidiOutNames, mOpenOutName));
+    } else {
+      rows.output = FindIgnoringCase(mMidiOutNames, mSettings.mMidiOutDevice);
+      if (rows.output < 0) {
+        mSettings.mMidiOutDevice = kMidiPortOff;
+        SaveSettings();
+        rows.output = 0;
+      }
     }
+    mSettingsStored = mSettings;
+    if (inGiven)
+      mSettings.mMidiInDevice = mOpenInName;
+    if (outGiven)
+      mSettings.mMidiOutDevice = mOpenOutName;
+    mSettingsBackup = mSettings;
+    return rows;
   }
-  mSettingsBackup = mSettings;
+  mSettingsStored = mSettingsBackup = mSettings;
   return rows;
 }
 
@@ -148,15 +157,15 @@ void AppHost::AcceptPreferences() {
 }
 
 void AppHost::CancelPreferences() {
-  if (mSettings == mSettingsBackup) return;
   const HostSettings chosen = mSettings;
-  mSettings = mSettingsBackup;
-  // The ports chosen while the dialog was open go back to the restored ones,
-  // so what is open and what settings.ini says agree.
-  if (chosen.mMidiInDevice != mSettings.mMidiInDevice)
-    SelectMidiDevice(MidiDirection::kInput, mSettings.mMidiInDevice);
-  if (chosen.mMidiOutDevice != mSettings.mMidiOutDevice)
-    SelectMidiDevice(MidiDirection::kOutput, mSettings.mMidiOutDevice);
+  mSettings = mSettingsStored;
+  if (chosen == mSettingsBackup) return;
+  // The ports chosen while the dialog was open go back to the ones open
+  // when it opened (a port given for this run stays in use).
+  if (chosen.mMidiInDevice != mSettingsBackup.mMidiInDevice)
+    SelectMidiDevice(MidiDirection::kInput, mSettingsBackup.mMidiInDevice);
+  if (chosen.mMidiOutDevice != mSettingsBackup.mMidiOutDevice)
+    SelectMidiDevice(MidiDirection::kOutput, mSettingsBackup.mMidiOutDevice);
   CloseAudio();
   CreateAudio();
   ListAudioDevices();

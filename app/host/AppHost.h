@@ -79,7 +79,8 @@ public:
   void SaveSettings();
   SettingsFile& Settings() { return mSettingsFile; }
   HostSettings mSettings;       // in effect now
-  HostSettings mSettingsBackup; // taken when the Preferences dialog opens
+  HostSettings mSettingsBackup; // what the Preferences dialog showed when it opened
+  HostSettings mSettingsStored; // the stored choice then, kept by Cancel
   HostSettings mSettingsActive; // in effect when the stream last started
 
   // The Preferences dialog's logic; the window shows the lists and calls these.
