@@ -266,6 +266,7 @@ void ZorelControl::ReactToSoundParam(int index, int u) {
       mSurface.Post([ir7, disabled, name](IControlSurface& c) {
         c.SetTagDisabled(ir7 ? kTagIR7GainKnob : kTagIR8GainKnob, disabled);
         c.SetTagDisabled(ir7 ? kTagIR7Import : kTagIR8Import, disabled);
+        c.SetTagDisabled(ir7 ? kTagIR7List : kTagIR8List, disabled);
         c.SetTagText(ir7 ? kTagIR7Name : kTagIR8Name, name);
       });
     }
@@ -314,6 +315,25 @@ void ZorelControl::SelectIRRow(int n) {
     c.SetIRNameRowColor(previousRow, color::kIRRow);
     c.SetIRNameRowColor(row, color::kIRRowSelected);
   });
+}
+
+// The user IR list opens at the bank of the IR the preset gives IR 7 (or
+// IR 8) now, with that IR's row lit; a click on a name then gives that IR
+// to the same position, and the rows show the names the pedal reports.
+void ZorelControl::OpenUserIRList(bool ir7) {
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
+  SessionState& s = mState;
+  if (!mSurface.IsOpen()) return;
+  s.mIR7PageActive = ir7;
+  s.mIR8PageActive = !ir7;
+  const int number =
+      std::clamp(ir7 ? s.mUserIR7Number : s.mUserIR8Number, 0, lib::kUserIRNameCount - 1);
+  SelectIRRow(number);
+  // Setting the bank fills the rows from the library and asks the pedal
+  // for its names of that bank.
+  if (const iplug::IParam* bank = ParamAt(kParamCustomIRBank))
+    SetAndQueue(kParamCustomIRBank, bank->Normalize(number / kIRNameRows));
+  mSurface.Post([](IControlSurface& c) { c.SetGroupHidden(group::kCustomIR, false); });
 }
 
 void ZorelControl::OnPresetListEvent(int u) {

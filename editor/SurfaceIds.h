@@ -100,6 +100,8 @@ enum ETag : int {
   kTagCabinetRowFirst = 68, // rows 1..8: 68..75
   kTagIR7Name = 74,         // the cabinet list's IR 7 row names user IR 7
   kTagIR8Name = 75,
+  kTagIR7List = 76, // the buttons that open the custom IR list for IR 7 / IR 8
+  kTagIR8List = 77,
   kTagAmbienceButtonFirst = 79, // types 0..6: 79..85
   kTagEchoButton = 84,
   kTagEchoverbButton = 85,

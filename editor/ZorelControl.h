@@ -127,6 +127,8 @@ public:
   void SetListEvent(const ListEvent& event) { mListEvent = event; }
   // Marks the n-th user IR as the one the custom IR list has selected.
   void SelectIRRow(int n);
+  // Shows the custom IR list for choosing the user IR of IR 7 / IR 8.
+  void OpenUserIRList(bool ir7);
 
   // How far the firmware update / the IR upload has got (0..1), or -1 when
   // none runs; for front ends that show progress without a surface.

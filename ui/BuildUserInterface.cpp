@@ -113,8 +113,26 @@ std::unique_ptr<ZorelSurface> BuildUserInterface(igraphics::IGraphics& graphics,
   // the custom IR list page (hidden at once), then the global settings,
   // controller-number and program-map pages, the about page and the
   // transfer progress overlay, each hidden as it is built.
+  build.Attach(ui::layout::kFirmwarePage);
+  for (const char* g :
+       {group::kFirmwareBackground, group::kFirmwareUpdate, group::kFirmwareProgress})
+    surface->SetGroupHidden(g, true);
   build.Attach(ui::layout::kCustomIRPage);
   surface->SetGroupHidden(group::kCustomIR, true);
+  build.Attach(ui::layout::kGlobalSettingsPage);
+  build.Attach(ui::layout::kMidiCCPage);
+  build.Attach(ui::layout::kProgramMapPage);
+  for (const char* g : {group::kGlobalSettings, group::kMidiCC, group::kMidiProgram,
+                        group::kMidiProgramOffset0, group::kMidiProgramOffset1})
+    surface->SetGroupHidden(g, true);
+  // The program-change map starts as "each program selects itself" until
+  // the pedal reports its own.
+  for (size_t i = 0; i < editor.State().mProgramMap.size(); ++i)
+    editor.State().mProgramMap[i] = static_cast<int>(i);
+  build.Attach(ui::layout::kAboutPage);
+  surface->SetGroupHidden(group::kAbout, true);
+  build.Attach(ui::layout::kProgressOverlay);
+  surface->SetGroupHidden(group::kProgress, true);
 
   // 17. Start-up visibility.
   ShowStartUpState(*surface, editor);

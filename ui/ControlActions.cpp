@@ -3,6 +3,7 @@
 #include "controls/IGraphics.h"
 #include "controls/TextControls.h"
 #include "editor/ZorelControl.h"
+#include "protocol/codec/EditorMessages.h"
 
 namespace zorel::ui {
 
@@ -15,6 +16,14 @@ using igraphics::IControl;
 // 0 means this call is the press.
 bool IsPress(const IControl* button) {
   return button->Value() < 0.5;
+}
+
+// The backdrops of the pages that only close themselves.
+igraphics::IActionFunction HideOwnGroup(const char* name) {
+  return [name](IControl* c) {
+    if (igraphics::IGraphics* g = c->GetUI())
+      g->ForEachInGroup(name, [](IControl* page) { page->SetHidden(true); });
+  };
 }
 
 } // namespace
@@ -59,10 +68,33 @@ igraphics::IActionFunction MakeAction(Action action, int row, ZorelControl& edit
         e->CommitPresetName(text->GetText());
     };
   case Action::kCloseCustomIRPage:
-    return [](IControl* c) {
-      if (igraphics::IGraphics* g = c->GetUI())
-        g->ForEachInGroup(group::kCustomIR, [](IControl* page) { page->SetHidden(true); });
-    };
+    return HideOwnGroup(group::kCustomIR);
+  case Action::kOpenIR7List:
+    return [e](IControl*) { e->OpenUserIRList(true); };
+  case Action::kOpenIR8List:
+    return [e](IControl*) { e->OpenUserIRList(false); };
+  case Action::kChooseFirmwareFile:
+    return [e](IControl*) { e->ChooseFirmwareFile(); };
+  case Action::kCloseFirmwarePage:
+    return [e](IControl*) { e->CloseFirmwarePage(); };
+  case Action::kCloseGlobalSettings:
+    return [e](IControl*) { e->CloseGlobalSettings(); };
+  case Action::kOpenMidiCCPage:
+    return [e](IControl*) { e->OpenMidiCCPage(); };
+  case Action::kCloseMidiCCPage:
+    return [e](IControl*) { e->CloseMidiCCPage(); };
+  case Action::kOpenProgramMapPage:
+    return [e](IControl*) { e->OpenProgramMapPage(); };
+  case Action::kCloseProgramMapPage:
+    return [e](IControl*) { e->CloseProgramMapPage(); };
+  case Action::kFactoryResetAll:
+    return [e](IControl*) { e->FactoryReset(kResetAll); };
+  case Action::kFactoryResetPresets:
+    return [e](IControl*) { e->FactoryReset(kResetPresets); };
+  case Action::kFactoryResetSettings:
+    return [e](IControl*) { e->FactoryReset(kResetSettings); };
+  case Action::kCloseAbout:
+    return HideOwnGroup(group::kAbout);
   }
   return nullptr;
 }

@@ -229,6 +229,23 @@ const ControlSpec kImpulseResponseSpecs[] = {
      .text = "IMPORT",
      .action = Action::kImportIR8,
      .disabled = true},
+    // The custom IR list for IR 7 / IR 8, usable while that IR is on.
+    {.kind = kButton,
+     .rect = {864, 672, 968, 708},
+     .tag = kTagIR7List,
+     .group = kIR,
+     .look = {.style = StyleId::kButton, .size = 16},
+     .text = "IR 7 LIST",
+     .action = Action::kOpenIR7List,
+     .disabled = true},
+    {.kind = kButton,
+     .rect = {976, 672, 1080, 708},
+     .tag = kTagIR8List,
+     .group = kIR,
+     .look = {.style = StyleId::kButton, .size = 16},
+     .text = "IR 8 LIST",
+     .action = Action::kOpenIR8List,
+     .disabled = true},
     {.kind = kSlideSwitch,
      .rect = {740, 1072, 800, 1100},
      .param = kParamUserIR7Mode,
@@ -379,6 +396,12 @@ std::span<const NamedTable> AllTables() {
     tables.push_back({"impulse response", kImpulseResponsePanel});
     tables.push_back({"cabinet list", kCabinetList});
     tables.push_back({"custom IR page", kCustomIRPage});
+    tables.push_back({"firmware page", kFirmwarePage});
+    tables.push_back({"global settings page", kGlobalSettingsPage});
+    tables.push_back({"MIDI CC page", kMidiCCPage});
+    tables.push_back({"program map page", kProgramMapPage});
+    tables.push_back({"about page", kAboutPage});
+    tables.push_back({"progress overlay", kProgressOverlay});
     return tables;
   }();
   return all;

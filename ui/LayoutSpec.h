@@ -41,6 +41,9 @@ enum class Kind {
   kCaption,           // ICaptionControl
   kResponseGraph,     // IFreqResponseGraph
   kDynamicsGraph,     // IDynamicsResponseGraph
+  kProgressKnob,      // IVKnobControl that only the code turns, no texts of its own
+  kNumberBox,         // IVNumberBoxControl, no step buttons
+  kLink,              // IURLControl opening `url`
 };
 
 // The text styles of the surface (SurfaceStyles.cpp).
@@ -93,6 +96,19 @@ enum class Action {
   kImportIR8,
   kRenamePreset,
   kCloseCustomIRPage,
+  kOpenIR7List,
+  kOpenIR8List,
+  kChooseFirmwareFile,
+  kCloseFirmwarePage,
+  kCloseGlobalSettings,
+  kOpenMidiCCPage,
+  kCloseMidiCCPage,
+  kOpenProgramMapPage,
+  kCloseProgramMapPage,
+  kFactoryResetAll,
+  kFactoryResetPresets,
+  kFactoryResetSettings,
+  kCloseAbout,
 };
 
 // Controls the surface keeps a handle to besides tags and groups.
@@ -158,6 +174,8 @@ struct ControlSpec {
   const char* picture = nullptr;
   int frames = 1;
   const char* track = nullptr;
+  // The address a link opens.
+  const char* url = nullptr;
   // Text of a text control, label of a vector control or knob.
   const char* text = nullptr;
   KnobTexts knob;

@@ -27,6 +27,15 @@ extern const LayoutTable kImpulseResponsePanel;
 extern const LayoutTable kCabinetList;
 extern const LayoutTable kCustomIRPage;
 
+// Pages over the main surface (PageLayout.cpp), in attach order apart from
+// the custom IR page, which comes between the firmware and settings pages.
+extern const LayoutTable kFirmwarePage;       // picture, buttons, link, progress
+extern const LayoutTable kGlobalSettingsPage; // backdrop, picture, setting rows, resets
+extern const LayoutTable kMidiCCPage;         // the eight controller numbers
+extern const LayoutTable kProgramMapPage;     // the program-change map for both offsets
+extern const LayoutTable kAboutPage;          // picture, version, backdrop
+extern const LayoutTable kProgressOverlay;    // the preset transfer progress
+
 // Every table with a name, for the tests and for a reader's overview.
 struct NamedTable {
   const char* name;

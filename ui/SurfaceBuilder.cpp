@@ -37,6 +37,13 @@ constexpr KnobTextPlaces kSmallKnobTexts{30, 120, 150, 45, 75, 90, 120, TextId::
 constexpr float kKnobAngle = 135.f;
 constexpr float kKnobTrack = 18.f;
 
+// Number boxes show whole numbers; the parameter's own range replaces these
+// bounds once the box knows its parameter.
+constexpr double kNumberDefault = 50.0, kNumberMin = 1.0, kNumberMax = 100.0;
+
+// A link greys while the pointer is over it and once it has been followed.
+constexpr Color kLinkVisited{255, 116, 116, 116};
+
 } // namespace
 
 SurfaceBuilder::SurfaceBuilder(IGraphics& graphics, ZorelControl& editor, SurfaceHandles& handles)
@@ -153,6 +160,7 @@ std::unique_ptr<IControl> SurfaceBuilder::Make(const ControlSpec& spec, int row)
     return std::make_unique<IVButtonControl>(r, std::move(action), label, StyleFor(spec.look));
   case Kind::kLargeKnob:
   case Kind::kSmallKnob:
+  case Kind::kProgressKnob:
     return std::make_unique<IVKnobControl>(r, spec.param, label, StyleFor(spec.look), false, false,
                                            -kKnobAngle, kKnobAngle, -kKnobAngle,
                                            EDirection::Vertical, 4.0, kKnobTrack);
@@ -180,6 +188,14 @@ std::unique_ptr<IControl> SurfaceBuilder::Make(const ControlSpec& spec, int row)
     return std::make_unique<IFreqResponseGraph>(r, spec.look.colour.value_or(COLOR_WHITE));
   case Kind::kDynamicsGraph:
     return std::make_unique<IDynamicsResponseGraph>(r, spec.look.colour.value_or(COLOR_WHITE));
+  case Kind::kNumberBox:
+    return std::make_unique<IVNumberBoxControl>(r, spec.param, nullptr, label, StyleFor(spec.look),
+                                                false, kNumberDefault, kNumberMin, kNumberMax,
+                                                "%0.0f", true);
+  case Kind::kLink:
+    return std::make_unique<IURLControl>(r, label, spec.url != nullptr ? spec.url : "",
+                                         TextFor(spec.look), spec.background, kLinkVisited,
+                                         kLinkVisited);
   }
   return nullptr;
 }

@@ -43,12 +43,12 @@ TEST(LayoutTables, TagsAreUniqueAndEveryTagOfTheMainSurfaceAndPanelsIsThere) {
   }
   for (int tag : tags) EXPECT_EQ(tags.count(tag), 1u) << "tag " << tag;
 
-  // The registry without the pages' tags (progress, firmware), which come
-  // with the pages.
-  std::set<int> expected = {1,  6,  8,  9,  10, 11, 12, 17, 19,  20,  21,  22,  23,  24,
-                            25, 26, 27, 28, 31, 32, 33, 34, 102, 103, 148, 151, 152, 153};
+  // The whole registry, and the two IR list buttons (76, 77).
+  std::set<int> expected = {1,  6,  8,  9,  10, 11, 12,  17,  19,  20,  21,  22,  23,  24,  25, 26,
+                            27, 28, 31, 32, 33, 34, 102, 103, 148, 149, 150, 151, 152, 153, 155};
   for (int t = 36; t <= 53; ++t) expected.insert(t);
-  for (int t = 59; t <= 75; ++t) expected.insert(t);
+  for (int t = 56; t <= 58; ++t) expected.insert(t);
+  for (int t = 59; t <= 77; ++t) expected.insert(t);
   for (int t = 79; t <= 95; ++t) expected.insert(t);
   for (int t = 97; t <= 101; ++t) expected.insert(t);
   EXPECT_EQ(std::set<int>(tags.begin(), tags.end()), expected);
@@ -136,11 +136,64 @@ TEST(LayoutTables, EveryPanelHoldsTheControlsItLists) {
       {group::kHighFilter, 3 * 4 + 1},
       {group::kAutoFilter, 3 * 4 + 1},
       {group::kChorus, 5 * 4 + 1},
-      {group::kImpulseResponse, 11 + 9 + 1},
+      {group::kImpulseResponse, 11 + 9 + 1 + 2},
       {group::kCustomIR, 3 + 32 + 2},
+      {group::kFirmwareBackground, 1},
+      {group::kFirmwareUpdate, 3}, // UPDATE FIRMWARE, link, X
+      {group::kFirmwareProgress, 2},
+      // Backdrop, picture, X, eleven captions and values, two SETUP buttons,
+      // the reset heading and its three buttons.
+      {group::kGlobalSettings, 3 + 2 * 11 + 2 + 1 + 3},
+      {group::kMidiCC, 1 + 8 + 8 + 1},
+      {group::kMidiProgram, 3},
+      {group::kMidiProgramOffset0, 2},
+      {group::kMidiProgramOffset1, 2},
+      {group::kAbout, 3},
+      {group::kProgress, 4},
   };
   EXPECT_EQ(counts, expected);
-  EXPECT_EQ(ungrouped, 128 + 2); // preset rows, preset list select, response-area select
+  // Preset rows, preset list select, response-area select, and the number
+  // label inside each of the twelve number boxes.
+  EXPECT_EQ(ungrouped, 128 + 2 + 12);
+}
+
+// Every page table fills only its own groups, none of them empty, and
+// every button of a page does something.
+TEST(LayoutTables, PageTablesFillTheirOwnGroups) {
+  const struct {
+    LayoutTable table;
+    std::set<std::string> groups;
+    size_t count;
+  } pages[] = {
+      {layout::kFirmwarePage,
+       {group::kFirmwareBackground, group::kFirmwareUpdate, group::kFirmwareProgress},
+       6},
+      {layout::kGlobalSettingsPage, {group::kGlobalSettings}, 31},
+      {layout::kMidiCCPage, {group::kMidiCC}, 18},
+      {layout::kProgramMapPage,
+       {group::kMidiProgram, group::kMidiProgramOffset0, group::kMidiProgramOffset1},
+       7},
+      {layout::kAboutPage, {group::kAbout}, 3},
+      {layout::kProgressOverlay, {group::kProgress}, 4},
+  };
+  for (const auto& page : pages) {
+    const std::vector<PlacedControl> placed = Expand(page.table);
+    EXPECT_EQ(placed.size(), page.count);
+    std::map<std::string, int> filled;
+    for (const PlacedControl& p : placed) {
+      ASSERT_NE(p.group, nullptr);
+      ++filled[p.group];
+      if (p.spec.kind == Kind::kButton) {
+        EXPECT_NE(p.spec.action, Action::kNone) << p.spec.text;
+      }
+    }
+    std::set<std::string> groups;
+    for (const auto& [g, n] : filled) {
+      EXPECT_GT(n, 0) << g;
+      groups.insert(g);
+    }
+    EXPECT_EQ(groups, page.groups);
+  }
 }
 
 TEST(LayoutTables, BuildingTwiceAddsNothing) {

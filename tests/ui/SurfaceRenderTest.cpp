@@ -103,3 +103,62 @@ TEST(SurfaceRender, FilterSwitchOn) {
   WriteDetail(h, "pedal-filter-on", {648, 84, 1592, 630}, 1.f);
   WriteDetail(h, "display", {1190, 290, 1410, 430}, 2.f);
 }
+
+// Every page over the surface as the user meets it, with the pedal's own
+// settings, names and numbers read in.
+TEST(SurfaceRender, Pages) {
+  PedalSurface c;
+  SurfaceHarness& h = c.h;
+  ZorelControl& e = h.Editor();
+  auto hideAll = [&] {
+    for (const char* g :
+         {group::kGlobalSettings, group::kMidiCC, group::kMidiProgram, group::kMidiProgramOffset0,
+          group::kMidiProgramOffset1, group::kFirmwareBackground, group::kFirmwareUpdate,
+          group::kFirmwareProgress, group::kAbout, group::kProgress, group::kCustomIR})
+      h.surface->SetGroupHidden(g, true);
+  };
+
+  e.OpenGlobalSettings();
+  c.link.Pump();
+  Write(h, "page-settings", {0.5f, 1.f});
+  e.OpenMidiCCPage();
+  c.link.Pump();
+  Write(h, "page-midi-cc", {0.5f});
+  e.CloseMidiCCPage();
+  e.OpenProgramMapPage();
+  c.link.Pump();
+  Write(h, "page-program-map", {0.5f});
+  e.CloseProgramMapPage();
+  e.CloseGlobalSettings();
+  c.link.Pump();
+  ASSERT_TRUE(h.GroupHidden(group::kGlobalSettings));
+
+  e.OpenFirmwarePage();
+  Write(h, "page-firmware", {0.5f});
+  // As the update runs: the loader has accepted it.
+  h.surface->SetGroupHidden(group::kFirmwareProgress, false);
+  h.surface->SetGroupDisabled(group::kFirmwareUpdate, true);
+  h.surface->SetTagValue(kTagFirmwareProgressKnob, 0.42);
+  h.surface->SetTagText(kTagFirmwareProgressText, "42 %");
+  Write(h, "page-firmware-progress", {0.5f});
+  hideAll();
+  e.CloseFirmwarePage();
+
+  ASSERT_TRUE(e.OnAboutRequested());
+  Write(h, "page-about", {0.5f});
+  hideAll();
+
+  h.surface->SetGroupHidden(group::kProgress, false);
+  h.surface->ShowProgress(0.6, "60 %");
+  Write(h, "page-transfer-progress", {0.5f});
+  hideAll();
+
+  // The custom IR list of IR 7, opened from its LIST button.
+  e.SetParameterValue(kParamUserIR7Mode, 1.0);
+  h.ClickButton(916, 690);
+  c.link.Pump();
+  ASSERT_TRUE(h.GroupShown(group::kCustomIR));
+  Write(h, "page-custom-ir-list", {0.5f});
+  hideAll();
+  WriteDetail(h, "ir-panel", {340, 630, 1110, 1180}, 1.f);
+}
