@@ -90,9 +90,12 @@ constexpr const char* kSettings = group::kGlobalSettings;
 
 // A setting: its caption, and under it the value, which opens the
 // parameter's menu when clicked.
+// The captions reach 20 units past their value on either side: "PRESET
+// PROTECTION WRITER" is wider than the value's 200 units.
+constexpr float kCaptionOverhang = 20;
 constexpr ControlSpec SettingCaption(float x, float y, const char* caption) {
   return {.kind = kText,
-          .rect = {x, y, x + 200, y + 30},
+          .rect = {x - kCaptionOverhang, y, x + 200 + kCaptionOverhang, y + 30},
           .group = kSettings,
           .look = {.text = TextId::kLightBase, .size = 19},
           .text = caption};
@@ -139,8 +142,9 @@ const ControlSpec kGlobalSettingsSpecs[] = {
     Button({1200, 483, 1300, 523}, kSettings, "SETUP", 20, Action::kOpenMidiCCPage),
     SettingCaption(1200, 650, "CABINET BYPASS"),
     SettingValue(1200, 650, kParamCabinetBypass),
+    // Centred where the dialog's centre is, wide enough for the whole line.
     {.kind = kText,
-     .rect = {900, 750, 1300, 780},
+     .rect = {800, 750, 1400, 780},
      .group = kSettings,
      .look = {.text = TextId::kDark, .colour = kPageText, .align = igraphics::EAlign::Center},
      .text = "RESET TO FACTORY DEFAULT SETTINGS"},
@@ -213,8 +217,10 @@ constexpr ControlSpec ProgramBox(Rect rect, int param, const char* group, const 
           .look = {.style = StyleId::kBase},
           .text = label};
 }
-constexpr Rect kControllerBox{900, 500, 1050, 550};
-constexpr Rect kPedalBox{1150, 500, 1300, 550};
+// 200 units wide about the centres 975 and 1225, so that the labels
+// ("Zorel Program (1-128)") fit above the numbers.
+constexpr Rect kControllerBox{875, 500, 1075, 550};
+constexpr Rect kPedalBox{1125, 500, 1325, 550};
 
 const ControlSpec kProgramMapPageSpecs[] = {
     PagePicture(kProgram, "globalbg.png"),

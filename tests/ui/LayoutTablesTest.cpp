@@ -137,7 +137,7 @@ TEST(LayoutTables, EveryPanelHoldsTheControlsItLists) {
       {group::kAutoFilter, 3 * 4 + 1},
       {group::kChorus, 5 * 4 + 1},
       {group::kImpulseResponse, 11 + 9 + 1 + 2},
-      {group::kCustomIR, 3 + 32 + 2},
+      {group::kCustomIR, 3 + 32 + 1 + 2}, // panel, backdrop, bank, names, hint, selects
       {group::kFirmwareBackground, 1},
       {group::kFirmwareUpdate, 3}, // UPDATE FIRMWARE, link, X
       {group::kFirmwareProgress, 2},

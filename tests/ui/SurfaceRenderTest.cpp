@@ -161,4 +161,10 @@ TEST(SurfaceRender, Pages) {
   Write(h, "page-custom-ir-list", {0.5f});
   hideAll();
   WriteDetail(h, "ir-panel", {340, 630, 1110, 1180}, 1.f);
+
+  // A factory cabinet chosen in the list: its response in the graph.
+  h.Click(600, 713 + 3 * 50 + 20); // QS 8x10
+  c.link.Pump();
+  ASSERT_EQ(e.ParamAt(kParamIR)->Int() * 8 / 127, 3);
+  WriteDetail(h, "ir-panel-factory-cabinet", {340, 630, 1890, 1180}, 1.f);
 }
