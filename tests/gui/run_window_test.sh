@@ -8,7 +8,7 @@
 #
 # ROWS: how many of the pedal's program names must be on the surface.
 # SHOTS_DIR: where to write screenshots (connected, panel, Preferences,
-# File menu); none when absent. Exit 77 (skipped) when Xvfb cannot start.
+# settings page, File menu); none when absent. Exit 77 (skipped) when Xvfb cannot start.
 set -euo pipefail
 
 program=$1
@@ -188,6 +188,28 @@ xdotool windowfocus --sync "$(xdotool search --name '^Preferences$' | head -n1)"
 xdotool key Escape
 no_dialog() { ! state | grep -q '^dialog '; }
 wait_for 5 "Preferences to close" no_dialog
+
+# ---- File > Zorel Global Settings... opens the settings page; X closes it -------------
+page_shown() { # page_shown GROUP: a control of GROUP is shown
+  state | awk -v g="$1" '$1 == "control" && $6 == g && $10 == "0"' | grep -q .
+}
+settings_shown() { page_shown globalsettingscontrols; }
+settings_closed() { ! page_shown globalsettingscontrols; }
+focus_main
+xdotool key alt+f
+sleep 0.5
+xdotool key z
+wait_for 5 "the global settings page" settings_shown
+wait_for 10 "a quiet link" quiet_pedal # the pedal's settings have arrived
+shot settings
+sx=$(field surface x)
+sy=$(field surface y)
+scale=$(field surface scale)
+focus_main
+xdotool mousemove "$(awk -v o="$sx" -v s="$scale" 'BEGIN { printf "%d", o + 1471 * s }')" \
+  "$(awk -v o="$sy" -v s="$scale" 'BEGIN { printf "%d", o + 240 * s }')" click 1
+wait_for 5 "X to close the global settings page" settings_closed
+echo "global settings: opened from the File menu, closed with X"
 
 # ---- a second start presents the first and ends with 0 ---------------------------------
 rc=0
