@@ -7,6 +7,7 @@
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/ParamIds.h"
 #include "tests/support/ScriptedModalServices.h"
+#include "tests/ui/PedalSurface.h"
 #include "tests/ui/SurfaceHarness.h"
 
 using namespace zorel;
@@ -274,4 +275,28 @@ TEST(Pages, TheIRListButtonsOpenTheCustomIRListForTheirIR) {
 
   h.ClickButton(1500, 200); // outside the list: closed
   EXPECT_TRUE(h.GroupHidden(group::kCustomIR));
+}
+
+// The pedal's report of the names in a bank reaches the rows of the list
+// as it opens, and again when another bank is chosen.
+TEST(Pages, TheCustomIRListShowsTheNamesThePedalReports) {
+  PedalSurface c;
+  SurfaceHarness& h = c.h;
+  ZorelControl& e = h.Editor();
+  e.SetParameterValue(kParamUserIR7Mode, 1.0);
+  e.State().mUserIR7Number = 1;
+  h.ClickButton(916, 690); // IR 7 LIST
+  c.link.Pump();
+  ASSERT_TRUE(h.GroupShown(group::kCustomIR));
+  const auto& rows = h.surface->Handles().irNameRows;
+  EXPECT_EQ(rows[0]->GetText(), "Studio 4x12 SM57");
+  EXPECT_EQ(rows[1]->GetText(), "Jazz Combo Ribbon");
+  EXPECT_EQ(rows[12]->GetText(), "Empty Slot 13");
+  EXPECT_EQ(rows[1]->GetTextStyle().fgColor, igraphics::Color(255, 200, 200, 200));
+
+  // Bank 5 (user IRs 128..159) as the menu would choose it.
+  e.SetParameterValue(kParamCustomIRBank, e.ParamAt(kParamCustomIRBank)->Normalize(4));
+  c.link.Pump();
+  EXPECT_EQ(rows[0]->GetText(), "Room Mic Ambience");
+  EXPECT_EQ(rows[4]->GetText(), "Back Of Cab");
 }

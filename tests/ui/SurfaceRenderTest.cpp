@@ -133,6 +133,22 @@ TEST(SurfaceRender, Pages) {
   c.link.Pump();
   ASSERT_TRUE(h.GroupHidden(group::kGlobalSettings));
 
+  // The custom IR list of IR 7, opened from its LIST button.
+  e.SetParameterValue(kParamUserIR7Mode, 1.0);
+  h.ClickButton(916, 690);
+  c.link.Pump();
+  ASSERT_TRUE(h.GroupShown(group::kCustomIR));
+  Write(h, "page-custom-ir-list", {0.5f});
+  hideAll();
+  WriteDetail(h, "ir-panel", {340, 630, 1110, 1180}, 1.f);
+
+  // A factory cabinet chosen in the list: its response in the graph.
+  h.Click(600, 713 + 3 * 50 + 20); // QS 8x10
+  c.link.Pump();
+  ASSERT_EQ(e.ParamAt(kParamIR)->Int() * 8 / 127, 3);
+  WriteDetail(h, "ir-panel-factory-cabinet", {340, 630, 1890, 1180}, 1.f);
+
+  // Closing the firmware page starts a new connection: it comes last.
   e.OpenFirmwarePage();
   Write(h, "page-firmware", {0.5f});
   // As the update runs: the loader has accepted it.
@@ -152,19 +168,4 @@ TEST(SurfaceRender, Pages) {
   h.surface->ShowProgress(0.6, "60 %");
   Write(h, "page-transfer-progress", {0.5f});
   hideAll();
-
-  // The custom IR list of IR 7, opened from its LIST button.
-  e.SetParameterValue(kParamUserIR7Mode, 1.0);
-  h.ClickButton(916, 690);
-  c.link.Pump();
-  ASSERT_TRUE(h.GroupShown(group::kCustomIR));
-  Write(h, "page-custom-ir-list", {0.5f});
-  hideAll();
-  WriteDetail(h, "ir-panel", {340, 630, 1110, 1180}, 1.f);
-
-  // A factory cabinet chosen in the list: its response in the graph.
-  h.Click(600, 713 + 3 * 50 + 20); // QS 8x10
-  c.link.Pump();
-  ASSERT_EQ(e.ParamAt(kParamIR)->Int() * 8 / 127, 3);
-  WriteDetail(h, "ir-panel-factory-cabinet", {340, 630, 1890, 1180}, 1.f);
 }
