@@ -34,9 +34,12 @@ bool IsDigits(const std::string& s, size_t from, size_t count) {
   return true;
 }
 
-uint64_t SizeOf(const std::string& path) {
+uint64_t SizeOf(const std::string& path, uint64_t* modifiedNs) {
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 ? static_cast<uint64_t>(st.st_size) : 0;
+  if (::stat(path.c_str(), &st) != 0) return 0;
+  *modifiedNs = static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000ull +
+                static_cast<uint64_t>(st.st_mtim.tv_nsec);
+  return static_cast<uint64_t>(st.st_size);
 }
 
 } // namespace
@@ -97,19 +100,14 @@ SnapshotWriteResult SnapshotStore::Write(const std::string& operation,
 
 void SnapshotStore::Prune() {
   const std::string folder = Folder();
-  std::vector<std::string> snapshots;
   for (const std::string& name : ListFiles(folder)) {
     // A temporary is only ever left by a writer that died mid-way; one
     // process at a time holds the library, so none is being written now.
-    if (name.find(".tmp-") != std::string::npos) {
-      DeleteFile(folder + name);
-      continue;
-    }
-    std::string when, operation;
-    if (ParseSnapshotName(name, when, operation)) snapshots.push_back(name);
+    if (name.find(".tmp-") != std::string::npos) DeleteFile(folder + name);
   }
+  const std::vector<SnapshotInfo> all = List();
   const size_t keep = static_cast<size_t>(kKeep);
-  for (size_t i = 0; i + keep < snapshots.size(); ++i) DeleteFile(folder + snapshots[i]);
+  for (size_t i = 0; i + keep < all.size(); ++i) DeleteFile(all[i].path);
 }
 
 std::vector<SnapshotInfo> SnapshotStore::List() const {
@@ -120,10 +118,15 @@ std::vector<SnapshotInfo> SnapshotStore::List() const {
     if (!ParseSnapshotName(name, info.when, info.operation)) continue;
     info.name = name;
     info.path = folder + name;
-    info.size = SizeOf(info.path);
+    info.size = SizeOf(info.path, &info.writtenNs);
     out.push_back(std::move(info));
   }
-  // The names sort by time; same-second ones by their counter.
+  // The names sort by the second; within one second the file's own time
+  // tells which came first.
+  std::stable_sort(out.begin(), out.end(), [](const SnapshotInfo& a, const SnapshotInfo& b) {
+    if (a.when != b.when) return a.when < b.when;
+    return a.writtenNs < b.writtenNs;
+  });
   return out;
 }
 

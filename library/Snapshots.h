@@ -32,6 +32,7 @@ struct SnapshotInfo {
   std::string when;      // "2026-12-09 23:46:14"
   std::string operation; // "import", "store-preset-12", ...
   uint64_t size = 0;
+  uint64_t writtenNs = 0; // modification time, orders snapshots of one second
 };
 
 struct SnapshotWriteResult {
