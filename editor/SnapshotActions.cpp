@@ -175,6 +175,9 @@ std::optional<std::vector<uint8_t>> ZorelControl::BuildSnapshot(Overwrite op, in
 }
 
 bool ZorelControl::AskGoOnWithoutSnapshot(Overwrite op, const std::string& why) {
+  // With nobody to ask (an editor without any front end) the operation
+  // behaves as it always did; the window and zorelctl always ask.
+  if (mModal == nullptr) return true;
   const bool goOn = Confirm(std::string("No snapshot could be taken before this ") + Describe(op) +
                             ": " + why +
                             ".\nNothing has been changed on the pedal yet. Go on without a "
