@@ -334,7 +334,7 @@ void ZorelControl::OnPresetListEvent(int u) {
         // The preset in the clicked slot is kept as a snapshot first.
         if (!GuardOverwrite(Overwrite::kStore, slot, [this, slot] {
               mState.mStoreCheck = PresetSelection::StoreCheck::kNone;
-          mSender.SendParameter(kDeviceNumberStore, slot);
+              mSender.SendParameter(kDeviceNumberStore, slot);
               mState.mStoreConfirming = true;
               mConfirmTicks = 0;
             }))

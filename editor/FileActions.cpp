@@ -80,9 +80,8 @@ bool ZorelControl::ImportBulkFile() {
   }
   auto bytes = std::make_shared<std::vector<uint8_t>>(std::move(import.bytes));
   auto irNumbers = check.irNumbers;
-  return GuardOverwrite(Overwrite::kImport, -1, [this, bytes, irNumbers] {
-    ArmImport(std::move(*bytes), irNumbers);
-  });
+  return GuardOverwrite(Overwrite::kImport, -1,
+                        [this, bytes, irNumbers] { ArmImport(std::move(*bytes), irNumbers); });
 }
 
 void ZorelControl::ArmImport(std::vector<uint8_t> bytes, const std::vector<int>& irNumbers) {

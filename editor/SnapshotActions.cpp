@@ -54,9 +54,9 @@ std::string FileTag(Overwrite op, int slot) {
   case Overwrite::kRestoreSnapshot:
     return "restore-snapshot";
   case Overwrite::kFactoryReset:
-    return slot == kResetSettings ? "factory-reset-settings"
-                                  : (slot == kResetPresets ? "factory-reset-presets"
-                                                           : "factory-reset-all");
+    return slot == kResetSettings
+               ? "factory-reset-settings"
+               : (slot == kResetPresets ? "factory-reset-presets" : "factory-reset-all");
   case Overwrite::kStore:
     return "store-preset-" + std::to_string(slot + 1);
   case Overwrite::kLoadPresetFile:
@@ -114,8 +114,7 @@ std::string ZorelControl::SnapshotShortfall(Overwrite op, int slot, std::vector<
     std::vector<uint8_t> payload;
     if (!lib::ReadWholeFile(lib::PresetSlotPath(mLibrary->Root(), k), 4096, payload) ||
         payload.size() != kPresetPayloadSize)
-      return "preset " + std::to_string(ParamInt(kParamPatchOffset) + k) +
-             " is not in the library";
+      return "preset " + std::to_string(ParamInt(kParamPatchOffset) + k) + " is not in the library";
     UsedIRs(payload, used);
   }
   for (int n : used)
@@ -178,10 +177,10 @@ bool ZorelControl::AskGoOnWithoutSnapshot(Overwrite op, const std::string& why) 
   // With nobody to ask (an editor without any front end) the operation
   // behaves as it always did; the window and zorelctl always ask.
   if (mModal == nullptr) return true;
-  const bool goOn = Confirm(std::string("No snapshot could be taken before this ") + Describe(op) +
-                            ": " + why +
-                            ".\nNothing has been changed on the pedal yet. Go on without a "
-                            "snapshot?");
+  const bool goOn =
+      Confirm(std::string("No snapshot could be taken before this ") + Describe(op) + ": " + why +
+              ".\nNothing has been changed on the pedal yet. Go on without a "
+              "snapshot?");
   if (!goOn) ShowMessage("Nothing was changed on the pedal.");
   return goOn;
 }
@@ -299,12 +298,11 @@ bool ZorelControl::RestoreSnapshot(const std::string& nameOrNumber) {
     ShowMessage("The pedal is not connected. Please connect it, then try again.");
     return false;
   }
-  const std::string what =
-      parts.WholePedal()
-          ? "all presets, " + std::to_string(parts.irNumbers.size()) +
-                " user IRs and the global settings"
-          : std::to_string(parts.slots.size()) + " preset(s) and " +
-                std::to_string(parts.irNumbers.size()) + " user IR(s)";
+  const std::string what = parts.WholePedal()
+                               ? "all presets, " + std::to_string(parts.irNumbers.size()) +
+                                     " user IRs and the global settings"
+                               : std::to_string(parts.slots.size()) + " preset(s) and " +
+                                     std::to_string(parts.irNumbers.size()) + " user IR(s)";
   if (!Confirm("This operation will overwrite " + what + " on the pedal with the snapshot of " +
                info->when + " (" + info->operation + ").\nAre you sure to continue?"))
     return false;

@@ -31,7 +31,14 @@ namespace zorel {
 
 // The operations that overwrite what the pedal holds; each is preceded by a
 // snapshot (SnapshotActions.cpp).
-enum class Overwrite { kImport, kRestoreSnapshot, kFactoryReset, kStore, kLoadPresetFile, kFirmware };
+enum class Overwrite {
+  kImport,
+  kRestoreSnapshot,
+  kFactoryReset,
+  kStore,
+  kLoadPresetFile,
+  kFirmware
+};
 
 // What the surface reports with a list click or wheel step, read by the
 // dispatcher of the list's parameter.

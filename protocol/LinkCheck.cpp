@@ -85,9 +85,9 @@ bool LinkCheck::OnMessage(std::span<const uint8_t> m) {
     }
     return false;
   };
-  const bool looksLikeBlock = m.size() > kOffsetCommand && m[0] == kSysExStart &&
-                              (m[kOffsetCommand] == kCmdSettingsBlock ||
-                               m[kOffsetCommand] == kCmdPresetDump);
+  const bool looksLikeBlock =
+      m.size() > kOffsetCommand && m[0] == kSysExStart &&
+      (m[kOffsetCommand] == kCmdSettingsBlock || m[kOffsetCommand] == kCmdPresetDump);
   if (!mWaiting) {
     // Nothing asked: an answer that came after its time, or the pedal's own.
     if (looksLikeBlock)
@@ -134,8 +134,9 @@ std::string LinkCheckReport(const LinkCheck::Result& r) {
     std::vector<double> t = r.roundTripMs;
     std::sort(t.begin(), t.end());
     median = t[t.size() / 2];
-    std::snprintf(line, sizeof line, "Round trip: fastest %.1f ms, median %.1f ms, slowest %.1f ms.\n",
-                  t.front(), median, t.back());
+    std::snprintf(line, sizeof line,
+                  "Round trip: fastest %.1f ms, median %.1f ms, slowest %.1f ms.\n", t.front(),
+                  median, t.back());
     out += line;
   }
   if (r.sent > 0 && r.answered == 0 && r.damaged == 0) {

@@ -26,11 +26,11 @@ public:
 
   struct Result {
     int sent = 0;
-    int answered = 0;  // whole and intact
-    int lost = 0;      // no answer within a second
-    int damaged = 0;   // an answer with a wrong checksum, cut short or garbled
-    int late = 0;      // an answer to an earlier request, after its time was up
-    int other = 0;     // messages nobody asked for (the pedal's own reports)
+    int answered = 0;                // whole and intact
+    int lost = 0;                    // no answer within a second
+    int damaged = 0;                 // an answer with a wrong checksum, cut short or garbled
+    int late = 0;                    // an answer to an earlier request, after its time was up
+    int other = 0;                   // messages nobody asked for (the pedal's own reports)
     std::vector<double> roundTripMs; // of the answered requests
   };
 
@@ -59,8 +59,8 @@ private:
   std::function<uint64_t()> mNowUs;
   bool mRunning = false;
   bool mDone = false;
-  int mNext = 0;          // index of the next request of the series
-  bool mWaiting = false;  // the current request has no answer yet
+  int mNext = 0;         // index of the next request of the series
+  bool mWaiting = false; // the current request has no answer yet
   Kind mKind = Kind::kIdentity;
   int mSlot = 0;
   uint64_t mSentAtUs = 0;

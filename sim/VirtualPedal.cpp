@@ -52,8 +52,8 @@ void VirtualPedal::Receive(std::span<const uint8_t> message) {
 // made to match again) or of a parameter change; false for anything else or
 // when the dice spare it.
 bool VirtualPedal::SpoilReceived(Bytes& m) {
-  const bool block = m.size() == kBlockMessageLength &&
-                     (m[kOffsetCommand] == kCmdWritePreset || m[kOffsetCommand] == kCmdRestorePreset);
+  const bool block = m.size() == kBlockMessageLength && (m[kOffsetCommand] == kCmdWritePreset ||
+                                                         m[kOffsetCommand] == kCmdRestorePreset);
   const bool parameter = m.size() == 10 && m[kOffsetCommand] == kCmdSetParameter && m[7] < 16;
   if (!block && !parameter) return false;
   if (!Roll(mConfig.misbehaviour.corruptReceivedShare)) return false;

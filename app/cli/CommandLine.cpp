@@ -118,10 +118,10 @@ std::optional<Invocation> ParseCommandLine(const std::vector<std::string>& args,
   }
   const size_t wanted = TakesFile(inv.command) ? 2 : 1;
   if (words.size() != wanted) {
-    error =
-        wanted == 2 ? inv.command + (inv.command == "restore-snapshot" ? " needs exactly one NAME"
-                                                                       : " needs exactly one FILE")
-                    : inv.command + " takes no arguments";
+    error = wanted == 2
+                ? inv.command + (inv.command == "restore-snapshot" ? " needs exactly one NAME"
+                                                                   : " needs exactly one FILE")
+                : inv.command + " takes no arguments";
     return std::nullopt;
   }
   if (wanted == 2) inv.file = words[1];

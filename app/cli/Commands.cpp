@@ -189,7 +189,6 @@ bool UpdateFirmware(Session& session, const std::string& file) {
   return true;
 }
 
-
 bool ListSnapshots(Session& session) {
   // Only the folder is read: no pedal, no lock on the editor's state needed.
   lib::SnapshotStore store(session.Editor().Library().Root());
@@ -208,8 +207,8 @@ bool ListSnapshots(Session& session) {
       if (!parts.ok)
         held = "damaged";
       else if (parts.WholePedal())
-        held = "128 presets, " + std::to_string(parts.irNumbers.size()) +
-               " user IRs, global settings";
+        held =
+            "128 presets, " + std::to_string(parts.irNumbers.size()) + " user IRs, global settings";
       else
         held = std::to_string(parts.slots.size()) + " preset(s), " +
                std::to_string(parts.irNumbers.size()) + " user IR(s)";

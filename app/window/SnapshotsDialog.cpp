@@ -21,8 +21,7 @@ std::string Held(const lib::SnapshotStore& store, const lib::SnapshotInfo& info)
   const SnapshotParts parts = SplitSnapshotImage(*bytes);
   if (!parts.ok) return "damaged";
   if (parts.WholePedal())
-    return "128 presets, " + std::to_string(parts.irNumbers.size()) +
-           " user IRs, global settings";
+    return "128 presets, " + std::to_string(parts.irNumbers.size()) + " user IRs, global settings";
   return std::to_string(parts.slots.size()) + " preset(s), " +
          std::to_string(parts.irNumbers.size()) + " user IR(s)";
 }
@@ -60,14 +59,15 @@ void OnCheckLink(GtkButton* button, gpointer data) {
     started = editor.StartLinkCheck();
   }
   if (!started) {
-    gtk_label_set_text(GTK_LABEL(result), "The pedal is busy; try again when the transfer has ended.");
+    gtk_label_set_text(GTK_LABEL(result),
+                       "The pedal is busy; try again when the transfer has ended.");
     return;
   }
   gtk_label_set_text(GTK_LABEL(result), "Checking the MIDI link...");
   gtk_widget_set_sensitive(GTK_WIDGET(button), FALSE);
   // Held until the check ends, even when the dialog goes first.
-  auto* view = new LinkCheckView{host, GTK_WIDGET(g_object_ref(button)),
-                                 GTK_WIDGET(g_object_ref(result))};
+  auto* view =
+      new LinkCheckView{host, GTK_WIDGET(g_object_ref(button)), GTK_WIDGET(g_object_ref(result))};
   g_timeout_add(200, PollLinkCheck, view);
 }
 

@@ -39,11 +39,11 @@ std::vector<uint8_t> BuildSnapshotImage(SnapshotContent content);
 
 struct SnapshotParts {
   bool ok = false;
-  std::string problem;                      // why not, for the user
-  std::vector<uint8_t> restore;             // the preset and IR dumps, for the import
+  std::string problem;                        // why not, for the user
+  std::vector<uint8_t> restore;               // the preset and IR dumps, for the import
   std::vector<std::vector<uint8_t>> settings; // the settings blocks, in order
-  std::vector<int> slots;                   // presets held, in order
-  std::vector<int> irNumbers;               // user IRs held, in order
+  std::vector<int> slots;                     // presets held, in order
+  std::vector<int> irNumbers;                 // user IRs held, in order
   bool WholePedal() const { return slots.size() == 128; }
 };
 

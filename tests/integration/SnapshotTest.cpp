@@ -106,8 +106,9 @@ TEST_F(Snapshots, ImportIsPrecededByASnapshotThatPutsThePedalBack) {
   const std::string file = library.root + "/other.q3b";
   {
     const auto bytes = OtherBackup(original);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
   }
   modal.QueueMessageAnswer(MessageBoxResult::kOK);
   modal.QueueFile(file);
@@ -143,7 +144,7 @@ TEST_F(Snapshots, ImportIsPrecededByASnapshotThatPutsThePedalBack) {
   for (const GlobalSettingsField& field : kGlobalSettingsFields)
     if (field.dataOffset != 6)
       EXPECT_EQ(now.globalData[field.dataOffset], original.globalData[field.dataOffset])
-        << field.dataOffset;
+          << field.dataOffset;
   EXPECT_EQ(now.midiAssignments, original.midiAssignments);
   EXPECT_EQ(now.programMap, original.programMap);
   // The restore itself left a snapshot of what it overwrote.
@@ -201,8 +202,9 @@ TEST_F(Snapshots, APedalThatCorruptsWhatItReceivesIsReportedNotVerified) {
   // An import whose presets all arrive changed.
   const std::string file = library.root + "/other.q3b";
   const auto bytes = OtherBackup(pedal.State());
-  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   modal.QueueMessageAnswer(MessageBoxResult::kOK);
   modal.QueueFile(file);
   ASSERT_TRUE(ed().ImportBulkFile());
