@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -18,7 +19,10 @@
 #include "library/LibraryPaths.h"
 #include "library/LibraryTables.h"
 #include "library/SlotCache.h"
+#include "library/Snapshots.h"
 #include "library/WavDecoder.h"
+#include "protocol/codec/SettingsBlocks.h"
+#include "protocol/codec/SnapshotImage.h"
 
 namespace {
 
@@ -98,5 +102,47 @@ void BM_WriteAllPresetSlots(benchmark::State& state) {
   ::rmdir(root.c_str());
 }
 BENCHMARK(BM_WriteAllPresetSlots)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// A snapshot of a full pedal: 128 presets, each playing two user IRs of its
+// own (all 256), and the three settings blocks; built from memory and
+// written (synced, renamed into place) with the folder kept at 50 files.
+// state.range(0): 1 = build and write, 0 = build only.
+void BM_SnapshotOfAFullPedal(benchmark::State& state) {
+  zorel::SnapshotContent content;
+  for (int k = 0; k < 128; ++k) {
+    zorel::SnapshotContent::Preset p;
+    p.slot = k;
+    for (size_t i = 0; i < p.payload.size(); ++i)
+      p.payload[i] = static_cast<uint8_t>((i * 7 + static_cast<size_t>(k)) & 0x7F);
+    content.presets.push_back(p);
+  }
+  for (int n = 0; n < 256; ++n) {
+    zorel::SnapshotContent::IR ir;
+    ir.number = n;
+    for (size_t i = 0; i < ir.block.size(); ++i)
+      ir.block[i] = static_cast<uint8_t>((i * 31 + static_cast<size_t>(n)) & 0xFF);
+    content.irs.push_back(ir);
+  }
+  for (int type = 0; type < 3; ++type) {
+    const zorel::BlockData zeros{};
+    const auto block = zorel::BuildSettingsBlock(type, zeros);
+    content.settingsBlocks.emplace_back(block.begin(), block.end());
+  }
+  char pattern[] = "/tmp/zorel-bench-XXXXXX";
+  const std::string root = ::mkdtemp(pattern);
+  zorel::lib::SnapshotStore store(root);
+  size_t bytes = 0;
+  std::time_t when = 1700000000;
+  for (auto _ : state) {
+    const std::vector<uint8_t> image = zorel::BuildSnapshotImage(content);
+    bytes = image.size();
+    if (state.range(0) == 1) store.Write("import", image, when++);
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+  for (const auto& info : store.List()) zorel::lib::DeleteFile(info.path);
+  ::rmdir(store.Folder().c_str());
+  ::rmdir(root.c_str());
+}
+BENCHMARK(BM_SnapshotOfAFullPedal)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -98,9 +98,14 @@ void ZorelControl::StorePress(bool press) {
   }
   mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagPresetDisplay, false); });
   if (s.mConnected) {
-    mSender.SendParameter(kDeviceNumberStore, s.mCurrentPresetSlot);
-    mConfirmTicks = 0;
-    s.mStoreConfirming = true;
+    const int slot = s.mCurrentPresetSlot;
+    if (!GuardOverwrite(Overwrite::kStore, slot, [this, slot] {
+          mState.mStoreCheck = PresetSelection::StoreCheck::kNone;
+          mSender.SendParameter(kDeviceNumberStore, slot);
+          mConfirmTicks = 0;
+          mState.mStoreConfirming = true;
+        }))
+      s.mStoreArmed = false;
   } else {
     s.mStoreArmed = false;
   }
@@ -211,7 +216,8 @@ bool ZorelControl::ChooseFirmwareFile() {
   if (name.empty()) return false;
   mLastFirmwarePath = name;
   LoadFirmware();
-  return mFirmwareSender != nullptr;
+  // A snapshot that still reads from the pedal starts the update after it.
+  return mFirmwareSender != nullptr || mSnapshotPrep != nullptr;
 }
 
 void ZorelControl::LoadFirmware() {
@@ -236,14 +242,16 @@ void ZorelControl::LoadFirmware() {
   if (!Confirm(FirmwareConfirmationText(mLastFirmwarePath, file.bytes.size(),
                                         ShortContentHash(file.bytes))))
     return;
-  mFirmwareImage = std::move(file.bytes);
-  mFirmwareSender = std::make_unique<FirmwareTransferSender>(mFirmwareImage);
-  if (!mFirmwareSender->Valid()) {
-    mFirmwareSender.reset();
+  auto image = std::make_shared<std::vector<uint8_t>>(std::move(file.bytes));
+  if (!FirmwareTransferSender(*image).Valid()) {
     ShowMessage("This is not a firmware image for the Zorel.");
     return;
   }
-  mSender.SendRaw(BuildLoaderStart());
+  GuardOverwrite(Overwrite::kFirmware, -1, [this, image] {
+    mFirmwareImage = std::move(*image);
+    mFirmwareSender = std::make_unique<FirmwareTransferSender>(mFirmwareImage);
+    mSender.SendRaw(BuildLoaderStart());
+  });
 }
 
 double ZorelControl::FirmwareProgress() const {
@@ -340,12 +348,14 @@ void ZorelControl::FactoryReset(int scope) {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (scope < 0 || scope > 2) return;
   if (!Confirm("Are you sure?")) return;
-  if (scope == kResetAll || scope == kResetPresets) {
-    // The pedal's presets are about to change: the cache would only mislead.
-    mLibrary->ClearCache();
-    mLibrary->RefreshPresetList();
-  }
-  mSender.SendFactoryReset(scope);
+  GuardOverwrite(Overwrite::kFactoryReset, scope, [this, scope] {
+    if (scope == kResetAll || scope == kResetPresets) {
+      // The pedal's presets are about to change: the cache would only mislead.
+      mLibrary->ClearCache();
+      mLibrary->RefreshPresetList();
+    }
+    mSender.SendFactoryReset(scope);
+  });
 }
 
 } // namespace zorel

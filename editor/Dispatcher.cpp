@@ -351,9 +351,14 @@ void ZorelControl::OnPresetListEvent(int u) {
     if (s.mConnected) {
       if (s.mStoreArmed) {
         mSurface.Post([](IControlSurface& c) { c.SetTagHidden(kTagPresetDisplay, false); });
-        mSender.SendParameter(kDeviceNumberStore, slot);
-        s.mStoreConfirming = true;
-        mConfirmTicks = 0;
+        // The preset in the clicked slot is kept as a snapshot first.
+        if (!GuardOverwrite(Overwrite::kStore, slot, [this, slot] {
+              mState.mStoreCheck = PresetSelection::StoreCheck::kNone;
+              mSender.SendParameter(kDeviceNumberStore, slot);
+              mState.mStoreConfirming = true;
+              mConfirmTicks = 0;
+            }))
+          s.mStoreArmed = false;
       } else {
         mSender.SendSelectPreset(slot);
       }

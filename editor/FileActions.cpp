@@ -10,10 +10,12 @@
 #include "library/FactoryContent.h"
 #include "library/FileReader.h"
 #include "library/IRUpload.h"
+#include "library/LibraryPaths.h"
 #include "library/PresetFile.h"
 #include "library/PresetFileLoad.h"
 #include "library/SlotCache.h"
 #include "protocol/codec/BulkCheck.h"
+#include "protocol/codec/Frame.h"
 #include "protocol/codec/ParamIds.h"
 #include "protocol/codec/Restore.h"
 #include "resources/ResourceBundle.h"
@@ -76,22 +78,37 @@ bool ZorelControl::ImportBulkFile() {
     ShowMessage(check.userMessage);
     return false;
   }
-  s.mTransferBuffer = std::move(import.bytes);
+  auto bytes = std::make_shared<std::vector<uint8_t>>(std::move(import.bytes));
+  auto irNumbers = check.irNumbers;
+  return GuardOverwrite(Overwrite::kImport, -1,
+                        [this, bytes, irNumbers] { ArmImport(std::move(*bytes), irNumbers); });
+}
+
+void ZorelControl::ArmImport(std::vector<uint8_t> bytes, const std::vector<int>& irNumbers) {
+  SessionState& s = mState;
+  // What the pedal's checksum list must say afterwards: the presets the
+  // import writes, and what the cache knows of the others.
+  for (int k = 0; k < SessionState::kPresetSlots; ++k) {
+    std::vector<uint8_t> payload;
+    lib::ReadWholeFile(lib::PresetSlotPath(mLibrary->Root(), k), 4096, payload);
+    payload.resize(kBlockDataSize, 0);
+    s.mImportExpected[static_cast<size_t>(k)] = BlockChecksum(payload);
+  }
+  s.mTransferBuffer = std::move(bytes);
   // Counted the way the import indexes them: one message per F7.
   const auto messages = SplitStoredMessages(s.mTransferBuffer);
   s.mImportCount = static_cast<int>(messages.size());
-  // What the pedal's checksum list must say afterwards: the check above
-  // found the 128 presets first, in slot order.
-  for (size_t k = 0; k < s.mImportExpected.size(); ++k)
-    s.mImportExpected[k] = BlockChecksum(messages[k].subspan(kBlockDataOffset, kBlockDataSize));
+  for (const auto& m : messages) {
+    if (m.size() != kBlockMessageLength || m[kOffsetCommand] != kCmdPresetDump) continue;
+    s.mImportExpected[m[7] & 0x7F] = BlockChecksum(m.subspan(kBlockDataOffset, kBlockDataSize));
+  }
   // The IRs it writes are no longer known to the cache, however it ends.
-  for (int number : check.irNumbers) mLibrary->Slots().ForgetIRSlot(number);
+  for (int number : irNumbers) mLibrary->Slots().ForgetIRSlot(number);
   s.mImportIndex = 0;
   s.mImporting = true;
   s.mImportReady = true;
   s.mBulkModePending = true;
   ShowTransferProgress(0.0, "0 %");
-  return true;
 }
 
 // ---- Preset files -----------------------------------------------------------
@@ -145,7 +162,24 @@ bool ZorelControl::LoadPresetFile() {
   case lib::PresetLoadOutcome::kLoaded:
     break;
   }
+  // Nothing reaches the pedal without a connection, so nothing needs a
+  // snapshot then; with one, the preset slot and its two user IR slots are
+  // kept first.
+  if (!s.mConnected) {
+    ApplyLoadedPresetFile(load);
+    return true;
+  }
+  auto shared = std::make_shared<lib::LoadedPresetFile>(std::move(load));
+  if (!GuardOverwrite(Overwrite::kLoadPresetFile, s.mCurrentPresetSlot,
+                      [this, shared] { ApplyLoadedPresetFile(*shared); })) {
+    s.mTrackEdits = true;
+    return false;
+  }
+  return true;
+}
 
+void ZorelControl::ApplyLoadedPresetFile(const lib::LoadedPresetFile& load) {
+  SessionState& s = mState;
   for (int i = 0; i < kNumPresetParams; ++i) {
     s.mSendSuppressed = true;
     const int byte = load.values[static_cast<size_t>(i)];
@@ -173,16 +207,15 @@ bool ZorelControl::LoadPresetFile() {
   }
   if (load.sendPresetNow) {
     if (s.mConnected) mSender.SendWritePreset();
-    return true;
+    return;
   }
-  if (!load.firstBlock) return true;
+  if (!load.firstBlock) return;
   s.mIR7Pending = load.ir7Pending;
   s.mIR8Pending = load.ir8Pending;
   s.mUploadIRNumber = load.firstUploadNumber;
   const lib::PreparedIRUpload upload =
       lib::PrepareFileIRUpload(mLibrary->Slots(), *load.firstBlock, load.firstUploadNumber);
   StartIRUpload(upload.number, upload.block);
-  return true;
 }
 
 // The pedal stored an uploaded IR: continue with the preset file's second IR,

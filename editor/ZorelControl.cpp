@@ -95,7 +95,13 @@ void ZorelControl::OnIdle() {
 
 void ZorelControl::OnTimer() {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
+  // The link check has the pedal to itself while it runs.
+  if (mDoctor && mDoctor->Running()) {
+    mDoctor->Tick();
+    return;
+  }
   mTick.Run();
+  StepSnapshotPrep();
 }
 
 void ZorelControl::ProcessBlock(double** inputs, double** outputs, int nFrames) {
@@ -113,7 +119,9 @@ void ZorelControl::ProcessMidiMsg(const iplug::MidiMessage&) {}
 void ZorelControl::ProcessSysEx(const iplug::SysExMessage& msg) {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (msg.mData == nullptr || msg.mSize <= 0) return;
-  mReplies.ProcessSysEx(std::span<const uint8_t>(msg.mData, static_cast<size_t>(msg.mSize)));
+  const std::span<const uint8_t> bytes(msg.mData, static_cast<size_t>(msg.mSize));
+  if (mDoctor && mDoctor->OnMessage(bytes)) return;
+  mReplies.ProcessSysEx(bytes);
 }
 
 } // namespace zorel

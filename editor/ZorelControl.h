@@ -13,10 +13,13 @@
 #include "editor/SurfaceChannel.h"
 #include "editor/SurfaceState.h"
 #include "library/IRUpload.h"
+#include "library/PresetFileLoad.h"
+#include "library/Snapshots.h"
 #include "plugin/EditorLock.h"
 #include "plugin/IModalServices.h"
 #include "plugin/IPlugAPP.h"
 #include "protocol/DeviceTick.h"
+#include "protocol/LinkCheck.h"
 #include "protocol/PedalSender.h"
 #include "protocol/ReplyHandler.h"
 #include "protocol/SessionEvents.h"
@@ -25,6 +28,17 @@
 #include "protocol/codec/IrTransfer.h"
 
 namespace zorel {
+
+// The operations that overwrite what the pedal holds; each is preceded by a
+// snapshot (SnapshotActions.cpp).
+enum class Overwrite {
+  kImport,
+  kRestoreSnapshot,
+  kFactoryReset,
+  kStore,
+  kLoadPresetFile,
+  kFirmware
+};
 
 // What the surface reports with a list click or wheel step, read by the
 // dispatcher of the list's parameter.
@@ -117,6 +131,19 @@ public:
   // Scope 0 everything, 1 the presets, 2 the settings; asks first.
   void FactoryReset(int scope);
   bool OnManualRequested();
+  // Snapshots (SnapshotActions.cpp): the library's Snapshots folder, and
+  // putting one back (by file name or by its number in the listing, oldest
+  // first) after confirmation. A snapshot that still reads from the pedal
+  // is pending; the operation it guards follows when it is written.
+  lib::SnapshotStore& Snapshots();
+  bool RestoreSnapshot(const std::string& nameOrNumber);
+  bool SnapshotPending() const;
+  // The snapshot written before the last overwrite; empty when none was.
+  const std::string& LastSnapshotPath() const { return mLastSnapshotPath; }
+  // The link check (LinkCheckActions.cpp): harmless requests, their answers
+  // counted. Starts only while no transfer runs; false (with a message) else.
+  bool StartLinkCheck();
+  LinkCheck& Doctor();
   // Factory IRs and the manual from the resources, names and the preset list
   // from the library: what start-up does once the surface exists.
   void InstallLibraryContent();
@@ -207,6 +234,29 @@ private:
   void StartIRUpload(int number, std::span<const uint8_t> block);
   void OnIRStored();
   bool ImportWavFor(bool ir7);
+  // Snapshots (SnapshotActions.cpp). GuardOverwrite writes the snapshot of
+  // `op` and runs `proceed` (at once, or from the tick once what the cache
+  // lacks has been read); false when the user stopped the operation.
+  struct SnapshotPrep {
+    Overwrite op = Overwrite::kImport;
+    int slot = 0;
+    std::function<void()> proceed;
+    std::vector<int> missingIRs;
+    std::array<bool, 3> askedBlock{};
+    int requestedIR = -1;
+    int ticks = 0;
+  };
+  bool GuardOverwrite(Overwrite op, int slot, std::function<void()> proceed);
+  std::string SnapshotShortfall(Overwrite op, int slot, std::vector<int>& missingIRs,
+                                bool& blocksMissing);
+  std::optional<std::vector<uint8_t>> BuildSnapshot(Overwrite op, int slot, std::string& why);
+  bool WriteSnapshotThen(Overwrite op, int slot, const std::function<void()>& proceed);
+  bool AskGoOnWithoutSnapshot(Overwrite op, const std::string& why);
+  void StepSnapshotPrep();
+  // Arms the import of a checked backup (or a snapshot's presets and IRs).
+  void ArmImport(std::vector<uint8_t> bytes, const std::vector<int>& irNumbers);
+  // The values, names and IRs of a preset file that was read and accepted.
+  void ApplyLoadedPresetFile(const lib::LoadedPresetFile& load);
   // File prompt, decode and slot file for user IR `number`; nothing when the
   // file is not chosen or refused.
   std::optional<lib::PreparedIRUpload> ImportWavInto(int number);
@@ -240,6 +290,10 @@ private:
   int mBlinkPhase = 0;
   int mConfirmTicks = 0;
   bool mUIClosed = false;
+  std::unique_ptr<lib::SnapshotStore> mSnapshots;
+  std::unique_ptr<SnapshotPrep> mSnapshotPrep;
+  std::string mLastSnapshotPath;
+  std::unique_ptr<LinkCheck> mDoctor;
 };
 
 iplug::PluginConfig MakeZorelConfig();

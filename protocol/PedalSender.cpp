@@ -30,6 +30,11 @@ void PedalSender::SendWritePreset() {
 }
 
 void PedalSender::SendSettingsBlock(int type) {
+  SendRaw(SettingsBlockMessage(type));
+}
+
+std::vector<uint8_t> PedalSender::SettingsBlockMessage(int type) const {
+  auto bytes = [](const BlockMessage& m) { return std::vector<uint8_t>(m.begin(), m.end()); };
   switch (type) {
   case kSettingsGlobal: {
     GlobalSettings settings;
@@ -37,26 +42,22 @@ void PedalSender::SendSettingsBlock(int type) {
     for (const GlobalSettingsField& field : kGlobalSettingsFields) {
       settings.*field.member = ParamInt(field.param);
     }
-    SendRaw(BuildGlobalSettingsBlock(settings));
-    break;
+    return bytes(BuildGlobalSettingsBlock(settings));
   }
   case kSettingsMidiAssignments: {
     MidiCCNumbers numbers{};
     for (int i = 0; i < kMidiCCKnobCount; ++i)
       numbers[static_cast<size_t>(i)] = ParamInt(kParamMidiCCDrive + i);
-    SendRaw(BuildMidiCCBlock(numbers));
-    break;
+    return bytes(BuildMidiCCBlock(numbers));
   }
   case kSettingsProgramMap: {
     ProgramMap map{};
     for (size_t i = 0; i < map.size(); ++i) map[i] = mState.mProgramMap[i] & 0xFF;
-    SendRaw(BuildProgramMapBlock(map));
-    break;
+    return bytes(BuildProgramMapBlock(map));
   }
   default: {
     const BlockData zeros{};
-    SendRaw(BuildSettingsBlock(type, zeros));
-    break;
+    return bytes(BuildSettingsBlock(type, zeros));
   }
   }
 }

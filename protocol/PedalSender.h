@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "plugin/IPlugAPP.h"
 #include "protocol/SessionState.h"
@@ -18,6 +19,8 @@ public:
   void SendBulkMode(bool on);
   void SendWritePreset();
   void SendSettingsBlock(int type);
+  // The block SendSettingsBlock sends, built from the current values.
+  std::vector<uint8_t> SettingsBlockMessage(int type) const;
   void SendParameter(int deviceNumber, int value);
   void SendRequestSettings(int type);
   // Also arms the reply time-out of the device tick.

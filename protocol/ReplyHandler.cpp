@@ -188,6 +188,10 @@ void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
     mPlug.QueueUIParameterUpdate(kParamScroll, scroll, true);
   }
   if (!checksumOk) return;
+  // The pedal's copy of a stored preset, held against the values the
+  // editor last sent for its edit buffer.
+  std::string storeDiffers;
+  if (s.mStoreArmed) storeDiffers = StoredValuesThatDiffer(m);
 
   s.mSendSuppressed = true;
   std::array<uint8_t, 74> values{};
@@ -231,6 +235,13 @@ void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
     s.mStoreConfirming = false;
     mEvents.PresetStored();
     mCache.WritePresetSlot(s.mCurrentPresetSlot, m.subspan(8, 256), m[264], m[265]);
+    s.mStoreCheck = storeDiffers.empty() ? PresetSelection::StoreCheck::kVerified
+                                         : PresetSelection::StoreCheck::kDiffers;
+    if (!storeDiffers.empty())
+      mEvents.ShowMessage("Preset " + std::to_string(applied.shownNumber) +
+                          " was not stored as it was sent: the pedal holds other values for " +
+                          storeDiffers +
+                          ". Please check the MIDI connection and store the preset again.");
   }
 
   if (ParamInt(kParamUserIR7Mode) != 0 && !mCache.UserIRSlotExists(s.mUserIR7Number)) {
@@ -255,6 +266,7 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
       GiveUp(s, mSender, mEvents, kDamagedListMessage);
     return;
   }
+  if (m[7] <= 2) s.mSettingsKnown[m[7]] = true;
   switch (m[7]) {
   case 0: {
     s.mSendSuppressed = true;
@@ -318,6 +330,25 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
   }
 }
 
+// Names of the sound parameters whose value in a stored preset's dump is not
+// the one the editor sent; empty when all agree. Values the editor never
+// knew are not held against the pedal.
+std::string ReplyHandler::StoredValuesThatDiffer(std::span<const uint8_t> m) const {
+  std::string names;
+  int count = 0;
+  for (int i = 0; i < kNumPresetParams; ++i) {
+    const int sent = mState.mLiveValues[static_cast<size_t>(i)];
+    if (sent == ParamMirror::kNoValue) continue;
+    if ((sent & 0x7F) == m[42 + static_cast<size_t>(i)]) continue;
+    if (count++ < 4) {
+      const iplug::IParam* p = mPlug.ParamAt(i);
+      names += (names.empty() ? "" : ", ") + std::string(p ? p->Name() : std::to_string(i));
+    }
+  }
+  if (count > 4) names += " and " + std::to_string(count - 4) + " more";
+  return names;
+}
+
 // The pedal's checksum list after an import, against the presets of the
 // file: a preset the pedal did not take as sent is named, never passed over.
 void ReplyHandler::VerifyImport(std::span<const uint8_t> list) {
@@ -362,6 +393,7 @@ void ReplyHandler::OnIdentity(std::span<const uint8_t> m, bool checksumOk) {
   if (m[7] == 15) {
     s.mConnected = true;
     s.mCacheInSync = false;
+    s.mSettingsKnown = {};
     s.mSerialNumber = NameAt(m, 232);
     s.mDeviceSerialText = "SERIAL: " + s.mSerialNumber;
     mEvents.SerialKnown(s.mDeviceSerialText);

@@ -41,6 +41,7 @@ private:
   void OnSettingsBlock(std::span<const uint8_t> m);
   void OnIdentity(std::span<const uint8_t> m, bool checksumOk);
   void VerifyImport(std::span<const uint8_t> list);
+  std::string StoredValuesThatDiffer(std::span<const uint8_t> m) const;
   void OnIRNamePage(std::span<const uint8_t> m);
   void OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m);
   void FeedDump(std::span<const uint8_t> bytes);

@@ -23,6 +23,9 @@ struct LinkState {
   // The slot cache holds what the pedal holds: the checksum list was read
   // and every preset that differed has been read again since connecting.
   bool mCacheInSync = false;
+  // Settings blocks 0, 1, 2 applied since connecting: the editor's values
+  // then hold what the pedal holds (a snapshot needs all three).
+  std::array<bool, 3> mSettingsKnown{};
   int mIdentityTicks = 0;
   // The device lines: version and serial as the pedal reported them.
   std::string mDeviceVersionText;
@@ -60,6 +63,10 @@ struct PresetSelection {
   int mHighlightedRow = 0; // the lit row of the preset list
   bool mStoreArmed = false;
   bool mStoreConfirming = false;
+  // What the pedal sent back after the last store, held against what the
+  // editor sent it: not checked yet, the same, or different.
+  enum class StoreCheck { kNone, kVerified, kDiffers };
+  StoreCheck mStoreCheck = StoreCheck::kNone;
   std::string mPresetName; // the preset name field
   // Program-change map (settings block 2 and the map page).
   std::array<int, 128> mProgramMap{};

@@ -21,6 +21,11 @@ struct Misbehaviour {
   // number of bytes and closed with F7, as a receiver sees a message whose
   // middle never arrived.
   double cutShare = 0.0;
+  // A preset the pedal takes in (a parameter change to its edit buffer, a
+  // preset write or restore) is kept with one value changed, with this
+  // probability: the damage of a cable that a block checksum happens to
+  // miss. Only reading the preset back shows it.
+  double corruptReceivedShare = 0.0;
   // Every answer starts this much later, plus a random extra of up to
   // delayJitterUs. Order is kept: a later answer never overtakes.
   uint64_t delayUs = 0;

@@ -81,6 +81,7 @@ const std::map<std::string_view, Setter>& ValueOptions() {
       {"--drop", ShareOf(&Misbehaviour::dropShare)},
       {"--corrupt-block", ShareOf(&Misbehaviour::corruptBlockShare)},
       {"--corrupt-transfer", ShareOf(&Misbehaviour::corruptTransferShare)},
+      {"--corrupt-received", ShareOf(&Misbehaviour::corruptReceivedShare)},
       {"--cut", ShareOf(&Misbehaviour::cutShare)},
       {"--delay", MillisecondsOf(&Misbehaviour::delayUs)},
       {"--delay-jitter", MillisecondsOf(&Misbehaviour::delayJitterUs)},
@@ -190,6 +191,9 @@ Misbehaviour (each independent; shares are probabilities 0..1 per message):
   --corrupt-transfer SHARE
                           send the last chunk of IR dumps with a wrong
                           transfer checksum
+  --corrupt-received SHARE
+                          keep a received preset or parameter change with
+                          one value changed (checksum made to match)
   --cut SHARE             cut messages short (tail lost, F7 kept)
   --delay MS              answer MS milliseconds late
   --delay-jitter MS       plus a random extra of up to MS milliseconds

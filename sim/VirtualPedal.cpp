@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "protocol/codec/Frame.h"
+#include "protocol/codec/ParamIds.h"
+#include "protocol/codec/PresetPayload.h"
 
 namespace zorel::sim {
 
@@ -36,7 +38,36 @@ void VirtualPedal::SetMisbehaviour(const Misbehaviour& misbehaviour) {
 
 void VirtualPedal::Receive(std::span<const uint8_t> message) {
   Trace(mNow, TraceDirection::In, message);
+  if (mConfig.misbehaviour.corruptReceivedShare > 0.0) {
+    Bytes taken(message.begin(), message.end());
+    if (SpoilReceived(taken)) {
+      Schedule(mModel.Receive(taken));
+      return;
+    }
+  }
   Schedule(mModel.Receive(message));
+}
+
+// Changes one sound value of a preset write or restore (its block checksum
+// made to match again) or of a parameter change; false for anything else or
+// when the dice spare it.
+bool VirtualPedal::SpoilReceived(Bytes& m) {
+  const bool block = m.size() == kBlockMessageLength && (m[kOffsetCommand] == kCmdWritePreset ||
+                                                         m[kOffsetCommand] == kCmdRestorePreset);
+  const bool parameter = m.size() == 10 && m[kOffsetCommand] == kCmdSetParameter && m[7] < 16;
+  if (!block && !parameter) return false;
+  if (!Roll(mConfig.misbehaviour.corruptReceivedShare)) return false;
+  if (parameter) {
+    m[8] = static_cast<uint8_t>((m[8] + 1) & 0x7F);
+    return true;
+  }
+  const size_t at = kBlockDataOffset + PayloadParamOffset(kParamLevel);
+  m[at] = static_cast<uint8_t>((m[at] + 1) & 0x7F);
+  const ChecksumPair sum =
+      BlockChecksum(std::span<const uint8_t>(m).subspan(kBlockDataOffset, kBlockDataSize));
+  m[kBlockChecksumOffset] = sum.high;
+  m[kBlockChecksumOffset + 1] = sum.low;
+  return true;
 }
 
 void VirtualPedal::TurnKnob(int index, int value) {

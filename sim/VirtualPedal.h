@@ -87,6 +87,7 @@ private:
   };
 
   void Schedule(std::vector<Bytes> messages);
+  bool SpoilReceived(Bytes& m);
   bool Roll(double share);
   void Trace(uint64_t timeUs, TraceDirection direction, std::span<const uint8_t> bytes);
 

@@ -14,6 +14,12 @@ const char* const kUsage =
   save-preset FILE.q3p        save the current preset (with its user IRs)
   load-preset FILE.q3p [--yes]
   firmware FILE.bin [--yes]
+  snapshots                   list the snapshots in the library (date, operation, presets and IRs)
+  restore-snapshot NAME [--yes]
+                              put a snapshot back (NAME as listed, or its number), with the
+                              global settings it holds, then read the presets back
+  doctor                      check the MIDI link: 35 harmless requests, their round-trip
+                              times, lost and damaged replies, and what they mean
   shell                       line commands on standard input: set a parameter, select, store, recall,
                               import a WAV into IR 7 / IR 8, global settings, factory reset, ...
                               (quote words with blanks: ir7 "Big Room.wav")
@@ -23,18 +29,23 @@ library are in $ZOREL_HOME, else $XDG_DATA_HOME/ZorelControl, else
 ~/.local/share/ZorelControl. Every command prints the device lines the window
 shows (DEVICE, VERSION, SERIAL) as soon as the pedal tells them. --timeout
 (default 10) is how long zorelctl waits for the pedal to answer. Commands that overwrite something on the pedal or on
-disk only go ahead with --yes. Exit status: 0 success, 1 failure, 2 bad usage.
+disk only go ahead with --yes. Before anything overwrites the pedal (restore,
+load-preset, firmware, a store or factory reset in the shell), what it holds is
+written to the library's Snapshots folder (the last 50 are kept); when no
+snapshot can be written the command stops, unless --yes says to go on without.
+Exit status: 0 success, 1 failure, 2 bad usage.
 )";
 
 namespace {
 
 bool TakesFile(const std::string& command) {
   return command == "backup" || command == "restore" || command == "save-preset" ||
-         command == "load-preset" || command == "firmware";
+         command == "load-preset" || command == "firmware" || command == "restore-snapshot";
 }
 
 bool Known(const std::string& command) {
-  return TakesFile(command) || command == "ports" || command == "status" || command == "shell";
+  return TakesFile(command) || command == "ports" || command == "status" || command == "shell" ||
+         command == "snapshots" || command == "doctor";
 }
 
 } // namespace
@@ -107,8 +118,10 @@ std::optional<Invocation> ParseCommandLine(const std::vector<std::string>& args,
   }
   const size_t wanted = TakesFile(inv.command) ? 2 : 1;
   if (words.size() != wanted) {
-    error =
-        wanted == 2 ? inv.command + " needs exactly one FILE" : inv.command + " takes no arguments";
+    error = wanted == 2
+                ? inv.command + (inv.command == "restore-snapshot" ? " needs exactly one NAME"
+                                                                   : " needs exactly one FILE")
+                : inv.command + " takes no arguments";
     return std::nullopt;
   }
   if (wanted == 2) inv.file = words[1];

@@ -6,7 +6,11 @@
 #include <cstdio>
 #include <fstream>
 
+#include "library/BulkFile.h"
+#include "library/LibraryPaths.h"
 #include "library/ModalServices.h"
+#include "library/Snapshots.h"
+#include "protocol/codec/SnapshotImage.h"
 
 namespace zorel::cli {
 
@@ -50,6 +54,21 @@ bool Fail(const std::string& what, const std::string& why) {
   return false;
 }
 
+namespace {
+
+// Waits for a snapshot that still reads from the pedal, then names the one
+// written, if any.
+bool AwaitSnapshot(Session& session, const std::string& what) {
+  if (!session.WaitUntil([](ZorelControl& e) { return !e.SnapshotPending(); },
+                         Session::Activity::kReceived))
+    return Fail(what, "the snapshot before it was not finished: " + session.WaitFailure());
+  const std::string path = session.Locked([](ZorelControl& e) { return e.LastSnapshotPath(); });
+  if (!path.empty()) std::printf("Snapshot written: %s\n", lib::FileNamePart(path).c_str());
+  return true;
+}
+
+} // namespace
+
 bool ListPorts(Session& session) {
   AppHost& host = session.Host();
   std::printf("MIDI input ports (%s):\n", host.MidiApiName().c_str());
@@ -88,6 +107,10 @@ bool Restore(Session& session, const std::string& file) {
   session.Modal().AnswerNextFilePrompt(file);
   if (!session.Locked([](ZorelControl& e) { return e.ImportBulkFile(); }))
     return NotStarted(session, "restore", file + " holds no bulk data");
+  const size_t asked = session.Modal().Messages().size();
+  if (!AwaitSnapshot(session, "restore")) return false;
+  if (!session.Locked([](ZorelControl& e) { return e.State().mImporting; }))
+    return Fail("restore", LastOr(session.MessagesSince(asked, 200), "not started"));
   // Only what comes after the confirmation tells how the import went.
   const size_t seen = session.Modal().Messages().size();
   if (!session.WaitUntil(
@@ -164,6 +187,78 @@ bool UpdateFirmware(Session& session, const std::string& file) {
   if (Contains(texts, kFirmwareFailed) || !Contains(texts, kFirmwareFinished))
     return Fail("firmware", LastOr(texts, "the update failed"));
   return true;
+}
+
+bool ListSnapshots(Session& session) {
+  // Only the folder is read: no pedal, no lock on the editor's state needed.
+  lib::SnapshotStore store(session.Editor().Library().Root());
+  const auto all = store.List();
+  if (all.empty()) {
+    std::printf("No snapshots in %s\n", store.Folder().c_str());
+    return true;
+  }
+  std::printf("Snapshots in %s (oldest first):\n", store.Folder().c_str());
+  int n = 0;
+  for (const lib::SnapshotInfo& info : all) {
+    const auto bytes = store.Read(info, 2 * lib::kBulkFileMaxSize);
+    std::string held = "unreadable";
+    if (bytes) {
+      const SnapshotParts parts = SplitSnapshotImage(*bytes);
+      if (!parts.ok)
+        held = "damaged";
+      else if (parts.WholePedal())
+        held =
+            "128 presets, " + std::to_string(parts.irNumbers.size()) + " user IRs, global settings";
+      else
+        held = std::to_string(parts.slots.size()) + " preset(s), " +
+               std::to_string(parts.irNumbers.size()) + " user IR(s)";
+    }
+    std::printf("%3d  %s  %-24s %s\n      %s\n", ++n, info.when.c_str(), info.operation.c_str(),
+                held.c_str(), info.name.c_str());
+  }
+  return true;
+}
+
+bool RestoreSnapshot(Session& session, const std::string& name) {
+  session.Modal().ClearRefused();
+  const size_t seen = session.Modal().Messages().size();
+  if (!session.Locked([&](ZorelControl& e) { return e.RestoreSnapshot(name); })) {
+    session.RunFor(std::chrono::milliseconds(100));
+    return NotStarted(session, "restore-snapshot",
+                      LastOr(session.MessagesSince(seen, 0), "the snapshot was not restored"));
+  }
+  if (!AwaitSnapshot(session, "restore-snapshot")) return false;
+  if (!session.Locked([](ZorelControl& e) { return e.State().mImporting; }))
+    return Fail("restore-snapshot", LastOr(session.MessagesSince(seen, 200), "not started"));
+  const size_t started = session.Modal().Messages().size();
+  if (!session.WaitUntil(
+          [](ZorelControl& e) {
+            return !e.State().mImporting && !e.State().mImportFinishedPending;
+          },
+          Session::Activity::kAny))
+    return Fail("restore-snapshot", session.WaitFailure());
+  const auto texts = session.MessagesSince(started);
+  if (!Contains(texts, kFinished))
+    return Fail("restore-snapshot", LastOr(texts, "the import ended early"));
+  if (!session.AwaitReread())
+    return Fail("restore-snapshot", "the import finished, but " + session.WaitFailure());
+  // The verdict of the read-back comes with the next tick.
+  const auto verdict = session.MessagesSince(session.Modal().Messages().size(), 1000);
+  return verdict.empty() || verdict.back() == "All 128 presets verified." ||
+         Fail("restore-snapshot", verdict.back());
+}
+
+bool Doctor(Session& session) {
+  if (!session.Locked([](ZorelControl& e) { return e.StartLinkCheck(); }))
+    return Fail("doctor", "the pedal is busy");
+  std::printf("Checking the MIDI link with %d requests...\n", LinkCheck::kTotal);
+  std::fflush(stdout);
+  if (!session.WaitUntil([](ZorelControl& e) { return e.Doctor().Done(); },
+                         Session::Activity::kAny))
+    return Fail("doctor", session.WaitFailure());
+  const LinkCheck::Result r = session.Locked([](ZorelControl& e) { return e.Doctor().Figures(); });
+  std::printf("%s\n", LinkCheckReport(r).c_str());
+  return r.lost == 0 && r.damaged == 0 && r.answered > 0;
 }
 
 } // namespace zorel::cli

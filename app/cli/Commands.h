@@ -16,6 +16,11 @@ bool Restore(Session& session, const std::string& file);
 bool SavePreset(Session& session, const std::string& file);
 bool LoadPreset(Session& session, const std::string& file);
 bool UpdateFirmware(Session& session, const std::string& file);
+// The snapshots of the library, oldest first; needs no pedal.
+bool ListSnapshots(Session& session);
+bool RestoreSnapshot(Session& session, const std::string& name);
+// The link check: its figures and what they mean.
+bool Doctor(Session& session);
 
 // Line commands on standard input until end of input or "quit"; true when
 // every command succeeded.

@@ -222,7 +222,9 @@ void Session::RunFor(std::chrono::milliseconds duration) {
 
 bool Session::Settled() {
   const bool quiet = std::chrono::steady_clock::now() - mLastTrafficTime >= kQuietTime;
-  return quiet && Locked([](ZorelControl& e) { return e.State().mConnected && !Busy(e.State()); });
+  return quiet && Locked([](ZorelControl& e) {
+           return e.State().mConnected && !Busy(e.State()) && !e.SnapshotPending();
+         });
 }
 
 bool Session::WaitUntil(const std::function<bool(ZorelControl&)>& done, Activity activity) {

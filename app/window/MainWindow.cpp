@@ -6,6 +6,7 @@
 #include "app/window/MenuCommands.h"
 #include "app/window/ModalWait.h"
 #include "app/window/PreferencesDialog.h"
+#include "app/window/SnapshotsDialog.h"
 #include "resources/ResourceBundle.h"
 
 #ifndef ZOREL_VERSION
@@ -204,6 +205,9 @@ void MainWindow::OnCommand(int command) {
     return;
   case kCmdReadManual:
     ReadManual();
+    break;
+  case kCmdSnapshots:
+    RunSnapshotsDialog(GTK_WINDOW(mWindow), mHost);
     break;
   default:
     if (const int editorCommand = EditorMenuCommand(command)) {

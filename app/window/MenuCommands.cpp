@@ -15,6 +15,8 @@ constexpr MenuItemSpec kFileItems[] = {
     {"&Zorel Global Settings...", kCmdGlobalSettings},
     {nullptr, 0},
     {"&Quit", kCmdQuit},
+    {nullptr, 0},
+    {"&Snapshots...", kCmdSnapshots},
 };
 
 constexpr MenuItemSpec kHelpItems[] = {

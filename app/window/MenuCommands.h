@@ -17,6 +17,8 @@ enum MenuCommand {
   kCmdClearCache = 40031,
   kCmdImportAll = 40033,
   kCmdExportAll = 40034,
+  // Beyond the original menu, in a section of their own after it.
+  kCmdSnapshots = 40100,
 };
 
 // One row of a menu: its text with "&" before the mnemonic, its command, or

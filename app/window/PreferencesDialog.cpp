@@ -1,6 +1,7 @@
 #include "app/window/PreferencesDialog.h"
 
 #include "app/window/ModalWait.h"
+#include "app/window/SnapshotsDialog.h"
 
 namespace zorel::window {
 
@@ -73,6 +74,9 @@ bool RunPreferencesDialog(GtkWindow* parent, AppHost& host) {
   GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog));
   gtk_container_set_border_width(GTK_CONTAINER(content), 8);
   gtk_box_pack_start(GTK_BOX(content), frame, TRUE, TRUE, 0);
+  GtkWidget* check = LinkCheckPanel(host);
+  gtk_widget_set_margin_top(check, 8);
+  gtk_box_pack_start(GTK_BOX(content), check, FALSE, FALSE, 0);
   gtk_widget_show_all(dialog);
 
   int response = GTK_RESPONSE_NONE;

@@ -23,6 +23,7 @@ int Run(const Invocation& inv) {
   Session session(inv, modal);
   if (inv.command == "ports")
     return session.StartMidiOnly() && ListPorts(session) ? kExitOk : kExitFailed;
+  if (inv.command == "snapshots") return ListSnapshots(session) ? kExitOk : kExitFailed;
   const bool readsFile =
       inv.command == "restore" || inv.command == "load-preset" || inv.command == "firmware";
   if (readsFile && !CheckInputFile(inv.command, inv.file)) return kExitFailed;
@@ -33,6 +34,9 @@ int Run(const Invocation& inv) {
     // The loader takes the image whatever the connection; a pedal that only
     // runs its loader still gets updated.
     ok = UpdateFirmware(session, inv.file);
+  } else if (inv.command == "doctor") {
+    // The link check needs no connection: it is what to run when there is none.
+    ok = Doctor(session);
   } else if (!session.Connect()) {
     ok = Fail(inv.command, session.WaitFailure());
   } else if (inv.command == "status") {
@@ -45,6 +49,8 @@ int Run(const Invocation& inv) {
     ok = SavePreset(session, inv.file);
   } else if (inv.command == "load-preset") {
     ok = LoadPreset(session, inv.file);
+  } else if (inv.command == "restore-snapshot") {
+    ok = RestoreSnapshot(session, inv.file);
   } else if (inv.command == "shell") {
     ok = RunShell(session);
   }

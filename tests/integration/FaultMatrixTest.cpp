@@ -228,7 +228,9 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
     const bool started = h.Editor().ImportBulkFile();
     link.Step(); // a refusal's box comes on the next tick
     ASSERT_TRUE(started) << modal.Messages().back().text;
-    const size_t before = modal.Messages().size(); // the confirmation is behind us
+    // The snapshot first reads what the cache lacks, over the same link.
+    link.RunUntil([&] { return !h.Editor().SnapshotPending(); }, 600000);
+    const size_t before = modal.Messages().size(); // the confirmations are behind us
     const int start = link.elapsedMs;
     ASSERT_TRUE(
         link.RunUntil([&] { return !s.mImporting && modal.Messages().size() > before; }, 300000))

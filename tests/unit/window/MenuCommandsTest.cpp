@@ -33,6 +33,8 @@ TEST(MenuCommands, FileAndHelpWithTheirItemsInOrder) {
       {"&Zorel Global Settings...", 40030},
       {"-", 0},
       {"&Quit", 40007},
+      {"-", 0},
+      {"&Snapshots...", 40100},
   };
   EXPECT_EQ(file, expected);
   ASSERT_EQ(menus[1].items.size(), 2u);
