@@ -41,6 +41,7 @@ void ZorelControl::Reconnect() {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mConnected = false;
   mState.mConnectWanted = true;
+  mState.mIdentityDue = true;
   mSurface.Post([](IControlSurface& c) {
     c.SetTagText(kTagDeviceName, "");
     c.SetTagText(kTagDeviceVersion, "Connecting to the device...");
@@ -48,6 +49,12 @@ void ZorelControl::Reconnect() {
     for (const char* g : group::kPedalKnobGroups) c.SetGroupDisabled(g, true);
     c.SetGroupHidden(group::kProgress, true);
   });
+}
+
+void ZorelControl::PortsChanged() {
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
+  // Another port may have the pedal behind it: ask at the next tick.
+  mState.mIdentityDue = true;
 }
 
 void ZorelControl::StepPreset(int delta) {

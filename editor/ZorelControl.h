@@ -84,6 +84,8 @@ public:
 
   // User actions shared by the window, the menu and the command-line tool.
   void Reconnect();
+  // A MIDI port was opened: while unconnected, the next tick asks at once.
+  void PortsChanged();
   void PresetUp(bool press);
   void PresetDown(bool press);
   void StorePress(bool press);

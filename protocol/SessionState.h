@@ -24,6 +24,10 @@ struct LinkState {
   // and every preset that differed has been read again since connecting.
   bool mCacheInSync = false;
   int mIdentityTicks = 0;
+  // The next tick asks who is there at once rather than after a full
+  // polling period: set at start, by a reconnect and when a port changes,
+  // so a pedal that is there connects without waiting 3.3 s.
+  bool mIdentityDue = true;
   // The device lines: version and serial as the pedal reported them.
   std::string mDeviceVersionText;
   std::string mDeviceSerialText;
