@@ -133,8 +133,11 @@ void ZorelControl::RecallPress(bool press) {
 
 void ZorelControl::CommitPresetName(const std::string& name) {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
+  BeginStep();
+  mHistory.MarkWholePreset();
   mState.mPresetName = name;
   mSender.SendWritePreset();
+  EndStep();
 }
 
 // Display revert, held up/down auto-repeat and the store/recall blinking,
