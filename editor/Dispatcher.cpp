@@ -121,7 +121,8 @@ void ZorelControl::OnParamChange(int index) {
   // file or the history itself. Outside a gesture (the shell, a prompt's
   // answer) it is a step of its own.
   const bool presetParam = index < kNumPresetParams;
-  const bool userEdit = presetParam && !mReplaying && u != mShownValues[static_cast<size_t>(index)] &&
+  const bool userEdit = presetParam && !mReplaying &&
+                        u != mShownValues[static_cast<size_t>(index)] &&
                         (mHistory.InGesture() || !s.mSendSuppressed);
   if (userEdit && mComparing) LeaveCompareInPlace();
   const bool ownStep = userEdit && !mHistory.InGesture();

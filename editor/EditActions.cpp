@@ -85,8 +85,8 @@ void ZorelControl::ApplySnapshot(const PresetSnapshot& target, StepKind kind) {
   if (s.mConnected) {
     bool modified = false;
     for (int i = 0; i < kNumPresetParams; ++i)
-      modified = modified || s.mLiveValues[static_cast<size_t>(i)] !=
-                                 s.mLoadedValues[static_cast<size_t>(i)];
+      modified = modified ||
+                 s.mLiveValues[static_cast<size_t>(i)] != s.mLoadedValues[static_cast<size_t>(i)];
     s.mPresetModified = modified;
   }
   mReplaying = false;

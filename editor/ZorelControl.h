@@ -271,7 +271,7 @@ private:
   // Undo, redo and compare.
   EditHistory mHistory;
   std::array<int, kNumPresetParams> mShownValues{}; // as of the last change
-  PresetSnapshot mCompareEdits; // what compare returns to
+  PresetSnapshot mCompareEdits;                     // what compare returns to
   bool mComparing = false;
   bool mReplaying = false; // a snapshot is being put back: not an edit
   bool mSurfaceGesture = false;
