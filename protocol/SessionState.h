@@ -67,6 +67,9 @@ struct PresetSelection {
   std::string mPresetName; // the preset name field
   // Program-change map (settings block 2 and the map page).
   std::array<int, 128> mProgramMap{};
+  // Counts the preset dumps applied as the current preset: a front end
+  // without a window sees the connection's last step arrive.
+  int mPresetsApplied = 0;
 };
 
 // User IRs 7 and 8, their names and the custom IR list. Written by the
