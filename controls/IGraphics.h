@@ -226,6 +226,7 @@ private:
                       const std::string& initialText, int valueIndex, bool parameterPrompt);
   void FinishTextEntry(unsigned serial, bool committed, const std::string& text);
   void FinishMenu(unsigned serial, const std::shared_ptr<IPopupMenu>& menu, int chosen);
+  void Capture(IControl* c);
   void ReleaseCapture();
   void DrawControl(DrawContext& g, IControl& control, const Rect& area);
   // Runs the animation steps and hands on the bounds of every control

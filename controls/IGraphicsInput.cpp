@@ -10,6 +10,7 @@
 
 #include "controls/IGraphics.h"
 #include "controls/SpecialControls.h"
+#include "plugin/IPlugAPIBase.h"
 
 namespace igraphics {
 
@@ -40,8 +41,17 @@ IControl* IGraphics::ControlUnderPointer(float x, float y) const {
   return nullptr;
 }
 
+// A gesture lasts as long as a control holds the pointer; the delegate
+// groups the changes made in it.
+void IGraphics::Capture(IControl* c) {
+  mCapture = c;
+  if (mDelegate != nullptr) mDelegate->BeginEditGesture();
+}
+
 void IGraphics::ReleaseCapture() {
+  if (mCapture == nullptr) return;
   mCapture = nullptr;
+  if (mDelegate != nullptr) mDelegate->EndEditGesture();
 }
 
 void IGraphics::OnMouseDown(float x, float y, const MouseModifiers& mod) {
@@ -55,7 +65,7 @@ void IGraphics::OnMouseDown(float x, float y, const MouseModifiers& mod) {
   }
   IControl* c = ControlUnderPointer(x, y);
   if (c == nullptr) return;
-  mCapture = c;
+  Capture(c);
   c->MouseDown(x, y, mod);
 }
 
@@ -86,7 +96,7 @@ void IGraphics::OnMouseDblClick(float x, float y, const MouseModifiers& mod) {
   }
   IControl* c = mCapture != nullptr ? mCapture : ControlUnderPointer(x, y);
   if (c == nullptr) return;
-  mCapture = c;
+  if (mCapture == nullptr) Capture(c);
   c->MouseDoubleClick(x, y, mod);
 }
 
@@ -96,7 +106,12 @@ void IGraphics::OnMouseWheel(float x, float y, const MouseModifiers& mod, float 
     return;
   }
   IControl* c = mCapture != nullptr ? mCapture : ControlUnderPointer(x, y);
-  if (c != nullptr) c->MouseWheel(x, y, mod, delta);
+  if (c == nullptr) return;
+  // A wheel step on its own is a gesture of its own.
+  const bool ownGesture = mCapture == nullptr && mDelegate != nullptr;
+  if (ownGesture) mDelegate->BeginEditGesture();
+  c->MouseWheel(x, y, mod, delta);
+  if (ownGesture) mDelegate->EndEditGesture();
 }
 
 void IGraphics::OnMouseOver(float x, float y, const MouseModifiers& mod) {
@@ -139,7 +154,12 @@ bool IGraphics::OnKeyDown(float x, float y, const IKeyPress& key) {
     return field != nullptr && field->KeyDown(x, y, key);
   }
   IControl* c = mCapture != nullptr ? mCapture : ControlUnderPointer(x, y);
-  return c != nullptr && c->KeyDown(x, y, key);
+  if (c == nullptr) return false;
+  const bool ownGesture = mCapture == nullptr && mDelegate != nullptr;
+  if (ownGesture) mDelegate->BeginEditGesture();
+  const bool used = c->KeyDown(x, y, key);
+  if (ownGesture) mDelegate->EndEditGesture();
+  return used;
 }
 
 bool IGraphics::OnKeyUp(float x, float y, const IKeyPress& key) {

@@ -41,6 +41,7 @@ void ZorelControl::Reconnect() {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   mState.mConnected = false;
   mState.mConnectWanted = true;
+  mState.mIdentityDue = true;
   mSurface.Post([](IControlSurface& c) {
     c.SetTagText(kTagDeviceName, "");
     c.SetTagText(kTagDeviceVersion, "Connecting to the device...");
@@ -48,6 +49,12 @@ void ZorelControl::Reconnect() {
     for (const char* g : group::kPedalKnobGroups) c.SetGroupDisabled(g, true);
     c.SetGroupHidden(group::kProgress, true);
   });
+}
+
+void ZorelControl::PortsChanged() {
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
+  // Another port may have the pedal behind it: ask at the next tick.
+  mState.mIdentityDue = true;
 }
 
 void ZorelControl::StepPreset(int delta) {
@@ -131,8 +138,11 @@ void ZorelControl::RecallPress(bool press) {
 
 void ZorelControl::CommitPresetName(const std::string& name) {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
+  BeginStep();
+  mHistory.MarkWholePreset();
   mState.mPresetName = name;
   mSender.SendWritePreset();
+  EndStep();
 }
 
 // Display revert, held up/down auto-repeat and the store/recall blinking,

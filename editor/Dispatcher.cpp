@@ -117,6 +117,17 @@ void ZorelControl::OnParamChange(int index) {
   const int u = static_cast<int>(param->Current());
   const bool open = mSurface.IsOpen();
 
+  // A change of the preset made by the user, not one from the pedal, a
+  // file or the history itself. Outside a gesture (the shell, a prompt's
+  // answer) it is a step of its own.
+  const bool presetParam = index < kNumPresetParams;
+  const bool userEdit = presetParam && !mReplaying &&
+                        u != mShownValues[static_cast<size_t>(index)] &&
+                        (mHistory.InGesture() || !s.mSendSuppressed);
+  if (userEdit && mComparing) LeaveCompareInPlace();
+  const bool ownStep = userEdit && !mHistory.InGesture();
+  if (ownStep) mHistory.Begin(CurrentSnapshot());
+
   if (index < kNumPresetParams) {
     if (open && IsChangeShownOnDisplay(index)) {
       mSurface.Post([u](IControlSurface& c) { c.SetTagText(kTagPresetDisplay, TwoDigits(u)); });
@@ -171,6 +182,8 @@ void ZorelControl::OnParamChange(int index) {
 
   if (open) mSurface.Post([](IControlSurface& c) { c.MarkAllDirty(); });
   if (s.mTrackEdits && index < kParamGateAttack) s.mPresetModified = true;
+  if (presetParam) mShownValues[static_cast<size_t>(index)] = u;
+  if (ownStep) mHistory.End(CurrentSnapshot());
 }
 
 void ZorelControl::ShowBandReadouts(int band) {

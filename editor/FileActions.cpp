@@ -180,6 +180,9 @@ bool ZorelControl::LoadPresetFile() {
 
 void ZorelControl::ApplyLoadedPresetFile(const lib::LoadedPresetFile& load) {
   SessionState& s = mState;
+  // The loaded preset is one step: undo puts the values before it back.
+  BeginStep();
+  mHistory.MarkWholePreset();
   for (int i = 0; i < kNumPresetParams; ++i) {
     s.mSendSuppressed = true;
     const int byte = load.values[static_cast<size_t>(i)];
@@ -193,6 +196,7 @@ void ZorelControl::ApplyLoadedPresetFile(const lib::LoadedPresetFile& load) {
   s.mTrackEdits = true;
   s.mPresetModified = true;
   s.mPresetName = load.name;
+  EndStep();
   if (load.ir7Name) s.mCurrentIR7Name = s.mIR7DisplayName = *load.ir7Name;
   if (load.ir8Name) s.mCurrentIR8Name = s.mIR8DisplayName = *load.ir8Name;
   {

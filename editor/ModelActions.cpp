@@ -13,15 +13,21 @@ namespace zorel {
 void ZorelControl::ChooseAmpModel(int model) {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (model < 0 || model >= kAmpModelCount) return;
+  BeginStep();
+  mHistory.MarkWholePreset();
   SelectAmpModel(model);
   ApplyAmpModelDefaults(model);
+  EndStep();
 }
 
 void ZorelControl::ChooseAmbienceType(int type) {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (type < 0 || type >= kAmbienceTypeCount) return;
+  BeginStep();
+  mHistory.MarkWholePreset();
   SelectAmbienceType(type);
   ApplyAmbienceDefaults(type);
+  EndStep();
 }
 
 void ZorelControl::ApplyAmpModelDefaults(int model) {

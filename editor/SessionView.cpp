@@ -35,6 +35,7 @@ void ZorelControl::SelectSection(int section) {
 }
 
 void ZorelControl::SelectAmpModel(int model) {
+  mView.mAmpModel = model;
   mView.mMidPre = UsesPunchFilter(model);
   if (!mSurface.IsOpen()) return;
   const bool midPre = mView.mMidPre, filterOn = mView.mFilterSwitchOn;
@@ -126,6 +127,14 @@ void ZorelControl::PresetHighlighted(int previous, int slot) {
 // preset, a filter panel on screen follows the amp model's filter, and the
 // number, name and IR name displays show the preset.
 void ZorelControl::PresetApplied(const AppliedPreset& p) {
+  // Another preset, or this one as stored: its edits are behind it. The
+  // pedal's copy of a preset just stored keeps them (and a comparison).
+  mView.mAmpModel = p.ampModel;
+  mView.mAmbienceType = p.ambienceType;
+  if (!mState.mStoreArmed) {
+    mComparing = false;
+    mHistory.Clear(CurrentSnapshot());
+  }
   if (!mSurface.IsOpen()) {
     // The knob layer is remembered for when a surface opens.
     mView.mMidPre = UsesPunchFilter(p.ampModel);

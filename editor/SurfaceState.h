@@ -14,6 +14,8 @@ struct SurfaceState {
   // and 12) instead of the mid filter.
   bool mMidPre = false;
   bool mFilterSwitchOn = false;
+  // The amplifier model whose button is lit (10..12: none matches).
+  int mAmpModel = 10;
   // The ambience type whose button is lit (7: none matches).
   int mAmbienceType = 7;
   // The preset number display shows a value for a while after an edit.

@@ -47,6 +47,7 @@ ZorelControl::ZorelControl(iplug::IMidiOutput* host, std::string libraryRoot)
   mState.mCurrentPresetSlot = 0;
 
   DefineAllParameters([this](int i) -> iplug::IParam& { return *ParamAt(i); });
+  for (int i = 0; i < kNumPresetParams; ++i) mShownValues[static_cast<size_t>(i)] = ParamInt(i);
 }
 
 ZorelControl::~ZorelControl() {

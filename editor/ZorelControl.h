@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/EditHistory.h"
 #include "editor/LibraryCache.h"
 #include "editor/SurfaceChannel.h"
 #include "editor/SurfaceState.h"
@@ -98,6 +99,8 @@ public:
 
   // User actions shared by the window, the menu and the command-line tool.
   void Reconnect();
+  // A MIDI port was opened: while unconnected, the next tick asks at once.
+  void PortsChanged();
   void PresetUp(bool press);
   void PresetDown(bool press);
   void StorePress(bool press);
@@ -112,6 +115,21 @@ public:
   void ChooseAmbienceType(int type);
   void ApplyAmpModelDefaults(int model);
   void ApplyAmbienceDefaults(int type);
+  // Undo and redo of the current preset's edits, and the comparison with
+  // its stored version in the slot cache (EditActions.cpp). Each sends what
+  // changes exactly as the edit it repeats or takes back would, and returns
+  // false when there was nothing to do.
+  bool Undo();
+  bool Redo();
+  // Switches between the edited preset and its stored version; false, with
+  // a message, when the stored version is not in the library.
+  bool ToggleCompare();
+  bool Comparing() const { return mComparing; }
+  const EditHistory& History() const { return mHistory; }
+  // A gesture on the control surface (a press to its release, a wheel
+  // step, a key): the edits made in it are one step of the history.
+  void BeginEditGesture() override;
+  void EndEditGesture() override;
   bool StartExport();
   bool ImportBulkFile();
   bool SavePresetFile();
@@ -149,7 +167,11 @@ public:
   void InstallLibraryContent();
 
   // The control surface, if a window is open.
-  void AttachSurface(IControlSurface* surface) { mSurface.Attach(surface); }
+  void AttachSurface(IControlSurface* surface) {
+    // A surface that goes while a control holds the pointer ends its gesture.
+    if (surface == nullptr) EndEditGesture();
+    mSurface.Attach(surface);
+  }
   SurfaceChannel& Surface() { return mSurface; }
   void SetListEvent(const ListEvent& event) { mListEvent = event; }
   // Marks the n-th user IR as the one the custom IR list has selected.
@@ -262,6 +284,14 @@ private:
   std::optional<lib::PreparedIRUpload> ImportWavInto(int number);
   bool ImportWavIntoListSlot(int number);
 
+  // The history's view of the preset, and putting a snapshot back.
+  PresetSnapshot CurrentSnapshot() const;
+  void ApplySnapshot(const PresetSnapshot& target, StepKind kind);
+  void EndCompare();
+  void LeaveCompareInPlace();
+  void BeginStep();
+  void EndStep();
+
   static std::unique_ptr<iplug::Timer> sEditorTimer;
   static int sShutdownWaitMs;
 
@@ -294,6 +324,13 @@ private:
   std::unique_ptr<SnapshotPrep> mSnapshotPrep;
   std::string mLastSnapshotPath;
   std::unique_ptr<LinkCheck> mDoctor;
+  // Undo, redo and compare.
+  EditHistory mHistory;
+  std::array<int, kNumPresetParams> mShownValues{}; // as of the last change
+  PresetSnapshot mCompareEdits;                     // what compare returns to
+  bool mComparing = false;
+  bool mReplaying = false; // a snapshot is being put back: not an edit
+  bool mSurfaceGesture = false;
 };
 
 iplug::PluginConfig MakeZorelConfig();

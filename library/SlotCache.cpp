@@ -48,6 +48,18 @@ void SlotCache::SetRow(int row, std::string text) {
   if (mView) mView->SetPresetRowText(row, mTables.mPresetRowTexts[row]);
 }
 
+std::optional<std::array<uint8_t, kPresetPayloadSize>> SlotCache::ReadPresetSlot(int slot) const {
+  if (slot < 0 || slot >= kPresetSlotCount) return std::nullopt;
+  FileReader reader(PresetSlotPath(mRoot, slot));
+  std::array<uint8_t, kPresetPayloadSize> payload{};
+  uint8_t extra = 0;
+  // A file cut short, or longer than one payload, is no stored preset.
+  if (!reader.IsOpen() || reader.Read(payload.data(), payload.size()) != payload.size() ||
+      reader.Read(&extra, 1) != 0)
+    return std::nullopt;
+  return payload;
+}
+
 void SlotCache::RefreshPresetList(int patchOffset) {
   for (int slot = 0; slot < kPresetSlotCount; ++slot) {
     std::array<uint8_t, kPresetPayloadSize> payload{};

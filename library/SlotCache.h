@@ -9,6 +9,7 @@
 // pedal's replies (WritePresetSlot, StoreIRDump, UserIRSlotExists,
 // RefreshPresetList); the caller keeps the two from overlapping.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -49,6 +50,9 @@ public:
   // written.
   void WritePresetSlot(int slot, std::span<const uint8_t, kPresetPayloadSize> payload,
                        uint8_t checksumHigh, uint8_t checksumLow);
+
+  // The payload of a preset slot file, when the file holds exactly one.
+  std::optional<std::array<uint8_t, kPresetPayloadSize>> ReadPresetSlot(int slot) const;
 
   // An IR slot exists when its file holds exactly one IR block: a file cut
   // short by a lost chunk or an interrupted write counts as absent, so the

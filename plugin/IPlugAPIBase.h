@@ -64,6 +64,11 @@ public:
   // drive it.
   void OnBaseTick();
   virtual void OnIdle() {}
+  // The user started / ended one gesture on the control surface (a press
+  // to its release, a wheel step, a key); the changes in between belong
+  // together.
+  virtual void BeginEditGesture() {}
+  virtual void EndEditGesture() {}
   virtual void OnMidiMsgUI(const MidiMessage& msg) {}
   virtual void OnSysexMsgUI(const QueuedSysEx& msg) {}
 

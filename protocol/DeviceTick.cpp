@@ -99,7 +99,10 @@ void DeviceTick::PollIdentity() {
     s.mIdentityTicks = 0;
     return;
   }
-  if (++s.mIdentityTicks > kIdentityEveryTicks - 1) {
+  // The first request goes out at once; a pedal that does not answer it is
+  // asked again every 3.3 s.
+  if (s.mIdentityDue || ++s.mIdentityTicks > kIdentityEveryTicks - 1) {
+    s.mIdentityDue = false;
     s.mIdentityTicks = 0;
     mSender.SendIdentityRequest();
   }

@@ -228,6 +228,7 @@ void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
   // switches the section panel or goes back to the pedal.
   mEvents.PresetApplied(applied);
   s.mSendSuppressed = false;
+  ++s.mPresetsApplied;
 
   if (s.mStoreArmed) {
     // The pedal's copy of the preset just stored.

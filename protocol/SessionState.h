@@ -27,6 +27,10 @@ struct LinkState {
   // then hold what the pedal holds (a snapshot needs all three).
   std::array<bool, 3> mSettingsKnown{};
   int mIdentityTicks = 0;
+  // The next tick asks who is there at once rather than after a full
+  // polling period: set at start, by a reconnect and when a port changes,
+  // so a pedal that is there connects without waiting 3.3 s.
+  bool mIdentityDue = true;
   // The device lines: version and serial as the pedal reported them.
   std::string mDeviceVersionText;
   std::string mDeviceSerialText;
@@ -70,6 +74,9 @@ struct PresetSelection {
   std::string mPresetName; // the preset name field
   // Program-change map (settings block 2 and the map page).
   std::array<int, 128> mProgramMap{};
+  // Counts the preset dumps applied as the current preset: a front end
+  // without a window sees the connection's last step arrive.
+  int mPresetsApplied = 0;
 };
 
 // User IRs 7 and 8, their names and the custom IR list. Written by the

@@ -21,8 +21,13 @@ const char* const kUsage =
   doctor                      check the MIDI link: 35 harmless requests, their round-trip
                               times, lost and damaged replies, and what they mean
   shell                       line commands on standard input: set a parameter, select, store, recall,
-                              import a WAV into IR 7 / IR 8, global settings, factory reset, ...
-                              (quote words with blanks: ir7 "Big Room.wav")
+                              import a WAV into IR 7 / IR 8, global settings, factory reset,
+                              undo / redo of edits, compare with the stored preset, ...
+                              (quote words with blanks: ir7 "Big Room.wav"; "help" lists them)
+
+zorelctl asks for the pedal the moment the ports are open (then every 3.3 s
+until it answers), so a command on a pedal whose presets are all cached takes
+about as long as the few messages it exchanges.
 
 Without --in / --out the ports of settings.ini are used; settings.ini and the
 library are in $ZOREL_HOME, else $XDG_DATA_HOME/ZorelControl, else

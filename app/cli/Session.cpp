@@ -88,6 +88,7 @@ bool Session::Start() {
 
 bool Session::Connect() {
   const size_t seen = mModal.Messages().size();
+  const int appliedBefore = Locked([](ZorelControl& e) { return e.State().mPresetsApplied; });
   const bool connected = WaitUntil(
       [&](ZorelControl& e) {
         // A box while connecting (a firmware too old or too new) ends it.
@@ -102,11 +103,15 @@ bool Session::Connect() {
     return false;
   }
   // Done only when the cache holds what the pedal holds; a transfer that
-  // gives up says why in a box, which ends the wait.
+  // gives up says why in a box, which ends the wait. The connection's last
+  // step is the current preset: once it is applied and nothing more is
+  // awaited the wait is over; otherwise a quiet link ends it.
   const size_t before = mModal.Messages().size();
   const bool ended = WaitUntil(
       [&](ZorelControl& e) {
-        return (e.State().mCacheInSync && Settled()) || mModal.Messages().size() > before;
+        const SessionState& s = e.State();
+        const bool presetIn = s.mPresetsApplied != appliedBefore && !Busy(s);
+        return (s.mCacheInSync && (presetIn || Settled())) || mModal.Messages().size() > before;
       },
       Activity::kReceived);
   if (!ended || !Locked([](ZorelControl& e) { return e.State().mCacheInSync; })) {

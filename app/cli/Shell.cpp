@@ -30,6 +30,10 @@ constexpr const char* kShellHelp = R"(Commands (one per line):
   store [N]                     store the edited preset into N (default: the current one)
   recall                        reload the current preset, dropping edits
   name TEXT                     rename the current preset
+  undo | redo                   take back / make again the last edit of the current preset
+                                (one "set", model choice or rename; a new preset starts afresh)
+  compare                       switch between the edited preset and its stored version,
+                                sending only the values that differ
   ir7 FILE.wav | ir8 FILE.wav   import a WAV as user IR 7 / IR 8 of the preset and upload it
   global open|close             the global-settings page (set its parameters with "set")
   midicc open|close             the MIDI controller page
@@ -127,6 +131,10 @@ std::string Describe(ZorelControl& e, int index) {
   std::snprintf(line, sizeof line, "%3d  %-28s %-24s (%s)", index, p->Name(), text,
                 DescribeParamRange(*p).c_str());
   return line;
+}
+
+std::string LastOrNothing(const std::vector<std::string>& texts) {
+  return texts.empty() ? std::string("not possible now") : texts.back();
 }
 
 int PatchOffset(ZorelControl& e) {
@@ -234,6 +242,25 @@ bool Execute(Session& session, const std::string& line, bool& quit) {
     if (name.empty() || name.size() > 32)
       return Fail(cmd, "usage: name TEXT (up to 32 characters)");
     session.Locked([&](ZorelControl& e) { e.CommitPresetName(name); });
+    return session.WaitSettled() || Fail(cmd, session.WaitFailure());
+  }
+  if (cmd == "undo" || cmd == "redo") {
+    if (!needs(0, cmd.c_str())) return false;
+    const bool done =
+        session.Locked([&](ZorelControl& e) { return cmd == "undo" ? e.Undo() : e.Redo(); });
+    if (!done) return Fail(cmd, cmd == "undo" ? "nothing to undo" : "nothing to redo");
+    return session.WaitSettled() || Fail(cmd, session.WaitFailure());
+  }
+  if (cmd == "compare") {
+    if (!needs(0, "compare")) return false;
+    const size_t seen = session.Modal().Messages().size();
+    if (!session.Locked([](ZorelControl& e) { return e.ToggleCompare(); })) {
+      session.RunFor(std::chrono::milliseconds(100)); // the reason is a box of the next tick
+      return Fail(cmd, LastOrNothing(session.MessagesSince(seen, 0)));
+    }
+    const bool comparing = session.Locked([](ZorelControl& e) { return e.Comparing(); });
+    std::printf("%s\n", comparing ? "comparing: the stored preset is playing"
+                                  : "back to the edited preset");
     return session.WaitSettled() || Fail(cmd, session.WaitFailure());
   }
   if (cmd == "ir7" || cmd == "ir8") {

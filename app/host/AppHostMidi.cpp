@@ -99,6 +99,7 @@ bool AppHost::SelectMidiDevice(MidiDirection direction, const std::string& name,
          "Error");
     return false;
   }
+  if (index > 0 && mEditor) mEditor->PortsChanged();
   return found;
 }
 

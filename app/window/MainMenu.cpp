@@ -32,8 +32,15 @@ GtkWidget* BuildMenuBar(GtkAccelGroup* accelerators, const std::function<void(in
       g_signal_connect(item, "activate", G_CALLBACK(OnItemActivated),
                        const_cast<std::function<void(int)>*>(onCommand));
       if (entry.shortcutKey != 0) {
+        const auto mods = static_cast<GdkModifierType>(GDK_CONTROL_MASK |
+                                                       (entry.shortcutShift ? GDK_SHIFT_MASK : 0));
         gtk_widget_add_accelerator(item, "activate", accelerators,
                                    gdk_unicode_to_keyval(static_cast<guint>(entry.shortcutKey)),
+                                   mods, GTK_ACCEL_VISIBLE);
+      }
+      if (entry.secondKey != 0) {
+        gtk_widget_add_accelerator(item, "activate", accelerators,
+                                   gdk_unicode_to_keyval(static_cast<guint>(entry.secondKey)),
                                    GDK_CONTROL_MASK, GTK_ACCEL_VISIBLE);
       }
       gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);

@@ -209,6 +209,19 @@ void MainWindow::OnCommand(int command) {
   case kCmdSnapshots:
     RunSnapshotsDialog(GTK_WINDOW(mWindow), mHost);
     break;
+  case kCmdUndo:
+  case kCmdRedo:
+  case kCmdCompare: {
+    ZorelControl& editor = mHost.Editor();
+    std::lock_guard<iplug::EditorLock> lock(editor.EditorLock());
+    if (command == kCmdUndo)
+      editor.Undo();
+    else if (command == kCmdRedo)
+      editor.Redo();
+    else
+      editor.ToggleCompare();
+    break;
+  }
   default:
     if (const int editorCommand = EditorMenuCommand(command)) {
       ZorelControl& editor = mHost.Editor();

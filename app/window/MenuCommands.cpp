@@ -24,9 +24,17 @@ constexpr MenuItemSpec kHelpItems[] = {
     {"&Read Manual", kCmdReadManual},
 };
 
+constexpr MenuItemSpec kEditItems[] = {
+    {"&Undo", kCmdUndo, 'z'},
+    {"&Redo", kCmdRedo, 'z', true, 'y'},
+    {nullptr, 0},
+    {"&Compare with Stored Preset", kCmdCompare},
+};
+
 constexpr MenuSpec kMenus[] = {
     {"&File", kFileItems},
     {"&Help", kHelpItems},
+    {"&Edit", kEditItems},
 };
 
 } // namespace

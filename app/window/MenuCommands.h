@@ -19,14 +19,21 @@ enum MenuCommand {
   kCmdExportAll = 40034,
   // Beyond the original menu, in a section of their own after it.
   kCmdSnapshots = 40100,
+  // The editing comforts, in a menu of their own after the others.
+  kCmdUndo = 40101,
+  kCmdRedo = 40102,
+  kCmdCompare = 40103,
 };
 
 // One row of a menu: its text with "&" before the mnemonic, its command, or
-// 0 for a separator; the shortcut is Ctrl plus `shortcutKey` (0 for none).
+// 0 for a separator; the shortcut is Ctrl (with Shift when `shortcutShift`)
+// plus `shortcutKey` (0 for none), and Ctrl plus `secondKey` a second one.
 struct MenuItemSpec {
   const char* text;
   int command;
   char shortcutKey = 0;
+  bool shortcutShift = false;
+  char secondKey = 0;
 };
 
 struct MenuSpec {
@@ -34,7 +41,7 @@ struct MenuSpec {
   std::span<const MenuItemSpec> items;
 };
 
-// "_File" and "_Help" with their items, in order.
+// "_File", "_Help" and "_Edit" with their items, in order.
 std::span<const MenuSpec> MainMenuSpec();
 
 // A menu text with "&" mnemonics in GTK's form: "&File" -> "_File"; a

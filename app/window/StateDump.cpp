@@ -71,6 +71,11 @@ std::string DumpState(MainWindow& window) {
     std::lock_guard<iplug::EditorLock> lock(editor.EditorLock());
     Line(out, "editor connected %d preset %d\n", editor.State().mConnected ? 1 : 0,
          editor.State().mCurrentPresetSlot);
+    // The preset's values 0..73 in order, and where undo and compare stand.
+    out += "preset-values";
+    for (int i = 0; i < kNumPresetParams; ++i) Line(out, " %d", editor.ParamAt(i)->Int());
+    Line(out, "\nhistory undo %zu redo %zu comparing %d\n", editor.History().UndoCount(),
+         editor.History().RedoCount(), editor.Comparing() ? 1 : 0);
   }
   GList* toplevels = gtk_window_list_toplevels();
   for (GList* l = toplevels; l != nullptr; l = l->next) {

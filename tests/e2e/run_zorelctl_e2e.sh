@@ -96,6 +96,19 @@ status)
   expect_rc 0 "second status"
   [ "$(( $(requests A) - before ))" -eq 1 ] || fail "second status read more than the current preset"
 
+  # undo, redo and compare in the shell: each sends the value it puts back.
+  printf '%s\n' "set 1 76" "set 1 77" "set 1 78" "undo" "get 1" "redo" "compare" "compare" "get 1" \
+    >"$work/undo-in.txt"
+  ctl A home undo shell <"$work/undo-in.txt"
+  expect_rc 0 "undo, redo and compare in the shell"
+  grep -q '^  1  Gain  *77 ' "$work/undo.txt" || fail "undo did not put Gain 77 back"
+  grep -qx "comparing: the stored preset is playing" "$work/undo.txt" || fail "compare did not say so"
+  grep -qx "back to the edited preset" "$work/undo.txt" || fail "compare did not return to the edits"
+  grep -q '^  1  Gain  *78 ' <(tail -n 1 "$work/undo.txt") || fail "compare twice did not end at Gain 78"
+  # Gain 77 (4D) twice: from "set 1 77" and from undo.
+  [ "$(grep -c 'SetParameter .* 50 0B 01 4D F7' "$work/A-log.txt")" -eq 2 ] ||
+    fail "the pedal did not receive Gain 77 from the set and from undo"
+
   # The ports of settings.ini, when none are given.
   sed -i "s|^indev=off|indev=A Out:MIDI Out|; s|^outdev=off|outdev=A:MIDI In|" \
     "$work/home/settings.ini"

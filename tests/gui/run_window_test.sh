@@ -143,6 +143,9 @@ read -r kx ky < <(state | awk -v s="$scale" -v ox="$sx" -v oy="$sy" '
   $1 == "control" && $8 == "5" && $10 == "0" && !/ text "/ {
     for (i = 1; i < NF; i++) if ($i == "bounds") { printf "%d %d\n", ox + ($(i+1) + $(i+3)) / 2 * s, oy + ($(i+2) + $(i+4)) / 2 * s; exit } }')
 [ -n "${kx:-}" ] || fail "no DRIVE knob (parameter 5) shown on the surface"
+drive_value() { state | awk '$1 == "preset-values" { print $7 }'; } # parameter 5
+drive_before=$(drive_value)
+[ -n "$drive_before" ] || fail "the state dump shows no preset values"
 focus_main
 xdotool mousemove "$kx" "$ky" mousedown 1 sleep 0.1 mousemove "$kx" $((ky - 15)) sleep 0.1 \
   mousemove "$kx" $((ky - 30)) sleep 0.1 mousemove "$kx" $((ky - 45)) sleep 0.1 mouseup 1
@@ -152,6 +155,30 @@ echo "drag: the pedal received $(grep -ac 'SetParameter .* 50 0B 05 ' "$work/ped
 # Turning a knob of the pedal brings its section's panel up.
 sleep 0.5
 shot panel
+
+# ---- Ctrl+Z takes the whole drag back, Ctrl+Shift+Z and Ctrl+Y make it again -----------
+wait_for 10 "a quiet link after the drag" quiet_pedal
+last_drive() { grep -a 'SetParameter .* 50 0B 05 ' "$work/pedal-log.txt" | tail -n 1 | awk '{ print $(NF-1) }'; }
+drive_dragged=$(last_drive)
+hex_before=$(printf '%02X' "$drive_before")
+[ "$drive_dragged" != "$hex_before" ] || fail "the drag left DRIVE at $drive_before"
+drive_is() { [ "$(last_drive)" = "$1" ] && [ "$(drive_value)" = "$((16#$1))" ]; }
+undo_once() { state | grep -qx 'history undo 0 redo 1 comparing 0'; }
+focus_main
+xdotool key ctrl+z
+wait_for 5 "DRIVE back to $drive_before (0x$hex_before) after Ctrl+Z" drive_is "$hex_before"
+wait_for 5 "one step taken back" undo_once
+sent_after_undo=$(grep -ac 'SetParameter .* 50 0B 05 ' "$work/pedal-log.txt")
+xdotool key ctrl+shift+z
+wait_for 5 "DRIVE at 0x$drive_dragged again after Ctrl+Shift+Z" drive_is "$drive_dragged"
+xdotool key ctrl+z
+wait_for 5 "DRIVE back after a second Ctrl+Z" drive_is "$hex_before"
+xdotool key ctrl+y
+wait_for 5 "DRIVE at 0x$drive_dragged again after Ctrl+Y" drive_is "$drive_dragged"
+# One message per undo and redo: the drag is one step, not one per move.
+[ "$(grep -ac 'SetParameter .* 50 0B 05 ' "$work/pedal-log.txt")" = $((sent_after_undo + 3)) ] ||
+  fail "undo and redo sent more than one DRIVE message each"
+echo "undo: Ctrl+Z sent DRIVE $drive_before again; Ctrl+Shift+Z and Ctrl+Y sent 0x$drive_dragged"
 
 # ---- the preset name is edited in a text field over the surface -----------------------
 control_centre() { # control_centre TAG: screen x and y of the control's centre

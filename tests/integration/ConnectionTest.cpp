@@ -36,7 +36,7 @@ TEST(Connection, EmptyCacheReadsEveryPresetThenTheEditBuffer) {
   {
     HeadlessEditor h(nullptr, library.root);
     Link link{h, pedal, {}};
-    link.Run(4000); // the identity request goes out on the 33rd tick
+    link.Run(1000); // the identity request goes out on the first tick
     ASSERT_TRUE(Connected(h));
     EXPECT_FALSE(h.Editor().State().mBulkLoading);
     EXPECT_FALSE(h.Editor().State().mSendSuppressed);
@@ -87,6 +87,42 @@ TEST(Connection, OnlyChangedSlotsAreRead) {
   for (const Bytes& m : second.Commands(kCmdRequestPreset)) requested.push_back(m[7]);
   EXPECT_EQ(second.Commands(kCmdBeginBulkMode).size(), 1u);
   EXPECT_EQ(requested, (std::vector<int>{4, 9, 100, pedal.State().currentProgram}));
+}
+
+// Nobody answers: the identity request goes out on the first tick after
+// start, a reconnect or a port change, then every 33rd tick.
+TEST(Connection, IdentityGoesOutAtOnceThenEvery33Ticks) {
+  HeadlessEditor h;
+  const auto identities = [&] {
+    int n = 0;
+    for (const Bytes& m : h.TakeSent())
+      if (m.size() == 9 && m[5] == 0x55 && m[7] == 0x0F) ++n;
+    return n;
+  };
+  h.Advance(100);
+  EXPECT_EQ(identities(), 1);
+  h.Advance(3200);
+  EXPECT_EQ(identities(), 0);
+  h.Advance(100);
+  EXPECT_EQ(identities(), 1); // 3.3 s after the first
+
+  h.Advance(1000);
+  h.Editor().Reconnect();
+  h.Advance(100);
+  EXPECT_EQ(identities(), 1);
+  h.Advance(3200);
+  EXPECT_EQ(identities(), 0);
+
+  h.Editor().PortsChanged();
+  h.Advance(100);
+  EXPECT_EQ(identities(), 1);
+
+  // Not while connecting is not wanted (the global settings page is open).
+  h.Editor().OpenGlobalSettings();
+  h.TakeSent();
+  h.Editor().PortsChanged();
+  h.Advance(5000);
+  EXPECT_EQ(identities(), 0);
 }
 
 TEST(Connection, CorruptChecksumsAreHandled) {

@@ -367,7 +367,7 @@ class FaultyLink : public ::testing::Test {
 protected:
   void Break(const sim::Misbehaviour& faults) {
     h.Editor().SetModalServices(&modal);
-    link.Run(3400);
+    link.Run(200); // identity on the first tick, bulk mode on the second
     ASSERT_TRUE(Connected(h));
     pedal.SetMisbehaviour(faults);
     link.Run(6000);

@@ -14,7 +14,7 @@ struct PedalSurface {
   Link link{h.headless, pedal, {}};
 
   PedalSurface() {
-    link.Run(4000); // the identity request goes out on the 33rd tick
+    link.Run(1000); // the identity request goes out on the first tick
     h.Advance(20);
   }
 };

@@ -91,9 +91,6 @@ protected:
     backends.libraryRoot = root;
     session = std::make_unique<Session>(inv, *modal, std::move(backends));
     EXPECT_TRUE(session->Start());
-    // The editor asks who is there only every 3.3 s; answering at once
-    // spares the test the first wait.
-    wire->Carry(BuildIdentityRequest());
     return *session;
   }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "app/window/MenuCommands.h"
 
 namespace zorel::window {
@@ -16,7 +19,7 @@ TEST(MenuCommands, MnemonicsInGtkForm) {
 
 TEST(MenuCommands, FileAndHelpWithTheirItemsInOrder) {
   const auto menus = MainMenuSpec();
-  ASSERT_EQ(menus.size(), 2u);
+  ASSERT_EQ(menus.size(), 3u);
   EXPECT_STREQ(menus[0].title, "&File");
   EXPECT_STREQ(menus[1].title, "&Help");
   std::vector<std::pair<std::string, int>> file;
@@ -44,17 +47,27 @@ TEST(MenuCommands, FileAndHelpWithTheirItemsInOrder) {
   EXPECT_EQ(menus[1].items[1].command, 40008);
 }
 
-TEST(MenuCommands, OnlyMidiSettingsHasAShortcut) {
-  int shortcuts = 0;
+// The specified menus keep their one shortcut; the editing comforts come
+// after them, in a menu of their own, with shortcuts no specified item uses.
+TEST(MenuCommands, ShortcutsOfTheSpecifiedAndTheEditMenu) {
+  std::vector<std::tuple<int, char, bool, char>> shortcuts;
   for (const MenuSpec& menu : MainMenuSpec()) {
     for (const MenuItemSpec& item : menu.items) {
-      if (item.shortcutKey == 0) continue;
-      ++shortcuts;
-      EXPECT_EQ(item.command, kCmdMidiSettings);
-      EXPECT_EQ(item.shortcutKey, ',');
+      if (item.shortcutKey != 0 || item.secondKey != 0)
+        shortcuts.emplace_back(item.command, item.shortcutKey, item.shortcutShift, item.secondKey);
     }
   }
-  EXPECT_EQ(shortcuts, 1);
+  const std::vector<std::tuple<int, char, bool, char>> expected = {
+      {kCmdMidiSettings, ',', false, 0},
+      {kCmdUndo, 'z', false, 0},
+      {kCmdRedo, 'z', true, 'y'},
+  };
+  EXPECT_EQ(shortcuts, expected);
+  const MenuSpec& edit = MainMenuSpec()[2];
+  EXPECT_STREQ(edit.title, "&Edit");
+  ASSERT_EQ(edit.items.size(), 4u);
+  EXPECT_EQ(edit.items[3].command, kCmdCompare);
+  for (const MenuItemSpec& item : edit.items) EXPECT_EQ(EditorMenuCommand(item.command), 0);
 }
 
 TEST(MenuCommands, FileCommandsRouteToTheEditor) {
