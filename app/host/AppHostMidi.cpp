@@ -170,6 +170,11 @@ bool AppHost::FindPedal(FindMode mode) {
                       SelectMidiDevice(MidiDirection::kOutput, outcome.ports->output);
   if (!opened) return false; // SelectMidiDevice said why
   SaveSettings();
+  // Saved is saved: Cancel in an open Preferences dialog keeps the pair.
+  for (HostSettings* kept : {&mSettingsStored, &mSettingsBackup}) {
+    kept->mMidiInDevice = outcome.ports->input;
+    kept->mMidiOutDevice = outcome.ports->output;
+  }
   mFindPedalReport = "The pedal answered on MIDI input \"" + outcome.ports->input +
                      "\" and output \"" + outcome.ports->output +
                      "\". These ports are now used and saved.";

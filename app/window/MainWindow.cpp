@@ -47,7 +47,7 @@ Area PrimaryMonitorArea(GtkWidget* window) {
 } // namespace
 
 MainWindow::MainWindow(AppHost& host, GtkModalServices& modal, SurfaceFactory factory)
-    : mHost(host), mModal(modal), mFactory(std::move(factory)) {
+    : mHost(host), mModal(modal), mFactory(std::move(factory)), mMonitor(host) {
   mCommandHandler = [this](int command) { OnCommand(command); };
   mView.mOnResize = [this](Size surface) { FitToSurface(surface, false); };
 }
@@ -164,6 +164,7 @@ void MainWindow::OnModalsAnswered(void* data) {
 
 void MainWindow::Close() {
   mClosing = true;
+  mMonitor.Close();
   ZorelControl& editor = mHost.Editor();
   mModal.SetSurface(nullptr); // open prompts are cancelled
   {
@@ -204,6 +205,9 @@ void MainWindow::OnCommand(int command) {
     return;
   case kCmdReadManual:
     ReadManual();
+    break;
+  case kCmdMidiMonitor:
+    mMonitor.Open(GTK_WINDOW(mWindow));
     break;
   default:
     if (const int editorCommand = EditorMenuCommand(command)) {

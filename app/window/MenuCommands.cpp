@@ -22,9 +22,15 @@ constexpr MenuItemSpec kHelpItems[] = {
     {"&Read Manual", kCmdReadManual},
 };
 
+// No shortcut: the specified ones stay the only ones the menu takes.
+constexpr MenuItemSpec kToolsItems[] = {
+    {"MIDI &Monitor...", kCmdMidiMonitor},
+};
+
 constexpr MenuSpec kMenus[] = {
     {"&File", kFileItems},
     {"&Help", kHelpItems},
+    {"&Tools", kToolsItems},
 };
 
 } // namespace

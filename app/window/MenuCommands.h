@@ -17,6 +17,8 @@ enum MenuCommand {
   kCmdClearCache = 40031,
   kCmdImportAll = 40033,
   kCmdExportAll = 40034,
+  // The window's own additions, after the numbers above.
+  kCmdMidiMonitor = 40101,
 };
 
 // One row of a menu: its text with "&" before the mnemonic, its command, or
@@ -32,7 +34,8 @@ struct MenuSpec {
   std::span<const MenuItemSpec> items;
 };
 
-// "_File" and "_Help" with their items, in order.
+// "_File" and "_Help" with their items, in order; then "_Tools", the
+// window's own additions in a menu of their own.
 std::span<const MenuSpec> MainMenuSpec();
 
 // A menu text with "&" mnemonics in GTK's form: "&File" -> "_File"; a
