@@ -6,8 +6,8 @@
 namespace zorel::cli {
 
 const char* const kUsage =
-    R"(Usage: zorelctl [--api alsa|jack] [--in PORT] [--out PORT] [--timeout SECONDS] COMMAND
-  ports                       list MIDI input and output ports
+    R"(Usage: zorelctl [--api alsa|jack] [--in PORT] [--out PORT] [--timeout SECONDS] [--monitor] COMMAND
+  ports                       list MIDI input and output ports; "*" marks the pair the pedal answers on
   status                      connect, bring the library cache up to date, exit
   backup FILE.q3b             export all presets and the IRs they use
   restore FILE.q3b [--yes]    import a bulk file into the pedal, then read its presets back
@@ -29,8 +29,14 @@ zorelctl asks for the pedal the moment the ports are open (then every 3.3 s
 until it answers), so a command on a pedal whose presets are all cached takes
 about as long as the few messages it exchanges.
 
-Without --in / --out the ports of settings.ini are used; settings.ini and the
-library are in $ZOREL_HOME, else $XDG_DATA_HOME/ZorelControl, else
+Without --in / --out the ports of settings.ini are used. When settings.ini
+names none (or ports that are not there), zorelctl finds the pedal: it sends
+the identity request to every output, listens on every input for about a
+second, uses the pair on which the pedal answers and saves it in settings.ini.
+--monitor prints every MIDI message of the command, both ways, one line each:
+seconds since the start, "out" (to the pedal) or "in", length in bytes, and
+what the message is ("request preset 10", "preset dump 10, checksum ok").
+settings.ini and the library are in $ZOREL_HOME, else $XDG_DATA_HOME/ZorelControl, else
 ~/.local/share/ZorelControl. Every command prints the device lines the window
 shows (DEVICE, VERSION, SERIAL) as soon as the pedal tells them. --timeout
 (default 10) is how long zorelctl waits for the pedal to answer. Commands that overwrite something on the pedal or on
@@ -74,6 +80,8 @@ std::optional<Invocation> ParseCommandLine(const std::vector<std::string>& args,
     }
     if (a == "--yes" || a == "-y") {
       inv.yes = true;
+    } else if (a == "--monitor") {
+      inv.monitor = true;
     } else if (a == "--api") {
       const std::string* v = value("--api");
       if (!v) return std::nullopt;

@@ -15,6 +15,7 @@ struct Invocation {
   std::string outPort; // empty: the port of settings.ini
   double timeoutSeconds = 10.0;
   bool yes = false;
+  bool monitor = false; // print every MIDI message both ways, as the monitor window lists them
   std::string command;
   std::string file; // the FILE of the file commands
 };

@@ -71,12 +71,22 @@ bool AwaitSnapshot(Session& session, const std::string& what) {
 
 bool ListPorts(Session& session) {
   AppHost& host = session.Host();
+  // The pedal is asked which pair is its own, on port objects of the search's
+  // own: whatever uses the ports now is not disturbed.
+  const ProbeOutcome probe = host.ProbePorts();
+  auto mark = [](bool pedal) { return pedal ? "* " : "  "; };
   std::printf("MIDI input ports (%s):\n", host.MidiApiName().c_str());
-  for (size_t i = 1; i < host.MidiInNames().size(); ++i)
-    std::printf("  %s\n", host.MidiInNames()[i].c_str());
+  for (size_t i = 1; i < host.MidiInNames().size(); ++i) {
+    const std::string& name = host.MidiInNames()[i];
+    std::printf("%s%s\n", mark(probe.ports && probe.ports->input == name), name.c_str());
+  }
   std::printf("MIDI output ports (%s):\n", host.MidiApiName().c_str());
-  for (size_t i = 1; i < host.MidiOutNames().size(); ++i)
-    std::printf("  %s\n", host.MidiOutNames()[i].c_str());
+  for (size_t i = 1; i < host.MidiOutNames().size(); ++i) {
+    const std::string& name = host.MidiOutNames()[i];
+    std::printf("%s%s\n", mark(probe.ports && probe.ports->output == name), name.c_str());
+  }
+  std::printf(probe.ports ? "* the pedal answers on this pair\n"
+                          : "The pedal answered on no port.\n");
   return true;
 }
 

@@ -37,7 +37,10 @@ Session::Session(const Invocation& invocation, ConsoleModal& modal, AppHost::Opt
   options.midiInPort = invocation.inPort;
   options.midiOutPort = invocation.outPort;
   mHost = std::make_unique<AppHost>(std::move(options));
-  mProgressOnTerminal = ::isatty(STDERR_FILENO) != 0;
+  // Monitor lines between progress that rewrites its own line would tear
+  // both apart: with the monitor, progress goes line by line.
+  mProgressOnTerminal = ::isatty(STDERR_FILENO) != 0 && !invocation.monitor;
+  if (invocation.monitor) mHost->Traffic().Start();
 }
 
 Session::~Session() {
@@ -75,9 +78,12 @@ bool Session::Start() {
   }
   if (mHost->OpenMidiInPort().empty() || mHost->OpenMidiOutPort().empty()) {
     std::fprintf(stderr,
-                 "zorelctl: no MIDI %s port is open (%s); give --in / --out, or run "
+                 "zorelctl: no MIDI %s port is open (%s)%s; give --in / --out, or run "
                  "\"zorelctl ports\" to see the ports\n",
-                 mHost->OpenMidiInPort().empty() ? "input" : "output", PortSummary().c_str());
+                 mHost->OpenMidiInPort().empty() ? "input" : "output", PortSummary().c_str(),
+                 mInvocation.inPort.empty() && mInvocation.outPort.empty()
+                     ? " and the pedal answered on no port"
+                     : "");
     return false;
   }
   // Without a stream the host reads MIDI on this thread instead.
@@ -173,6 +179,7 @@ bool Session::CacheComplete() {
 void Session::Finish() {
   if (Locked([](ZorelControl& e) { return e.State().mConnected; })) Editor().OnUIClose();
   RunFor(kFinishDrain);
+  ShowTraffic();
   const uint64_t lostSysEx = Editor().DroppedSysExInput();
   const uint64_t lostShort = Editor().DroppedMidiInput();
   if (lostSysEx + lostShort > 0) {
@@ -188,8 +195,18 @@ void Session::Pump() {
     mLastTraffic = traffic;
     mLastTrafficTime = std::chrono::steady_clock::now();
   }
+  ShowTraffic();
   ShowDeviceLines();
   ShowProgress();
+}
+
+void Session::ShowTraffic() {
+  if (!mHost->Traffic().Active()) return;
+  const std::vector<TrafficLog::Entry> entries = mHost->Traffic().Take();
+  if (entries.empty()) return;
+  for (const TrafficLog::Entry& entry : entries)
+    std::fprintf(mModal.Out(), "%s\n", mTrafficLines.Line(entry).c_str());
+  std::fflush(mModal.Out());
 }
 
 void Session::ShowDeviceLines() {

@@ -95,6 +95,8 @@ private:
   void ShowDeviceLines();
   bool CacheComplete();
   void Print(const std::string& progress);
+  // --monitor: the lines of the messages that passed since the last call.
+  void ShowTraffic();
   std::string PortSummary() const;
 
   Invocation mInvocation;
@@ -107,6 +109,7 @@ private:
   int mLastProgressTens = -1;
   bool mProgressOnTerminal = false;
   std::string mWaitFailure;
+  TrafficFormatter mTrafficLines;
   // The device lines as last printed: each goes out once, when it is known.
   bool mDeviceShown = false;
   std::string mVersionShown;

@@ -75,6 +75,12 @@ void AppHost::InitHost() {
                    inOverride ? mOptions.midiInPort : mSettings.mMidiInDevice, !inOverride);
   SelectMidiDevice(MidiDirection::kOutput,
                    outOverride ? mOptions.midiOutPort : mSettings.mMidiOutDevice, !outOverride);
+  // An unplugged pedal's ports were stored as "off" on an earlier start; a
+  // pedal on other ports, or a first start, would leave the user to find
+  // them in Preferences.
+  if (mOptions.findPedalAtStart && !inOverride && !outOverride && mMidiIn && mMidiOut &&
+      (mOpenInName.empty() || mOpenOutName.empty()))
+    FindPedal(FindMode::kAtStart);
   mEditor->AnnounceParamReset(iplug::kReset);
   mFallbackTimer =
       iplug::Timer::Create([this](iplug::Timer&) { FallbackDrain(); }, mOptions.fallbackDrainMs);
@@ -129,10 +135,8 @@ AppHost::PreferenceRows AppHost::BeginPreferences() {
       }
     }
     mSettingsStored = mSettings;
-    if (inGiven)
-      mSettings.mMidiInDevice = mOpenInName;
-    if (outGiven)
-      mSettings.mMidiOutDevice = mOpenOutName;
+    if (inGiven) mSettings.mMidiInDevice = mOpenInName;
+    if (outGiven) mSettings.mMidiOutDevice = mOpenOutName;
     mSettingsBackup = mSettings;
     return rows;
   }

@@ -10,10 +10,12 @@
 #include "app/host/AudioBackend.h"
 #include "app/host/HostSettings.h"
 #include "app/host/MidiBackend.h"
+#include "app/host/PedalProbe.h"
 #include "app/host/SettingsFile.h"
 #include "editor/ZorelControl.h"
 #include "plugin/IModalServices.h"
 #include "plugin/Timer.h"
+#include "protocol/TrafficLog.h"
 
 namespace zorel {
 
@@ -60,6 +62,11 @@ public:
     // The fallback drain's period. The window runs it with its 20 ms tick,
     // so an idle window wakes no more often than the tick needs.
     uint32_t fallbackDrainMs = kFallbackDrainMs;
+    // With no port given for this run, and settings.ini naming no port (or
+    // ports that are not there) for either direction, InitHost looks for
+    // the pedal on every port (FindPedal).
+    bool findPedalAtStart = true;
+    ProbeOptions probe;
   };
 
   explicit AppHost(Options options);
@@ -112,6 +119,24 @@ public:
   const std::vector<std::string>& MidiInNames() const { return mMidiInNames; }
   const std::vector<std::string>& MidiOutNames() const { return mMidiOutNames; }
   const std::string& MidiApiName() const { return mMidiApiName; }
+
+  // Asks every MIDI port for the pedal (ProbeForPedal) with port objects of
+  // its own: the ports in use stay as they are. Notes on skipped ports go to
+  // the console. Blocks the calling thread for about a second at most.
+  ProbeOutcome ProbePorts();
+  enum class FindMode {
+    kAtStart,  // says nothing when no pedal answers: it may just be off
+    kOnDemand, // the user asked: the outcome either way
+  };
+  // ProbePorts; the pair that answered becomes the ports in use and the
+  // stored choice (settings.ini is written), and the user is told which.
+  bool FindPedal(FindMode mode);
+  // The text the user was last told by FindPedal.
+  const std::string& FindPedalReport() const { return mFindPedalReport; }
+
+  // Every message that passes the ports, for the MIDI monitor; inactive
+  // (and free) until someone starts it.
+  TrafficLog& Traffic() { return mTraffic; }
   bool HasMidiIn() const { return mMidiIn != nullptr; }
   bool HasMidiOut() const { return mMidiOut != nullptr; }
   // The ports open now, "" for none.
@@ -165,6 +190,9 @@ private:
   std::vector<std::string> mMidiOutNames;
   std::string mOpenInName;
   std::string mOpenOutName;
+  MidiObjects mMoreObjects; // only the two makers of more port objects
+  std::string mFindPedalReport;
+  TrafficLog mTraffic;
   std::atomic<bool> mExiting{false};
   std::atomic<uint64_t> mReceived{0};
   std::atomic<uint64_t> mSent{0};

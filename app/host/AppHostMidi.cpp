@@ -12,6 +12,8 @@ constexpr const char* kInClientName = "RtMidi Input Client";
 constexpr const char* kOutClientName = "RtMidi Output Client";
 constexpr const char* kInPortName = "RtMidi Input";
 constexpr const char* kOutPortName = "RtMidi Output";
+constexpr const char* kProbeClientName = "ZorelControl Probe";
+constexpr const char* kFindPedalCaption = "Find Pedal";
 
 } // namespace
 
@@ -23,6 +25,8 @@ bool AppHost::InitMidi() {
     return false;
   }
   mMidiApiName = objects.apiName;
+  mMoreObjects.moreInputs = std::move(objects.moreInputs);
+  mMoreObjects.moreOutputs = std::move(objects.moreOutputs);
   mMidiIn = std::move(objects.in);
   {
     std::lock_guard<std::mutex> lock(mOutMutex);
@@ -107,15 +111,75 @@ void AppHost::OnMidiInput(const uint8_t* data, size_t size) {
   if (size == 0 || data == nullptr || mExiting.load(std::memory_order_acquire)) return;
   mReceived.fetch_add(1, std::memory_order_relaxed);
   mBytesReceived.fetch_add(size, std::memory_order_relaxed);
+  if (mTraffic.Active()) mTraffic.Record(TrafficDirection::kFromPedal, data, size);
   mEditor->QueueMidiInput(data, size);
 }
 
 bool AppHost::SendMidiBytes(const uint8_t* data, size_t size) {
   std::lock_guard<std::mutex> lock(mOutMutex);
   if (!mMidiOut || mOpenOutName.empty()) return false;
+  // Logged before it goes: an answer can arrive before Send returns, and
+  // the monitor must show the question first.
+  if (mTraffic.Active()) mTraffic.Record(TrafficDirection::kToPedal, data, size);
   if (!mMidiOut->Send(data, size)) return false;
   mSent.fetch_add(1, std::memory_order_relaxed);
   mBytesSent.fetch_add(size, std::memory_order_relaxed);
+  return true;
+}
+
+ProbeOutcome AppHost::ProbePorts() {
+  ProbeOutcome outcome;
+  if (!mMidiIn || !mMidiOut) return outcome;
+  MakeMidiIn makeInput = [this]() -> std::unique_ptr<IMidiInPort> {
+    if (mMoreObjects.moreInputs) return mMoreObjects.moreInputs(kProbeClientName);
+    return mOptions.midi(kProbeClientName, kProbeClientName).in;
+  };
+  MakeMidiOut makeOutput = [this]() -> std::unique_ptr<IMidiOutPort> {
+    if (mMoreObjects.moreOutputs) return mMoreObjects.moreOutputs(kProbeClientName);
+    return mOptions.midi(kProbeClientName, kProbeClientName).out;
+  };
+  ProbeOptions options = mOptions.probe;
+  // Our own ports would only hear ourselves.
+  for (const char* own : {kInClientName, kOutClientName, kProbeClientName})
+    options.ownPortPrefixes.emplace_back(own);
+  outcome = ProbeForPedal(makeInput, makeOutput, options);
+  for (const std::string& note : outcome.notes) std::fprintf(stderr, "MIDI: %s\n", note.c_str());
+  return outcome;
+}
+
+bool AppHost::FindPedal(FindMode mode) {
+  const ProbeOutcome outcome = ProbePorts();
+  if (!outcome.ports) {
+    mFindPedalReport = "The pedal did not answer on any MIDI port (" +
+                       std::to_string(outcome.outputsAsked) + " output" +
+                       (outcome.outputsAsked == 1 ? "" : "s") + " asked, " +
+                       std::to_string(outcome.inputsListened) + " input" +
+                       (outcome.inputsListened == 1 ? "" : "s") +
+                       " listened to). Please check that it is switched on and connected.";
+    if (mode == FindMode::kOnDemand)
+      Tell(mFindPedalReport, kFindPedalCaption);
+    else
+      std::fprintf(stderr, "MIDI: %s\n", mFindPedalReport.c_str());
+    return false;
+  }
+  // The lists must hold the ports found, which may have come since the
+  // last listing.
+  ListMidiPorts();
+  mSettings.mMidiInDevice = outcome.ports->input;
+  mSettings.mMidiOutDevice = outcome.ports->output;
+  const bool opened = SelectMidiDevice(MidiDirection::kInput, outcome.ports->input) &&
+                      SelectMidiDevice(MidiDirection::kOutput, outcome.ports->output);
+  if (!opened) return false; // SelectMidiDevice said why
+  SaveSettings();
+  // Saved is saved: Cancel in an open Preferences dialog keeps the pair.
+  for (HostSettings* kept : {&mSettingsStored, &mSettingsBackup}) {
+    kept->mMidiInDevice = outcome.ports->input;
+    kept->mMidiOutDevice = outcome.ports->output;
+  }
+  mFindPedalReport = "The pedal answered on MIDI input \"" + outcome.ports->input +
+                     "\" and output \"" + outcome.ports->output +
+                     "\". These ports are now used and saved.";
+  Tell(mFindPedalReport, kFindPedalCaption);
   return true;
 }
 

@@ -47,6 +47,11 @@ struct MidiObjects {
   std::unique_ptr<IMidiOutPort> out;
   std::string apiName;
   std::vector<std::string> errors;
+  // More port objects of the same system, one direction each, under their
+  // own client name: the pedal search listens on every input at once. May
+  // be empty; the host then builds a whole pair for each.
+  std::function<std::unique_ptr<IMidiInPort>(const std::string& clientName)> moreInputs;
+  std::function<std::unique_ptr<IMidiOutPort>(const std::string& clientName)> moreOutputs;
 };
 
 using MidiFactory =

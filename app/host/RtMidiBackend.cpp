@@ -153,6 +153,24 @@ MidiObjects Open(RtMidi::Api api, const std::string& inClient, const std::string
   objects.in = std::move(in);
   objects.out = std::move(out);
   objects.apiName = apiName;
+  objects.moreInputs = [api](const std::string& client) -> std::unique_ptr<IMidiInPort> {
+    auto port = std::make_unique<RtInPort>();
+    try {
+      port->Attach(std::make_unique<RtMidiIn>(api, client));
+    } catch (const RtMidiError&) {
+      return nullptr;
+    }
+    return port;
+  };
+  objects.moreOutputs = [api](const std::string& client) -> std::unique_ptr<IMidiOutPort> {
+    auto port = std::make_unique<RtOutPort>();
+    try {
+      port->Attach(std::make_unique<RtMidiOut>(api, client));
+    } catch (const RtMidiError&) {
+      return nullptr;
+    }
+    return port;
+  };
   return objects;
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/window/GlibTimerService.h"
 #include "app/window/InstanceRequests.h"
+#include "app/window/MenuCommands.h"
 #include "app/window/ModalWait.h"
 #include "app/window/SingleInstance.h"
 #include "app/window/WindowOptions.h"
@@ -81,6 +82,9 @@ int RunWindow(const WindowOptions& options, SingleInstance& instance,
     hostOptions.fallbackDrainMs = iplug::IPlugAPIBase::kBaseTickMs;
     host = std::make_unique<AppHost>(std::move(hostOptions));
     ModalWait::SetEditorLock(&host->Editor().EditorLock());
+    // Asked for at start: the monitor lists the connection from its first
+    // message, so the log runs before the ports open.
+    if (options.monitor) host->Traffic().Start();
     host->InitHost();
     host->TryChangeAudio();
 
@@ -102,6 +106,7 @@ int RunWindow(const WindowOptions& options, SingleInstance& instance,
           window.get()));
     }
     window->Open();
+    if (options.monitor) window->OnCommand(kCmdMidiMonitor);
     if (presentWanted) window->Present();
     gtk_main();
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/window/MenuCommands.h"
 #include "app/window/StateDump.h"
 
 namespace zorel::window {
@@ -42,6 +43,29 @@ std::string TimeFullRedraws(MainWindow& window, int passes) {
   return line;
 }
 
+std::string AnswerMonitor(MainWindow& window, const std::string& what) {
+  if (!window.IsOpen()) return "window closed\n";
+  MonitorWindow& monitor = window.Monitor();
+  if (what == "open") {
+    window.OnCommand(kCmdMidiMonitor);
+    return "opened\n";
+  }
+  if (!monitor.IsOpen()) return "monitor closed\n";
+  if (what == "close") {
+    monitor.Close();
+  } else if (what == "pause" || what == "resume") {
+    monitor.SetPaused(what == "pause");
+  } else if (what == "clear") {
+    monitor.Clear();
+  } else if (what.rfind("save ", 0) == 0) {
+    std::string error;
+    if (!monitor.SaveTo(what.substr(5), error)) return error + "\n";
+  } else {
+    return "unknown request\n";
+  }
+  return "done\n";
+}
+
 } // namespace
 
 std::string AnswerRequest(MainWindow& window, const std::string& request) {
@@ -50,6 +74,7 @@ std::string AnswerRequest(MainWindow& window, const std::string& request) {
     return "presented\n";
   }
   if (request == "state") return DumpState(window);
+  if (request.rfind("monitor ", 0) == 0) return AnswerMonitor(window, request.substr(8));
   if (request.rfind("redraw-time", 0) == 0) {
     const int passes = std::clamp(std::atoi(request.c_str() + 11), 1, 1000);
     return TimeFullRedraws(window, passes);

@@ -11,6 +11,8 @@ namespace zorel::window {
 //   state            DumpState: what the window shows
 //   redraw-time N    draws the whole surface N times on screen and reports
 //                    the time of one, for the benchmarks
+//   monitor open|close|pause|resume|clear|save PATH
+//                    Tools > MIDI Monitor and its buttons
 // Anything else is answered "unknown request".
 std::string AnswerRequest(MainWindow& window, const std::string& request);
 

@@ -48,7 +48,7 @@ Area PrimaryMonitorArea(GtkWidget* window) {
 } // namespace
 
 MainWindow::MainWindow(AppHost& host, GtkModalServices& modal, SurfaceFactory factory)
-    : mHost(host), mModal(modal), mFactory(std::move(factory)) {
+    : mHost(host), mModal(modal), mFactory(std::move(factory)), mMonitor(host) {
   mCommandHandler = [this](int command) { OnCommand(command); };
   mView.mOnResize = [this](Size surface) { FitToSurface(surface, false); };
 }
@@ -165,6 +165,7 @@ void MainWindow::OnModalsAnswered(void* data) {
 
 void MainWindow::Close() {
   mClosing = true;
+  mMonitor.Close();
   ZorelControl& editor = mHost.Editor();
   mModal.SetSurface(nullptr); // open prompts are cancelled
   {
@@ -222,6 +223,9 @@ void MainWindow::OnCommand(int command) {
       editor.ToggleCompare();
     break;
   }
+  case kCmdMidiMonitor:
+    mMonitor.Open(GTK_WINDOW(mWindow));
+    break;
   default:
     if (const int editorCommand = EditorMenuCommand(command)) {
       ZorelControl& editor = mHost.Editor();

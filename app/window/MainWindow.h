@@ -8,6 +8,7 @@
 
 #include "app/host/AppHost.h"
 #include "app/window/GtkModalServices.h"
+#include "app/window/MonitorWindow.h"
 #include "app/window/SurfaceView.h"
 #include "controls/IGraphics.h"
 #include "editor/ControlSurface.h"
@@ -49,6 +50,7 @@ public:
   SurfaceView& View() { return mView; }
   igraphics::IGraphics* Graphics() const { return mGraphics.get(); }
   AppHost& Host() { return mHost; }
+  MonitorWindow& Monitor() { return mMonitor; }
 
   std::function<void()> mOnClosed;
 
@@ -65,6 +67,7 @@ private:
   GtkModalServices& mModal;
   SurfaceFactory mFactory;
   SurfaceView mView;
+  MonitorWindow mMonitor;
   std::unique_ptr<igraphics::IGraphics> mGraphics;
   std::unique_ptr<IControlSurface> mSurface;
   GtkWidget* mWindow = nullptr;

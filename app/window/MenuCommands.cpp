@@ -31,10 +31,16 @@ constexpr MenuItemSpec kEditItems[] = {
     {"&Compare with Stored Preset", kCmdCompare},
 };
 
+// No shortcut: the specified ones stay the only ones the menu takes.
+constexpr MenuItemSpec kToolsItems[] = {
+    {"MIDI &Monitor...", kCmdMidiMonitor},
+};
+
 constexpr MenuSpec kMenus[] = {
     {"&File", kFileItems},
     {"&Help", kHelpItems},
     {"&Edit", kEditItems},
+    {"&Tools", kToolsItems},
 };
 
 } // namespace

@@ -23,6 +23,7 @@ enum MenuCommand {
   kCmdUndo = 40101,
   kCmdRedo = 40102,
   kCmdCompare = 40103,
+  kCmdMidiMonitor = 40104,
 };
 
 // One row of a menu: its text with "&" before the mnemonic, its command, or
@@ -41,7 +42,8 @@ struct MenuSpec {
   std::span<const MenuItemSpec> items;
 };
 
-// "_File", "_Help" and "_Edit" with their items, in order.
+// "_File" and "_Help" with their items, in order; then "_Edit" and
+// "_Tools", the window's own additions in menus of their own.
 std::span<const MenuSpec> MainMenuSpec();
 
 // A menu text with "&" mnemonics in GTK's form: "&File" -> "_File"; a

@@ -13,7 +13,49 @@ struct PortList {
   AppHost* host;
   MidiDirection direction;
   bool filling = true; // selections made while the list is filled are not the user's
+  GtkWidget* combo = nullptr;
 };
+
+int RowOf(const std::vector<std::string>& names, const std::string& name) {
+  for (size_t i = 0; i < names.size(); ++i)
+    if (names[i] == name) return static_cast<int>(i);
+  return 0;
+}
+
+void Refill(PortList& list, const std::vector<std::string>& names, const std::string& chosen) {
+  list.filling = true;
+  gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(list.combo));
+  for (const std::string& name : names)
+    gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(list.combo), name.c_str());
+  if (!names.empty()) gtk_combo_box_set_active(GTK_COMBO_BOX(list.combo), RowOf(names, chosen));
+  list.filling = false;
+}
+
+struct FindButton {
+  PortList* input;
+  PortList* output;
+};
+
+// Find Pedal: the search, then both lists show the ports in use (the pair
+// found, or what was open before when nothing answered).
+void OnFindPedal(GtkButton*, gpointer data) {
+  auto* find = static_cast<FindButton*>(data);
+  AppHost& host = *find->input->host;
+  GtkWidget* top = gtk_widget_get_toplevel(find->input->combo);
+  GdkWindow* window = gtk_widget_get_window(top);
+  GdkCursor* busy = nullptr;
+  if (window != nullptr) {
+    busy = gdk_cursor_new_from_name(gdk_window_get_display(window), "wait");
+    gdk_window_set_cursor(window, busy);
+    gdk_display_flush(gdk_window_get_display(window));
+  }
+  const bool found = host.FindPedal(AppHost::FindMode::kOnDemand);
+  if (window != nullptr) gdk_window_set_cursor(window, nullptr);
+  if (busy != nullptr) g_object_unref(busy);
+  if (!found) return;
+  Refill(*find->input, host.MidiInNames(), host.OpenMidiInPort());
+  Refill(*find->output, host.MidiOutNames(), host.OpenMidiOutPort());
+}
 
 void OnPortChosen(GtkComboBox* combo, gpointer data) {
   auto* list = static_cast<PortList*>(data);
@@ -32,6 +74,7 @@ GtkWidget* PortCombo(const std::vector<std::string>& names, int row, PortList& l
   gtk_widget_set_size_request(combo, 270, -1);
   g_signal_connect(combo, "changed", G_CALLBACK(OnPortChosen), &list);
   list.filling = false;
+  list.combo = combo;
   return combo;
 }
 
@@ -70,6 +113,14 @@ bool RunPreferencesDialog(GtkWindow* parent, AppHost& host) {
   gtk_box_pack_start(GTK_BOX(box),
                      PortCombo(midi ? host.MidiOutNames() : none, rows.output, output), FALSE,
                      FALSE, 0);
+  // Asks every port for the pedal; the pair that answers is chosen and saved.
+  FindButton find{&input, &output};
+  GtkWidget* findButton = gtk_button_new_with_mnemonic(kPreferencesFindPedal);
+  gtk_widget_set_margin_top(findButton, 8);
+  gtk_widget_set_halign(findButton, GTK_ALIGN_START);
+  gtk_widget_set_sensitive(findButton, midi);
+  g_signal_connect(findButton, "clicked", G_CALLBACK(OnFindPedal), &find);
+  gtk_box_pack_start(GTK_BOX(box), findButton, FALSE, FALSE, 0);
   gtk_container_add(GTK_CONTAINER(frame), box);
   GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog));
   gtk_container_set_border_width(GTK_CONTAINER(content), 8);

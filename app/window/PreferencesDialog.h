@@ -11,6 +11,8 @@ inline constexpr const char* kPreferencesTitle = "Preferences";
 inline constexpr const char* kPreferencesGroup = "MIDI Device Settings";
 inline constexpr const char* kPreferencesInput = "Input Device";
 inline constexpr const char* kPreferencesOutput = "Output Device";
+// Our own addition below the two lists.
+inline constexpr const char* kPreferencesFindPedal = "_Find Pedal";
 
 // "MIDI Settings...": the two MIDI port lists over the main window. A
 // choice in a list changes the port at once; Apply restarts the audio

@@ -9,6 +9,8 @@ namespace zorel::window {
 
 namespace {
 
+constexpr size_t kMonitorLinesShown = 5000;
+
 void Line(std::string& out, const char* format, auto... args) {
   char line[512];
   std::snprintf(line, sizeof line, format, args...);
@@ -26,6 +28,15 @@ void DumpControl(std::string& out, igraphics::IGraphics& g, int index, igraphics
   if (const auto* text = dynamic_cast<const igraphics::ITextControl*>(&c))
     out += " text " + Quoted(text->GetText());
   out += '\n';
+}
+
+// The monitor's state and its newest rows.
+void DumpMonitor(std::string& out, MonitorWindow& monitor) {
+  Line(out, "monitor open %d paused %d lines %zu held %zu\n", monitor.IsOpen() ? 1 : 0,
+       monitor.Paused() ? 1 : 0, monitor.Lines().size(), monitor.HeldLines());
+  const auto& lines = monitor.Lines();
+  const size_t from = lines.size() > kMonitorLinesShown ? lines.size() - kMonitorLinesShown : 0;
+  for (size_t i = from; i < lines.size(); ++i) out += "monitor-line " + Quoted(lines[i]) + "\n";
 }
 
 } // namespace
@@ -77,10 +88,12 @@ std::string DumpState(MainWindow& window) {
     Line(out, "\nhistory undo %zu redo %zu comparing %d\n", editor.History().UndoCount(),
          editor.History().RedoCount(), editor.Comparing() ? 1 : 0);
   }
+  DumpMonitor(out, window.Monitor());
   GList* toplevels = gtk_window_list_toplevels();
   for (GList* l = toplevels; l != nullptr; l = l->next) {
     GtkWindow* w = GTK_WINDOW(l->data);
     if (w == window.Window() || !gtk_widget_get_visible(GTK_WIDGET(w))) continue;
+    if (window.Monitor().IsOpen() && w == window.Monitor().Window()) continue;
     if (gtk_window_get_window_type(w) != GTK_WINDOW_TOPLEVEL) continue;
     const char* title = gtk_window_get_title(w);
     out += "dialog " + Quoted(title ? title : "") + "\n";

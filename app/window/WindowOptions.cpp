@@ -3,7 +3,7 @@
 namespace zorel::window {
 
 const char* const kWindowUsage =
-    R"(Usage: zorelcontrol [--api alsa|jack] [--in PORT] [--out PORT]
+    R"(Usage: zorelcontrol [--api alsa|jack] [--in PORT] [--out PORT] [--monitor]
        zorelcontrol --dump-state | --check-display | --help
 
 Opens the ZorelControl window. Only one runs at a time: a second start
@@ -12,11 +12,15 @@ brings the running window to the front and exits.
                     is one, else JACK)
   --in PORT         the pedal's MIDI port to read from, for this run only
   --out PORT        the pedal's MIDI port to write to, for this run only
+  --monitor         open Tools > MIDI Monitor at the start, so that it lists
+                    the whole connection from the first message
   --dump-state      print what the running window shows (controls, texts,
                     dialogs) and exit; 1 when none is running
   --check-display   exit 0 when a window can be opened here, 1 when not
 
-Without --in / --out the ports chosen in File > MIDI Settings... are used.
+Without --in / --out the ports chosen in File > MIDI Settings... are used;
+when none are chosen (or they are not there), the window finds the pedal by
+asking every port, uses the pair that answers and saves it.
 settings.ini and the library are in $ZOREL_HOME, else
 $XDG_DATA_HOME/ZorelControl, else ~/.local/share/ZorelControl.
 )";
@@ -36,6 +40,8 @@ std::optional<WindowOptions> ParseWindowOptions(const std::vector<std::string>& 
     };
     if (a == "-h" || a == "--help") {
       options.help = true;
+    } else if (a == "--monitor") {
+      options.monitor = true;
     } else if (a == "--dump-state") {
       options.dumpState = true;
     } else if (a == "--check-display") {

@@ -13,6 +13,7 @@ struct WindowOptions {
   MidiApiChoice api = MidiApiChoice::kAuto;
   std::string inPort;        // empty: the port of settings.ini
   std::string outPort;       // empty: the port of settings.ini
+  bool monitor = false;      // open the MIDI monitor with the window, before the ports
   bool dumpState = false;    // print what the running instance shows, then exit
   bool checkDisplay = false; // exit 0 when a window could open, 1 otherwise
   bool help = false;

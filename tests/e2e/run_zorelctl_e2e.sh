@@ -119,8 +119,9 @@ status)
   rc=0
   ZOREL_HOME="$work/home" "$zorelctl" --api jack ports >"$work/ports.txt" 2>&1 || rc=$?
   expect_rc 0 "ports"
-  grep -qx "  A Out:MIDI Out" "$work/ports.txt" || fail "ports misses the pedal's output"
-  grep -qx "  A:MIDI In" "$work/ports.txt" || fail "ports misses the pedal's input"
+  # The pair the pedal answers on is marked.
+  grep -qx "\* A Out:MIDI Out" "$work/ports.txt" || fail "ports misses the pedal's output"
+  grep -qx "\* A:MIDI In" "$work/ports.txt" || fail "ports misses the pedal's input"
 
   rc=0; "$zorelctl" frobnicate >/dev/null 2>&1 || rc=$?
   expect_rc 2 "unknown command"
@@ -140,6 +141,32 @@ status)
     --timeout 5 status >"$work/silent.txt" 2>&1 || rc=$?
   expect_rc 1 "status on a silent pedal"
   grep -q "no pedal answered" "$work/silent.txt" || fail "no clear message for a silent pedal"
+
+  # No ports given or stored: zorelctl finds pedal A among two that never
+  # answer, says so, stores the pair; --monitor prints the conversation.
+  start_pedal T --drop 1
+  rc=0
+  ZOREL_HOME="$work/home-find" "$zorelctl" --api jack --monitor --timeout 40 status \
+    >"$work/find.txt" 2>"$work/find-err.txt" || rc=$?
+  expect_rc 0 "status that finds the pedal"
+  grep -q 'answered on MIDI input "A Out:MIDI Out" and output "A:MIDI In"' "$work/find.txt" ||
+    fail "the pair found is not told"
+  grep -qx "indev=A Out:MIDI Out" "$work/home-find/settings.ini" || fail "found input not stored"
+  grep -qx "outdev=A:MIDI In" "$work/home-find/settings.ini" || fail "found output not stored"
+  for p in S T; do
+    grep -q " in " "$work/$p-log.txt" || fail "pedal $p was not asked"
+    if grep " in " "$work/$p-log.txt" | grep -vq "RequestSettings .* 55 0B 0F F7"; then
+      fail "pedal $p heard more than the identity request"
+    fi
+  done
+  grep -Eq '^ +[0-9]+\.[0-9]{3}  out +9  identity request$' "$work/find.txt" ||
+    fail "monitor: no identity request"
+  grep -Eq '  in +267  identity, version 1\.1, checksum ok$' "$work/find.txt" ||
+    fail "monitor: no identity reply"
+  [ "$(grep -cE '  in +267  preset dump [0-9]+, checksum ok$' "$work/find.txt")" -ge 128 ] ||
+    fail "monitor: not every preset dump"
+  grep -Eq '  out +8  editor closing$' "$work/find.txt" || fail "monitor: no goodbye"
+  stop_pedal T
 
   # A pedal with a firmware too old: refused, yet its device lines are known
   # and printed, once each.

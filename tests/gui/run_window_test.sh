@@ -94,7 +94,8 @@ quiet_pedal() { # the pedal's log has not grown for a second
 }
 
 # ---- start ------------------------------------------------------------------------
-"$program" --api jack --in "ZorelGui Out:MIDI Out" --out "ZorelGui:MIDI In" >"$work/app.txt" 2>&1 &
+"$program" --api jack --in "ZorelGui Out:MIDI Out" --out "ZorelGui:MIDI In" --monitor \
+  >"$work/app.txt" 2>&1 &
 app_pid=$!
 window_shown() { state | grep -q '^window '; }
 wait_for 20 "the window" window_shown
@@ -128,6 +129,26 @@ wait_for 30 "a quiet link" quiet_pedal
 echo "connected: the first $rows program names are shown"
 shot connected
 
+# ---- the MIDI monitor, open from the start, lists the whole connection -----------------
+monitor_has() { # (read whole first: grep -q ending early would fail the pipe)
+  local lines
+  lines=$(state | grep -E '^monitor-line ' || true)
+  grep -Eq "$1" <<<"$lines"
+}
+[ "$(field monitor open)" = 1 ] || fail "--monitor did not open the MIDI monitor"
+xdotool search --name '^MIDI Monitor$' >/dev/null || fail "no X window titled MIDI Monitor"
+monitor_has '"[ 0-9.]+  out +9  identity request"' || fail "monitor: no identity request"
+monitor_has '  in +267  identity, version 1\.1, checksum ok"' || fail "monitor: no identity reply"
+monitor_has '  out +9  request preset checksum list"' || fail "monitor: no checksum list request"
+monitor_has '  out +8  bulk mode on"' || fail "monitor: no bulk mode"
+monitor_has '  in +267  preset dump 127, checksum ok"' || fail "monitor: no dump of preset 127"
+echo "monitor: $(field monitor lines) messages of the connection listed"
+if [ -n "$shots" ]; then
+  mw=$(xdotool search --name '^MIDI Monitor$' | head -n1)
+  eval "$(xdotool getwindowgeometry --shell "$mw")"
+  "$screenshot" "$shots/monitor.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
+fi
+
 # Nothing changes, so nothing is drawn.
 frames_drawn() { state | awk '$1 == "frames" { print $2 }'; }
 frames=$(frames_drawn)
@@ -152,6 +173,48 @@ xdotool mousemove "$kx" "$ky" mousedown 1 sleep 0.1 mousemove "$kx" $((ky - 15))
 # Set-parameter (0x50) of the pedal's parameter 5 (DRIVE).
 wait_for 5 "the set-parameter message for DRIVE" pedal_got "SetParameter .* 50 0B 05 "
 echo "drag: the pedal received $(grep -ac 'SetParameter .* 50 0B 05 ' "$work/pedal-log.txt") DRIVE change(s)"
+monitor_set() { monitor_has '  out +10  set parameter 5 to [0-9]+"'; }
+wait_for 5 "the DRIVE change in the monitor" monitor_set
+
+# Pause holds new rows back, Resume shows them; Save writes the rows; Clear
+# empties the list; Ctrl+W closes the monitor and Tools > MIDI Monitor opens it.
+monitor_window() { xdotool search --name '^MIDI Monitor$' | head -n1; }
+focus_monitor() { xdotool windowfocus --sync "$(monitor_window)" >/dev/null 2>&1 || true; }
+focus_monitor
+xdotool key alt+p
+paused() { [ "$(field monitor paused)" = 1 ]; }
+wait_for 5 "the monitor to pause" paused
+xdotool key alt+r
+resumed() { [ "$(field monitor paused)" = 0 ]; }
+wait_for 5 "the monitor to resume" resumed
+xdotool key alt+s
+save_open() { state | grep -qx 'dialog "Save MIDI Monitor"'; }
+wait_for 5 "the monitor's save dialog" save_open
+xdotool windowfocus --sync "$(xdotool search --name '^Save MIDI Monitor$' | head -n1)" 2>/dev/null || true
+xdotool key ctrl+a
+xdotool type --delay 10 "$work/monitor.txt"
+xdotool key Return
+saved_file() { [ -s "$work/monitor.txt" ]; }
+wait_for 5 "the saved monitor file" saved_file
+grep -Eq '^ +[0-9.]+  out +9  identity request$' "$work/monitor.txt" || fail "saved monitor lacks the identity request"
+focus_monitor
+xdotool key alt+c
+cleared() { [ "$(field monitor lines)" = 0 ]; }
+wait_for 5 "the monitor to clear" cleared
+xdotool key ctrl+w
+monitor_closed() { [ "$(field monitor open)" = 0 ]; }
+wait_for 5 "the monitor to close" monitor_closed
+focus_main
+xdotool key alt+t
+sleep 0.3
+xdotool key m
+monitor_open() { [ "$(field monitor open)" = 1 ]; }
+wait_for 5 "Tools > MIDI Monitor" monitor_open
+# Out of the way again: without a window manager it lies over the surface.
+focus_monitor
+xdotool key ctrl+w
+wait_for 5 "the monitor to close again" monitor_closed
+echo "monitor: pause, resume, save ($(wc -l <"$work/monitor.txt") lines), clear, close, reopen from the menu"
 # Turning a knob of the pedal brings its section's panel up.
 sleep 0.5
 shot panel
@@ -211,6 +274,17 @@ if [ -n "$shots" ]; then
   "$screenshot" "$shots/preferences.png" "$(field window x)" "$(field window y)" \
     "$(field window width)" "$(field window height)"
 fi
+xdotool windowfocus --sync "$(xdotool search --name '^Preferences$' | head -n1)" 2>/dev/null || true
+# Find Pedal: the pair that answers is chosen, told and saved.
+xdotool key alt+f
+found_told() { state | grep -qx 'dialog "Find Pedal"'; }
+wait_for 10 "the Find Pedal message" found_told
+xdotool key Return
+grep -qx "indev=ZorelGui Out:MIDI Out" "$ZOREL_HOME/settings.ini" || fail "Find Pedal did not save the input"
+grep -qx "outdev=ZorelGui:MIDI In" "$ZOREL_HOME/settings.ini" || fail "Find Pedal did not save the output"
+echo "Find Pedal: the pedal's pair is saved"
+preferences_only() { ! state | grep -qx 'dialog "Find Pedal"'; }
+wait_for 5 "the message to close" preferences_only
 xdotool windowfocus --sync "$(xdotool search --name '^Preferences$' | head -n1)" 2>/dev/null || true
 xdotool key Escape
 no_dialog() { ! state | grep -q '^dialog '; }

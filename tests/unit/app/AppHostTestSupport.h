@@ -216,6 +216,8 @@ protected:
     options.modal = &modal;
     options.midiInPort = std::move(inOverride);
     options.midiOutPort = std::move(outOverride);
+    options.findPedalAtStart = findPedalAtStart;
+    options.probe.listen = std::chrono::milliseconds(300);
     host = std::make_unique<AppHost>(std::move(options));
     return *host;
   }
@@ -227,6 +229,8 @@ protected:
   FakeAudioWorld audio;
   test::ScriptedModalServices modal{MessageBoxResult::kOK};
   std::unique_ptr<AppHost> host;
+  // Off unless a test is about it: the search asks every port and waits.
+  bool findPedalAtStart = false;
 };
 
 } // namespace zorel::test

@@ -17,9 +17,9 @@ TEST(MenuCommands, MnemonicsInGtkForm) {
   EXPECT_EQ(MnemonicText("trailing&"), "trailing_");
 }
 
-TEST(MenuCommands, FileAndHelpWithTheirItemsInOrder) {
+TEST(MenuCommands, FileAndHelpWithTheirItemsInOrderThenTheWindowsOwn) {
   const auto menus = MainMenuSpec();
-  ASSERT_EQ(menus.size(), 3u);
+  ASSERT_EQ(menus.size(), 4u);
   EXPECT_STREQ(menus[0].title, "&File");
   EXPECT_STREQ(menus[1].title, "&Help");
   std::vector<std::pair<std::string, int>> file;
@@ -45,6 +45,13 @@ TEST(MenuCommands, FileAndHelpWithTheirItemsInOrder) {
   EXPECT_EQ(menus[1].items[0].command, 40005);
   EXPECT_STREQ(menus[1].items[1].text, "&Read Manual");
   EXPECT_EQ(menus[1].items[1].command, 40008);
+  // Additions come after the specified menus, with numbers of their own.
+  EXPECT_STREQ(menus[2].title, "&Edit");
+  EXPECT_STREQ(menus[3].title, "&Tools");
+  ASSERT_EQ(menus[3].items.size(), 1u);
+  EXPECT_STREQ(menus[3].items[0].text, "MIDI &Monitor...");
+  EXPECT_EQ(menus[3].items[0].command, kCmdMidiMonitor);
+  EXPECT_EQ(EditorMenuCommand(kCmdMidiMonitor), 0);
 }
 
 // The specified menus keep their one shortcut; the editing comforts come
