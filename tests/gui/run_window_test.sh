@@ -38,7 +38,10 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*"
+  # What the window showed, for whoever reads the failure.
+  [ -z "${app_pid:-}" ] || { state >"$work/state-at-failure.txt" 2>&1 || true; }
   for f in "$work"/*.txt; do [ -f "$f" ] && { echo "--- $f"; tail -n 20 "$f" | cut -c1-160; }; done
+  [ -z "$shots" ] || shot failure 2>/dev/null || true
   exit 1
 }
 
@@ -289,6 +292,11 @@ xdotool windowfocus --sync "$(xdotool search --name '^Preferences$' | head -n1)"
 xdotool key Escape
 no_dialog() { ! state | grep -q '^dialog '; }
 wait_for 5 "Preferences to close" no_dialog
+# Find Pedal reopened the ports, so the editor connects again: the settings
+# page needs the connection and the pedal's answers.
+reconnected() { state | grep -q '^editor connected 1'; }
+wait_for 60 "the connection after Find Pedal" reconnected
+wait_for 60 "a quiet link after Find Pedal" quiet_pedal
 
 # ---- File > Zorel Global Settings... opens the settings page; X closes it -------------
 page_shown() { # page_shown GROUP: a control of GROUP is shown
@@ -296,18 +304,11 @@ page_shown() { # page_shown GROUP: a control of GROUP is shown
 }
 settings_shown() { page_shown globalsettingscontrols; }
 settings_closed() { ! page_shown globalsettingscontrols; }
-# A slow build (the sanitizers) can open the menu after the mnemonic key
-# has gone by: ask again, a few times, before calling it a failure.
-for attempt in 1 2 3; do
-  focus_main
-  xdotool key alt+f
-  sleep $((attempt))
-  xdotool key z
-  for _ in $(seq 50); do settings_shown && break; sleep 0.1; done
-  settings_shown && break
-  xdotool key Escape
-done
-wait_for 5 "the global settings page" settings_shown
+focus_main
+xdotool key alt+f
+sleep 0.5
+xdotool key z
+wait_for 15 "the global settings page" settings_shown
 wait_for 10 "a quiet link" quiet_pedal # the pedal's settings have arrived
 shot settings
 sx=$(field surface x)
