@@ -23,7 +23,7 @@ using igraphics::Rect;
 
 enum class Kind {
   kBackgroundPicture, // IBitmapControl centred horizontally at the top
-  kPicture,           // IBitmapControl at the spec's top-left corner, one frame in size
+  kPicture,           // IBitmapControl at the row's top-left corner, one frame in size
   kPictureButton,     // IBButtonControl at the top-left corner
   kPedalKnob,         // IBKnobRotaterControl filling the rectangle
   kText,              // ITextControl
@@ -137,8 +137,8 @@ struct KnobTexts {
 
 // Where the texts of repeated rows come from.
 enum class RowText {
-  kFromSpec,    // the spec's text
-  kIndexFormat, // the spec's text as a format of row + textBase
+  kFromSpec,    // the ControlSpec's own text
+  kIndexFormat, // the ControlSpec's text as a format of row + textBase
   kCabinetName, // the editor's cabinet name of the row
 };
 
@@ -155,7 +155,7 @@ struct Rows {
   std::span<const float> lineXs;
   RowText text = RowText::kFromSpec;
   int textBase = 0;
-  // Rows from this one on carry the spec's tag + (row - firstTaggedRow).
+  // Rows from this one on carry the ControlSpec's tag + (row - firstTaggedRow).
   int firstTaggedRow = 0;
   // One picture per row, when the rows differ in picture.
   std::span<const char* const> pictures;

@@ -31,7 +31,7 @@ constexpr MenuItemSpec kEditItems[] = {
     {"&Compare with Stored Preset", kCmdCompare},
 };
 
-// No shortcut: the specified ones stay the only ones the menu takes.
+// No shortcut: Ctrl+comma and the Edit menu's keys stay the only ones taken.
 constexpr MenuItemSpec kToolsItems[] = {
     {"MIDI &Monitor...", kCmdMidiMonitor},
 };

@@ -45,7 +45,7 @@ TEST(MenuCommands, FileAndHelpWithTheirItemsInOrderThenTheWindowsOwn) {
   EXPECT_EQ(menus[1].items[0].command, 40005);
   EXPECT_STREQ(menus[1].items[1].text, "&Read Manual");
   EXPECT_EQ(menus[1].items[1].command, 40008);
-  // Additions come after the specified menus, with numbers of their own.
+  // Additions come after File and Help, with numbers of their own.
   EXPECT_STREQ(menus[2].title, "&Edit");
   EXPECT_STREQ(menus[3].title, "&Tools");
   ASSERT_EQ(menus[3].items.size(), 1u);
@@ -54,8 +54,8 @@ TEST(MenuCommands, FileAndHelpWithTheirItemsInOrderThenTheWindowsOwn) {
   EXPECT_EQ(EditorMenuCommand(kCmdMidiMonitor), 0);
 }
 
-// The specified menus keep their one shortcut; the editing comforts come
-// after them, in a menu of their own, with shortcuts no specified item uses.
+// File and Help keep their one shortcut; the editing comforts come after
+// them, in a menu of their own, with shortcuts File and Help do not use.
 TEST(MenuCommands, ShortcutsOfTheSpecifiedAndTheEditMenu) {
   std::vector<std::tuple<int, char, bool, char>> shortcuts;
   for (const MenuSpec& menu : MainMenuSpec()) {
