@@ -5,60 +5,18 @@
 // before arrives. bench_status.sh times it beside zorelctl.
 //
 //   status_client PEDAL-NAME    exit 0 when every answer came
-#include <RtMidi.h>
-
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/e2e/JackMidiLink.h"
+
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-class Link {
-public:
-  explicit Link(const std::string& pedal)
-      : mIn(RtMidi::UNIX_JACK, "status client"), mOut(RtMidi::UNIX_JACK, "status client out") {
-    mIn.ignoreTypes(false, true, true);
-    mIn.setCallback(
-        [](double, std::vector<unsigned char>* m, void* self) {
-          auto* link = static_cast<Link*>(self);
-          std::lock_guard lock(link->mMutex);
-          link->mReceived.emplace_back(m->begin(), m->end());
-          link->mArrived.notify_all();
-        },
-        this);
-    mIn.openPort(Find(mIn, pedal + " Out:MIDI Out"), "in");
-    mOut.openPort(Find(mOut, pedal + ":MIDI In"), "out");
-  }
-  void Send(const Bytes& m) { mOut.sendMessage(m.data(), m.size()); }
-  std::optional<Bytes> Next(double seconds = 5.0) {
-    std::unique_lock lock(mMutex);
-    if (!mArrived.wait_for(lock, std::chrono::duration<double>(seconds),
-                           [this] { return !mReceived.empty(); }))
-      return std::nullopt;
-    Bytes m = std::move(mReceived.front());
-    mReceived.pop_front();
-    return m;
-  }
-
-private:
-  template <typename Midi> static unsigned Find(Midi& midi, const std::string& name) {
-    for (unsigned i = 0; i < midi.getPortCount(); ++i)
-      if (midi.getPortName(i) == name) return i;
-    throw std::runtime_error("no port " + name);
-  }
-  RtMidiIn mIn;
-  RtMidiOut mOut;
-  std::mutex mMutex;
-  std::condition_variable mArrived;
-  std::deque<Bytes> mReceived;
-};
+using zorel::e2e::Bytes;
+using zorel::e2e::Link;
 
 // Sends a request and returns the first 267-byte block that answers it.
 std::optional<Bytes> Ask(Link& link, const Bytes& request) {
@@ -83,7 +41,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    Link link(argv[1]);
+    Link link(argv[1], "status client");
     const auto identity = Ask(link, Request(0x55, 0x0F));
     const auto checksums = identity ? Ask(link, Request(0x55, 0x03)) : std::nullopt;
     const auto settings = checksums ? Ask(link, Request(0x55, 0x00)) : std::nullopt;

@@ -87,22 +87,6 @@ bool Exists(const std::string& path) {
   return std::filesystem::exists(path);
 }
 
-// Presets 3 and 9 use user IRs 0 and 200, which hold content of their own.
-void UseTwoUserIRs(VirtualPedal& pedal) {
-  auto& state = pedal.Model().MutableState();
-  NoUserIRsInUse(state);
-  state.presets[3][PayloadParamOffset(kParamUserIR7Mode)] = 1;
-  state.presets[3][PayloadParamOffset(kParamUserIR7PresetMSB)] = 0;
-  state.presets[3][PayloadParamOffset(kParamUserIR7Preset)] = 0;
-  state.presets[9][PayloadParamOffset(kParamUserIR8Mode)] = 1;
-  state.presets[9][PayloadParamOffset(kParamUserIR8PresetMSB)] = 1;
-  state.presets[9][PayloadParamOffset(kParamUserIR8Preset)] = 72;
-  for (size_t i = 0; i < state.userIRs[0].size(); ++i) {
-    state.userIRs[0][i] = static_cast<uint8_t>((i * 3) & 0x7F);
-    state.userIRs[200][i] = static_cast<uint8_t>((255 - i) & 0x7F);
-  }
-}
-
 bool Saw(const ScriptedModalServices& modal, const std::string& start) {
   for (const auto& m : modal.Messages())
     if (m.text.rfind(start, 0) == 0) return true;
@@ -159,7 +143,7 @@ TEST(FaultMatrix, BackupIsWholeOrNotWritten) {
     h.Editor().SetModalServices(&modal);
     // Connected over a healthy link; only the backup meets the faults.
     VirtualPedal pedal({{}, sim::kDefaultIRChunkGapUs, 11});
-    UseTwoUserIRs(pedal);
+    UseTwoUserIRs(pedal.Model().MutableState());
     TimedLink link{h, pedal};
     const SessionState& s = h.Editor().State();
     ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
@@ -200,7 +184,7 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
     ScriptedModalServices modal{MessageBoxResult::kOK};
     h.Editor().SetModalServices(&modal);
     VirtualPedal pedal;
-    UseTwoUserIRs(pedal);
+    UseTwoUserIRs(pedal.Model().MutableState());
     original = pedal.State();
     TimedLink link{h, pedal};
     const SessionState& s = h.Editor().State();

@@ -4,6 +4,7 @@
 // folder that outlives the editors of one test.
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -66,12 +67,33 @@ struct TempLibrary {
   std::string root;
 };
 
+inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
 // No preset plays a user IR: a backup of the pedal then holds presets only,
 // until a test turns some on.
 inline void NoUserIRsInUse(sim::PedalState& state) {
   for (auto& p : state.presets) {
     p[PayloadParamOffset(kParamUserIR7Mode)] = 0;
     p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
+  }
+}
+
+// Presets 3 and 9 play user IRs 0 and 200, which hold content of their own.
+inline void UseTwoUserIRs(sim::PedalState& state) {
+  NoUserIRsInUse(state);
+  state.presets[3][PayloadParamOffset(kParamUserIR7Mode)] = 1;
+  state.presets[3][PayloadParamOffset(kParamUserIR7PresetMSB)] = 0;
+  state.presets[3][PayloadParamOffset(kParamUserIR7Preset)] = 0;
+  state.presets[9][PayloadParamOffset(kParamUserIR8Mode)] = 1;
+  state.presets[9][PayloadParamOffset(kParamUserIR8PresetMSB)] = 1;
+  state.presets[9][PayloadParamOffset(kParamUserIR8Preset)] = 72;
+  for (size_t i = 0; i < state.userIRs[0].size(); ++i) {
+    state.userIRs[0][i] = static_cast<uint8_t>((i * 3) & 0x7F);
+    state.userIRs[200][i] = static_cast<uint8_t>((255 - i) & 0x7F);
   }
 }
 

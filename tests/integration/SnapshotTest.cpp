@@ -23,17 +23,7 @@ namespace {
 // Two presets play user IRs (0 and 200), the settings hold values of their
 // own, so that a restore has something to get wrong everywhere.
 void DistinctPedal(sim::PedalState& state) {
-  NoUserIRsInUse(state);
-  state.presets[3][PayloadParamOffset(kParamUserIR7Mode)] = 1;
-  state.presets[3][PayloadParamOffset(kParamUserIR7PresetMSB)] = 0;
-  state.presets[3][PayloadParamOffset(kParamUserIR7Preset)] = 0;
-  state.presets[9][PayloadParamOffset(kParamUserIR8Mode)] = 1;
-  state.presets[9][PayloadParamOffset(kParamUserIR8PresetMSB)] = 1;
-  state.presets[9][PayloadParamOffset(kParamUserIR8Preset)] = 72;
-  for (size_t i = 0; i < state.userIRs[0].size(); ++i) {
-    state.userIRs[0][i] = static_cast<uint8_t>((i * 3) & 0x7F);
-    state.userIRs[200][i] = static_cast<uint8_t>((255 - i) & 0x7F);
-  }
+  UseTwoUserIRs(state);
   for (size_t i = 0; i < 8; ++i) state.midiAssignments[i] = static_cast<uint8_t>(20 + i);
   for (size_t i = 0; i < state.programMap.size(); ++i)
     state.programMap[i] = static_cast<uint8_t>(127 - i);
@@ -104,12 +94,7 @@ protected:
 TEST_F(Snapshots, ImportIsPrecededByASnapshotThatPutsThePedalBack) {
   const sim::PedalState original = pedal.State();
   const std::string file = library.root + "/other.q3b";
-  {
-    const auto bytes = OtherBackup(original);
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-  }
+  WriteFile(file, OtherBackup(original));
   modal.QueueMessageAnswer(MessageBoxResult::kOK);
   modal.QueueFile(file);
   ASSERT_TRUE(ed().ImportBulkFile());
@@ -201,10 +186,7 @@ TEST_F(Snapshots, APedalThatCorruptsWhatItReceivesIsReportedNotVerified) {
 
   // An import whose presets all arrive changed.
   const std::string file = library.root + "/other.q3b";
-  const auto bytes = OtherBackup(pedal.State());
-  std::ofstream(file, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
+  WriteFile(file, OtherBackup(pedal.State()));
   modal.QueueMessageAnswer(MessageBoxResult::kOK);
   modal.QueueFile(file);
   ASSERT_TRUE(ed().ImportBulkFile());
