@@ -440,6 +440,9 @@ void ReplyHandler::OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m) 
     mDumpCheck.Feed(m);
     s.mAwaitTicks = 0;
     if (s.mExporting) {
+      // An answer asked for again after its last chunk was lost: the
+      // unfinished copy leaves the backup before the new one goes in.
+      if (s.mExportIROpen) s.mTransferBuffer.resize(s.mExportIRStart);
       s.mExportIRStart = s.mTransferBuffer.size();
       s.mExportIROpen = true;
       s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());

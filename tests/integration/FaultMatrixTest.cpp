@@ -60,12 +60,15 @@ struct TimedLink {
   HeadlessEditor& editor;
   VirtualPedal& pedal;
   int elapsedMs = 0;
+  // A reply this says to lose never reaches the editor.
+  std::function<bool(const Bytes&)> lose = nullptr;
 
   void Step() {
     editor.Advance(10);
     for (const Bytes& m : editor.TakeSent()) pedal.Receive(m);
     pedal.Advance(10000);
-    for (const Bytes& reply : pedal.Collect()) editor.Receive(reply);
+    for (const Bytes& reply : pedal.Collect())
+      if (!lose || !lose(reply)) editor.Receive(reply);
     elapsedMs += 10;
   }
   // Runs until `done` holds or `limitMs` of simulated time have passed.
@@ -261,6 +264,36 @@ TEST(FaultLinks, DamagedChecksumListIsAskedAgainThenReported) {
             std::string::npos);
   EXPECT_FALSE(h.Editor().State().mCacheInSync);
   EXPECT_FALSE(h.Editor().State().mConnected);
+}
+
+// An IR whose last chunk is lost is asked for again; the backup holds it
+// once, whole, and not the unfinished first copy.
+TEST(FaultLinks, ABackupKeepsOnlyTheWholeCopyOfAnIRAskedForAgain) {
+  TempLibrary library;
+  HeadlessEditor h(nullptr, library.root);
+  ScriptedModalServices modal{MessageBoxResult::kOK};
+  h.Editor().SetModalServices(&modal);
+  VirtualPedal pedal({{}, sim::kDefaultIRChunkGapUs, 11});
+  UseTwoUserIRs(pedal.Model().MutableState());
+  TimedLink link{h, pedal};
+  const SessionState& s = h.Editor().State();
+  ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
+  link.RunUntil([] { return false; }, 2000);
+  auto backup = [&](const std::string& file) {
+    modal.QueueFile(file);
+    ASSERT_TRUE(h.Editor().StartExport());
+    ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 120000));
+  };
+  backup(library.root + "/clean.q3b");
+  int lastChunksLost = 0;
+  link.lose = [&](const Bytes& reply) {
+    const bool last = reply.size() > 5 && reply[5] == 0x66;
+    return last && lastChunksLost++ == 0; // the first IR's last chunk, once
+  };
+  backup(library.root + "/lossy.q3b");
+  EXPECT_EQ(lastChunksLost, 3); // two IRs, the first of them twice
+  ASSERT_TRUE(Exists(library.root + "/lossy.q3b"));
+  EXPECT_EQ(ReadAll(library.root + "/lossy.q3b"), ReadAll(library.root + "/clean.q3b"));
 }
 
 // One library mirrors one pedal: connecting another says so, and its cache
