@@ -38,7 +38,10 @@ void DeviceTick::Run() {
     EndImport(std::string(kLostPedalMessage) + "\n" + ImportedSoFar());
   }
 
-  if (s.mIRRefetchPending) {
+  // A stale IR is fetched again between transfers, never inside one: the
+  // transfer's own answers would be taken for it.
+  const bool transferRunning = s.mBulkLoading || s.mExporting || s.mImporting || s.AwaitingReply();
+  if (s.mIRRefetchPending && !transferRunning) {
     s.mIRRefetchPending = false;
     if (s.mIR7PageActive)
       mSender.SendRequestIR(s.mUserIR7Number);

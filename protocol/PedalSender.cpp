@@ -89,7 +89,11 @@ void PedalSender::SendSelectPreset(int program) {
 
 void PedalSender::SendRequestIR(int irNumber) {
   SendRaw(BuildRequestIR(irNumber));
-  Await(TransferState::Awaited::kIR, irNumber);
+  // A preset or checksum list still outstanding keeps its watch: taking it
+  // for the IR would leave that answer unrecognised and its sequence stalled.
+  const auto awaited = mState.mAwaited;
+  if (awaited == TransferState::Awaited::kNone || awaited == TransferState::Awaited::kIR)
+    Await(TransferState::Awaited::kIR, irNumber);
 }
 
 void PedalSender::SendRequestIRNames(int page) {

@@ -296,6 +296,46 @@ TEST(FaultLinks, ABackupKeepsOnlyTheWholeCopyOfAnIRAskedForAgain) {
   EXPECT_EQ(ReadAll(library.root + "/lossy.q3b"), ReadAll(library.root + "/clean.q3b"));
 }
 
+// An IR found stale while a bulk read or a backup runs is fetched after it:
+// asked for inside, it would take the transfer's own answers for its own.
+TEST(FaultLinks, AStaleIRIsFetchedAfterTheTransferNotInsideIt) {
+  TempLibrary library;
+  HeadlessEditor h(nullptr, library.root);
+  ScriptedModalServices modal{MessageBoxResult::kOK};
+  h.Editor().SetModalServices(&modal);
+  // Answers take 50 ms, so the ticks run while a request is outstanding.
+  sim::Misbehaviour slow;
+  slow.delayUs = 50000;
+  VirtualPedal pedal({slow, sim::kDefaultIRChunkGapUs, 11});
+  UseTwoUserIRs(pedal.Model().MutableState());
+  TimedLink link{h, pedal};
+  SessionState& s = h.Editor().State();
+  const auto presetAwaited = [&] { return s.mAwaited == TransferState::Awaited::kPreset; };
+  auto staleIR = [&] {
+    s.mIR7PageActive = true;
+    s.mUserIR7Number = 0;
+    s.mIRRefetchPending = true;
+  };
+  // The first connection's bulk read, with the refetch due from its start.
+  ASSERT_TRUE(link.RunUntil([&] { return s.mBulkLoading && presetAwaited(); }, 5000));
+  staleIR();
+  ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
+  link.RunUntil([] { return false; }, 2000);
+  EXPECT_FALSE(s.mIRRefetchPending);
+  ExpectCacheHoldsOnlyThePedalsPresets(library.root, pedal, "stale IR");
+  // A backup with the refetch due from its first request.
+  const std::string file = library.root + "/backup.q3b";
+  modal.QueueFile(file);
+  ASSERT_TRUE(h.Editor().StartExport());
+  ASSERT_TRUE(link.RunUntil([&] { return s.mExportPresetIndex > 0 && presetAwaited(); }, 5000));
+  staleIR();
+  ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 120000));
+  link.RunUntil([] { return false; }, 100);
+  EXPECT_TRUE(Exists(file));
+  EXPECT_TRUE(Saw(modal, "Finished successfully!"));
+  EXPECT_FALSE(Saw(modal, "The pedal stopped answering"));
+}
+
 // One library mirrors one pedal: connecting another says so, and its cache
 // then holds only the new pedal's presets and IRs.
 TEST(FaultLinks, ASecondPedalNeverMixesWithTheFirst) {
