@@ -121,7 +121,10 @@ std::string ZorelControl::SnapshotShortfall(Overwrite op, int slot, std::vector<
     if (!slots.UserIRSlotExists(n)) missingIRs.push_back(n);
   std::sort(missingIRs.begin(), missingIRs.end());
   missingIRs.erase(std::unique(missingIRs.begin(), missingIRs.end()), missingIRs.end());
-  blocksMissing = !s.mSettingsKnown[0] || !s.mSettingsKnown[1] || !s.mSettingsKnown[2];
+  // The pedal's settings block comes with every connection; its MIDI maps
+  // (blocks 1 and 2) are in the snapshot once the settings page has read
+  // them. Asking for them here would put requests before every import.
+  blocksMissing = !s.mSettingsKnown[0];
   return {};
 }
 
@@ -161,7 +164,8 @@ std::optional<std::vector<uint8_t>> ZorelControl::BuildSnapshot(Overwrite op, in
       }
     }
     for (int type = 0; type < 3; ++type)
-      content.settingsBlocks.push_back(mSender.SettingsBlockMessage(type));
+      if (mState.mSettingsKnown[static_cast<size_t>(type)])
+        content.settingsBlocks.push_back(mSender.SettingsBlockMessage(type));
   } else {
     if (!addPreset(slot)) return std::nullopt;
     // A preset file brings its IRs into the preset's own two user IR slots.
@@ -244,17 +248,6 @@ void ZorelControl::StepSnapshotPrep() {
   if (!s.mConnected) return fail("the connection to the pedal was lost");
   if (s.AwaitingReply() || s.mBulkLoading || s.mImporting || s.mExporting) {
     if (++p.ticks > 4 * kPrepAnswerTicks) fail("the pedal did not answer");
-    return;
-  }
-  for (int type = 1; type <= 2; ++type) {
-    if (s.mSettingsKnown[static_cast<size_t>(type)]) continue;
-    if (p.askedBlock[static_cast<size_t>(type)]) {
-      if (++p.ticks > kPrepAnswerTicks) fail("the pedal did not send its settings");
-      return;
-    }
-    mSender.SendRequestSettings(type);
-    p.askedBlock[static_cast<size_t>(type)] = true;
-    p.ticks = 0;
     return;
   }
   if (!s.mSettingsKnown[0]) return fail("the pedal's global settings are not known");

@@ -101,8 +101,11 @@ void ZorelControl::OnTimer() {
     mDoctor->Tick();
     return;
   }
+  const uint64_t sentBefore = mSender.SentCount();
   mTick.Run();
-  StepSnapshotPrep();
+  // At most one message a tick: a snapshot's own requests wait for a tick
+  // in which the sequences above sent nothing.
+  if (mSender.SentCount() == sentBefore) StepSnapshotPrep();
 }
 
 void ZorelControl::ProcessBlock(double** inputs, double** outputs, int nFrames) {

@@ -264,7 +264,6 @@ private:
     int slot = 0;
     std::function<void()> proceed;
     std::vector<int> missingIRs;
-    std::array<bool, 3> askedBlock{};
     int requestedIR = -1;
     int ticks = 0;
   };

@@ -8,6 +8,7 @@ namespace zorel {
 void PedalSender::SendRaw(std::span<const uint8_t> message) {
   const iplug::SysExMessage msg{0, static_cast<int32_t>(message.size()), message.data()};
   mPlug.SendSysEx(msg);
+  mSentCount.fetch_add(1, std::memory_order_relaxed);
 }
 
 int PedalSender::ParamInt(int index) const {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -32,6 +35,9 @@ public:
   void SendEditorClosing();
   void SendIdentityRequest();
   void SendRaw(std::span<const uint8_t> message);
+  // Messages sent so far, from either thread: the tick's caller tells from
+  // it whether the tick sent anything.
+  uint64_t SentCount() const { return mSentCount.load(std::memory_order_relaxed); }
 
 private:
   // Notes the reply that the request just sent waits for.
@@ -40,6 +46,7 @@ private:
 
   iplug::IPlugAPP& mPlug;
   SessionState& mState;
+  std::atomic<uint64_t> mSentCount{0};
 };
 
 } // namespace zorel

@@ -65,10 +65,15 @@ private:
 
   std::string PresetName(int slot) const { return "preset " + std::to_string(slot + mPatchOffset); }
   static std::string IRName(int number) { return "user IR " + std::to_string(number + 1); }
-  // The thing the current message belongs to, for messages about damage.
-  std::string Current() const {
-    if (mResult.presetCount < kBackupPresetCount) return PresetName(mResult.presetCount);
+  // What a message (whole or cut off) belongs to, for messages about damage.
+  std::string Describe(std::span<const uint8_t> m) const {
+    const bool pedal = m.size() > kOffsetBody && HasPedalHeader(m, kSysExTargetEditor);
     if (mInIR) return IRName(mIRNumber);
+    if (pedal && m[kOffsetCommand] == kCmdPresetDump && m[kOffsetBody] < kBackupPresetCount)
+      return PresetName(m[kOffsetBody]);
+    if (pedal && m[kOffsetCommand] == kCmdIRFirstChunk && m.size() > 8 &&
+        Decode14(m[7], m[8]) < kBackupUserIRCount)
+      return IRName(Decode14(m[7], m[8]));
     return "message " + std::to_string(mIndex + 1);
   }
 
@@ -83,6 +88,7 @@ private:
   int mMiddles = 0;
   uint32_t mSum = 0;
   std::array<bool, kBackupUserIRCount> mSeen{};
+  std::array<bool, kBackupPresetCount> mPresetSeen{};
   std::array<int, kBackupUserIRCount> mUsedBy{}; // first slot using each user IR, -1 for none
 };
 
@@ -129,7 +135,7 @@ BulkCheckResult BackupWalk::Run() {
 bool BackupWalk::Message(std::span<const uint8_t> m) {
   if (!IsWellFormedSysEx(m)) {
     const bool status = m.front() == kSysExStart;
-    return Fail(BulkProblem::kGarbled, kDamaged + Current() + " is garbled.",
+    return Fail(BulkProblem::kGarbled, kDamaged + Describe(m) + " is garbled.",
                 status ? "a byte of 0x80 or above inside" : "does not begin with F0");
   }
   if (!HasPedalHeader(m, kSysExTargetEditor) || m.size() <= kOffsetBody)
@@ -144,20 +150,17 @@ bool BackupWalk::Message(std::span<const uint8_t> m) {
 }
 
 bool BackupWalk::PresetDump(std::span<const uint8_t> m) {
-  const int slot = mResult.presetCount;
-  if (slot >= kBackupPresetCount)
-    return Fail(BulkProblem::kExtraPreset,
-                kDamaged + ("it holds more than " + std::to_string(kBackupPresetCount)) +
-                    " presets.",
-                "a preset dump after the IR dumps or the last slot");
-  if (m.size() != kBlockMessageLength)
-    return Fail(BulkProblem::kGarbled, kDamaged + PresetName(slot) + " is garbled.",
-                "a preset dump of " + std::to_string(m.size()) + " bytes");
-  if (m[kOffsetBody] != slot)
-    return Fail(BulkProblem::kPresetOutOfOrder,
-                kIncomplete + PresetName(slot) + " is missing or out of order.",
-                "slot " + std::to_string(m[kOffsetBody]) + " where slot " + std::to_string(slot) +
-                    " was due");
+  if (mInIR)
+    return Fail(BulkProblem::kIRIncomplete, kIncomplete + IRName(mIRNumber) + " is incomplete.",
+                "a preset dump after " + std::to_string(mMiddles) + " middle chunks");
+  const int slot = m[kOffsetBody];
+  if (m.size() != kBlockMessageLength || slot >= kBackupPresetCount)
+    return Fail(BulkProblem::kGarbled, kDamaged + Describe(m) + " is garbled.",
+                "a preset dump of " + std::to_string(m.size()) + " bytes for slot " +
+                    std::to_string(slot));
+  if (mPresetSeen[static_cast<size_t>(slot)])
+    return Fail(BulkProblem::kPresetTwice, kDamaged + "it holds " + PresetName(slot) + " twice.",
+                "slot " + std::to_string(slot) + " again");
   const auto view = ViewBlock(m);
   if (!view->checksumOk)
     return Fail(BulkProblem::kPresetChecksum,
@@ -170,16 +173,12 @@ bool BackupWalk::PresetDump(std::span<const uint8_t> m) {
     if (on && number < kBackupUserIRCount && mUsedBy[static_cast<size_t>(number)] < 0)
       mUsedBy[static_cast<size_t>(number)] = slot;
   }
+  mPresetSeen[static_cast<size_t>(slot)] = true;
   ++mResult.presetCount;
   return true;
 }
 
 bool BackupWalk::IRChunk(std::span<const uint8_t> m) {
-  if (mResult.presetCount < kBackupPresetCount)
-    return Fail(BulkProblem::kIRBeforePresets,
-                kIncomplete + ("an IR comes where " + PresetName(mResult.presetCount)) +
-                    " should be.",
-                "an IR dump chunk before the last preset dump");
   const uint8_t command = m[kOffsetCommand];
   const size_t n = m.size();
   if (command == kCmdIRFirstChunk) {
@@ -187,7 +186,7 @@ bool BackupWalk::IRChunk(std::span<const uint8_t> m) {
       return Fail(BulkProblem::kIRIncomplete, kIncomplete + IRName(mIRNumber) + " is incomplete.",
                   "another IR begins after " + std::to_string(mMiddles) + " middle chunks");
     if (n != kIRFirstChunkLength)
-      return Fail(BulkProblem::kGarbled, kDamaged + Current() + " is garbled.",
+      return Fail(BulkProblem::kGarbled, kDamaged + Describe(m) + " is garbled.",
                   "a first chunk of " + std::to_string(n) + " bytes");
     const int number = Decode14(m[7], m[8]);
     const uint32_t total = Decode21(m[9], m[10], m[11]);
@@ -215,7 +214,7 @@ bool BackupWalk::IRChunk(std::span<const uint8_t> m) {
                 "a middle or last chunk without a first chunk");
   if (command == kCmdIRMiddleChunk) {
     if (n != kIRMiddleChunkLength)
-      return Fail(BulkProblem::kGarbled, kDamaged + Current() + " is garbled.",
+      return Fail(BulkProblem::kGarbled, kDamaged + Describe(m) + " is garbled.",
                   "a middle chunk of " + std::to_string(n) + " bytes");
     if (mMiddles == kIRMiddleChunks)
       return Fail(BulkProblem::kGarbled, kDamaged + IRName(mIRNumber) + " is garbled.",
@@ -245,35 +244,28 @@ bool BackupWalk::IRChunk(std::span<const uint8_t> m) {
 }
 
 bool BackupWalk::AtEnd(size_t trailing) {
-  const bool presetsDone = mResult.presetCount == kBackupPresetCount;
   if (trailing > 0) {
-    // Bytes after the last F7: a message cut off, or stray bytes after a
-    // whole backup (which the import would simply never send).
+    // Bytes after the last F7: a message cut off, or stray bytes after
+    // whole messages (which the import would simply never send).
     const auto tail = mImage.subspan(mOffset);
-    const bool messageStart = tail.front() == kSysExStart;
-    std::string what = Current();
-    if (presetsDone && !mInIR) {
-      const bool firstChunk = messageStart && tail.size() > 8 &&
-                              HasPedalHeader(tail, kSysExTargetEditor) &&
-                              tail[kOffsetCommand] == kCmdIRFirstChunk;
-      const int number = firstChunk ? Decode14(tail[7], tail[8]) : kBackupUserIRCount;
-      what = number < kBackupUserIRCount ? IRName(number) : messageStart ? "an IR" : "";
-    }
-    if (!what.empty())
+    if (tail.front() == kSysExStart || mInIR) {
+      const std::string what = tail.size() > kOffsetBody || mInIR ? Describe(tail) : "a message";
       return Fail(BulkProblem::kEndsEarly, kIncomplete + "it ends in the middle of " + what + ".",
                   std::to_string(trailing) + " bytes without a closing F7");
+    }
     return Fail(BulkProblem::kStrayBytes, kDamaged + "it has stray bytes after its last message.",
                 std::to_string(trailing) + " bytes after the last message");
   }
-  if (!presetsDone)
-    return Fail(BulkProblem::kMissingPresets,
-                kIncomplete + ("it holds only " + std::to_string(mResult.presetCount)) +
-                    " of the " + std::to_string(kBackupPresetCount) + " presets.",
-                "the file ends after " + std::to_string(mResult.presetCount) + " preset dumps");
   if (mInIR)
     return Fail(BulkProblem::kEndsEarly,
                 kIncomplete + "it ends in the middle of " + IRName(mIRNumber) + ".",
                 "the file ends after " + std::to_string(mMiddles) + " middle chunks");
+  if (mResult.messageCount == 0)
+    return Fail(BulkProblem::kEmpty, kNotBackup + "it holds no whole message.", "no messages");
+  // A whole backup holds the user IRs its presets play; one without them
+  // was cut short after its presets. A file of some presets may leave their
+  // IRs to the pedal.
+  if (mResult.presetCount < kBackupPresetCount) return true;
   for (int number = 0; number < kBackupUserIRCount; ++number) {
     const int slot = mUsedBy[static_cast<size_t>(number)];
     if (slot >= 0 && !mSeen[static_cast<size_t>(number)])
@@ -309,14 +301,8 @@ const char* ToString(BulkProblem problem) {
     return "kForeignMessage";
   case BulkProblem::kPresetChecksum:
     return "kPresetChecksum";
-  case BulkProblem::kPresetOutOfOrder:
-    return "kPresetOutOfOrder";
-  case BulkProblem::kIRBeforePresets:
-    return "kIRBeforePresets";
-  case BulkProblem::kMissingPresets:
-    return "kMissingPresets";
-  case BulkProblem::kExtraPreset:
-    return "kExtraPreset";
+  case BulkProblem::kPresetTwice:
+    return "kPresetTwice";
   case BulkProblem::kIRIncomplete:
     return "kIRIncomplete";
   case BulkProblem::kIRChecksum:

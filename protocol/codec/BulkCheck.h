@@ -1,15 +1,16 @@
 #pragma once
 
 // Checks a backup (bulk) file before any of it is restored. An import that
-// starts on a file that is not a whole backup leaves the pedal half
-// overwritten, so the whole file is checked first: split into messages
-// exactly as the import splits them, every message whole (F0 ... F7, no
-// byte of 0x80 or above inside), the 128 preset dumps of slots 0..127 in
-// order, each with its block checksum right, then the IR dumps, each a
-// first chunk, nine middle chunks and a last chunk whose transfer checksum
-// matches the stored data (the import recomputes the checksum it sends, so
-// a damaged chunk would otherwise reach the pedal unnoticed), every user IR
-// a preset uses present once, and nothing else.
+// starts on a damaged file leaves the pedal half overwritten, so the whole
+// file is checked first: split into messages exactly as the import splits
+// them, every message whole (F0 ... F7, no byte of 0x80 or above inside),
+// each a preset dump whose block checksum is right or an IR dump of a first
+// chunk, nine middle chunks and a last chunk whose transfer checksum matches
+// the stored data (the import recomputes the checksum it sends, so a damaged
+// chunk would otherwise reach the pedal unnoticed), no preset or user IR
+// twice, and nothing else. A file may hold any of the presets: what it holds
+// is restored and the other presets stay as they are. A file of all 128
+// presets is a whole backup, which also holds every user IR they use.
 
 #include <cstddef>
 #include <cstdint>
@@ -26,22 +27,19 @@ inline constexpr int kBackupUserIRCount = 256;
 
 enum class BulkProblem {
   kNone,
-  kEmpty,            // no bytes at all
-  kNotABackup,       // does not begin like the pedal's messages (`kind` tells more)
-  kEndsEarly,        // the last message is cut off: bytes after the last F7
-  kStrayBytes,       // bytes after the last message of an otherwise whole backup
-  kGarbled,          // not F0 ... F7, a byte >= 0x80 inside, or a wrong length
-  kForeignMessage,   // neither a preset dump nor an IR dump chunk of the pedal
-  kPresetChecksum,   // a preset dump's block checksum does not match its data
-  kPresetOutOfOrder, // a preset dump of another slot than the next one
-  kIRBeforePresets,  // an IR dump chunk before the 128th preset
-  kMissingPresets,   // the file ends cleanly after fewer than 128 presets
-  kExtraPreset,      // a preset dump after the 128th
-  kIRIncomplete,     // an IR dump lacks chunks or has them out of order
-  kIRChecksum,       // an IR dump's transfer checksum does not match its data
-  kIRNotUser,        // an IR dump for a number outside the user IRs 0..255
-  kIRTwice,          // one user IR dumped twice
-  kIRMissing,        // a user IR that a preset uses is not in the file
+  kEmpty,          // no bytes at all
+  kNotABackup,     // does not begin like the pedal's messages (`kind` tells more)
+  kEndsEarly,      // the last message is cut off: bytes after the last F7
+  kStrayBytes,     // bytes after the last message of an otherwise whole backup
+  kGarbled,        // not F0 ... F7, a byte >= 0x80 inside, or a wrong length
+  kForeignMessage, // neither a preset dump nor an IR dump chunk of the pedal
+  kPresetChecksum, // a preset dump's block checksum does not match its data
+  kPresetTwice,    // one preset slot dumped twice
+  kIRIncomplete,   // an IR dump lacks chunks or has them out of order
+  kIRChecksum,     // an IR dump's transfer checksum does not match its data
+  kIRNotUser,      // an IR dump for a number outside the user IRs 0..255
+  kIRTwice,        // one user IR dumped twice
+  kIRMissing,      // a whole backup lacks a user IR that one of its presets uses
 };
 
 struct BulkCheckResult {

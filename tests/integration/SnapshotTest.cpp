@@ -92,6 +92,20 @@ protected:
 };
 
 TEST_F(Snapshots, ImportIsPrecededByASnapshotThatPutsThePedalBack) {
+  // The settings pages read the MIDI maps, so the snapshot holds them too.
+  ed().OpenGlobalSettings();
+  link->Run(1000);
+  ed().OpenMidiCCPage();
+  link->Run(1000);
+  ed().CloseMidiCCPage();
+  ed().OpenProgramMapPage();
+  link->Run(1000);
+  ed().CloseProgramMapPage();
+  link->Run(1000);
+  ed().CloseGlobalSettings();
+  ASSERT_TRUE(RunUntil([&] { return st().mConnected && st().mCacheInSync; }));
+  link->Run(1000);
+  ASSERT_TRUE(st().mSettingsKnown[1] && st().mSettingsKnown[2]);
   const sim::PedalState original = pedal.State();
   const std::string file = library.root + "/other.q3b";
   WriteFile(file, OtherBackup(original));

@@ -11,7 +11,9 @@
 #include "protocol/Requests.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/Frame.h"
+#include "protocol/codec/IrTransfer.h"
 #include "protocol/codec/ParamIds.h"
+#include "protocol/codec/PedalMessages.h"
 #include "sim/FactoryContent.h"
 #include "tests/integration/PedalLink.h"
 #include "tests/support/ScriptedModalServices.h"
@@ -140,6 +142,69 @@ TEST_F(Transfers, ImportThatDoesNotTakeIsNamed) {
     named = named || m.text.find("The pedal does not hold what the backup holds in preset ") == 0;
   EXPECT_TRUE(named);
   EXPECT_FALSE(Saw(modal, "All 128 presets verified."));
+}
+
+// A file of one preset dump and one IR (12 messages), on a pedal whose
+// presets play no user IR: the snapshot comes from the cache without a
+// request, so the import goes out as written: 0x5A, the preset, then the
+// IR, each after the acknowledgement of the one before, middle chunks on
+// consecutive ticks, then 0x5B and the message.
+TEST(Import, OnePresetAndOneIRGoOutAsWritten) {
+  TempLibrary library;
+  VirtualPedal pedal;
+  NoUserIRsInUse(pedal.Model().MutableState());
+  HeadlessEditor h(nullptr, library.root);
+  test::ScriptedModalServices modal{MessageBoxResult::kOK};
+  h.Editor().SetModalServices(&modal);
+  Link link{h, pedal, {}};
+  link.Run(4000);
+  ASSERT_TRUE(Connected(h));
+
+  std::array<uint8_t, kPresetPayloadSize> payload = pedal.State().presets[20];
+  payload[2] = 'Z';
+  std::array<uint8_t, kIRBlockSize> block{};
+  for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<uint8_t>((i * 7) & 0x7F);
+  const auto dump = BuildPresetDump(5, payload);
+  Bytes file(dump.begin(), dump.end());
+  for (const auto& chunk : BuildIRTransfer(3, block))
+    file.insert(file.end(), chunk.begin(), chunk.end());
+  const std::string path = library.root + "/two.q3b";
+  WriteFile(path, file);
+
+  link.log.clear();
+  std::vector<int> sentAtTick; // the tick each message went out on
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
+  modal.QueueFile(path);
+  ASSERT_TRUE(h.Editor().ImportBulkFile());
+  for (int tick = 1; tick <= 30; ++tick) {
+    const size_t before = link.log.size();
+    link.Run(100);
+    sentAtTick.insert(sentAtTick.end(), link.log.size() - before, tick);
+  }
+  std::vector<uint8_t> commands;
+  for (const Bytes& m : link.log) commands.push_back(m[5]);
+  const std::vector<uint8_t> expected = {kCmdBeginBulkMode,
+                                         kCmdRestorePreset,
+                                         kCmdRestoreIRFirst,
+                                         0x78,
+                                         0x78,
+                                         0x78,
+                                         0x78,
+                                         0x78,
+                                         0x78,
+                                         0x78,
+                                         0x78,
+                                         0x78,
+                                         kCmdRestoreIRLast,
+                                         kCmdEndBulkMode};
+  ASSERT_GE(commands.size(), expected.size());
+  EXPECT_EQ(std::vector<uint8_t>(commands.begin(), commands.begin() + 14), expected);
+  EXPECT_EQ(sentAtTick.front(), 1);
+  for (size_t i = 4; i < 13; ++i) EXPECT_EQ(sentAtTick[i], sentAtTick[i - 1] + 1) << i;
+  link.Run(2000);
+  EXPECT_TRUE(Saw(modal, "Finished successfully!"));
+  EXPECT_EQ(pedal.State().presets[5], payload);
+  EXPECT_EQ(pedal.State().userIRs[3], block);
 }
 
 TEST_F(Transfers, ImportNeedsConfirmation) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "protocol/codec/BulkCheck.h"
@@ -136,8 +137,10 @@ TEST(BulkCheck, BadFilesAreRefusedWithAPlainMessage) {
       {"one byte F0",
        {0xF0},
        BulkProblem::kEndsEarly,
-       kIncomplete + "it ends in the middle of preset 1.",
+       kIncomplete + "it ends in the middle of a message.",
        0},
+      {"ten bytes, one F0", test::Hex("F0 00 51 21 05 41 0B 00 01 00"), BulkProblem::kEndsEarly,
+       kIncomplete + "it ends in the middle of preset 1.", 0},
       {"first 8 bytes", Prefix(8), BulkProblem::kEndsEarly,
        kIncomplete + "it ends in the middle of preset 1.", 0},
       {"first 100 bytes", Prefix(100), BulkProblem::kEndsEarly,
@@ -158,11 +161,9 @@ TEST(BulkCheck, BadFilesAreRefusedWithAPlainMessage) {
       {"random bytes", test::Pattern(5000, 2), BulkProblem::kNotABackup,
        kNotBackup + "it does not hold the pedal's messages.", 0},
       {"random bytes after a pedal header", randomWithHeader, BulkProblem::kGarbled,
-       kDamaged + "preset 1 is garbled.", 0},
+       kDamaged + "message 1 is garbled.", 0},
       {"cut at half", Prefix(half), BulkProblem::kEndsEarly,
        kIncomplete + "it ends in the middle of preset 75.", 74},
-      {"cut after 100 presets", Prefix(100 * 267), BulkProblem::kMissingPresets,
-       kIncomplete + "it holds only 100 of the 128 presets.", 100},
       {"cut inside the first IR", Prefix(kPresetsBytes + 1000), BulkProblem::kEndsEarly,
        kIncomplete + "it ends in the middle of user IR 1.", 131},
       {"cut inside the first chunk of the second IR", Prefix(kPresetsBytes + kIRDumpBytes + 20),
@@ -189,12 +190,16 @@ TEST(BulkCheck, BadFilesAreRefusedWithAPlainMessage) {
        BulkProblem::kIRChecksum, kDamaged + "user IR 201 does not match its checksum.", 149},
       {"bit flipped in the stored IR checksum", WithBitFlipped(CodecBackup().size() - 2, 0),
        BulkProblem::kIRChecksum, kDamaged + "user IR 201 does not match its checksum.", 149},
-      {"slot byte changed", WithByte(OffsetOf(20) + 7, 21), BulkProblem::kPresetOutOfOrder,
-       kIncomplete + "preset 21 is missing or out of order.", 20},
-      {"presets swapped", Edited([](auto& m) { std::swap(m[5], m[6]); }),
-       BulkProblem::kPresetOutOfOrder, kIncomplete + "preset 6 is missing or out of order.", 5},
-      {"a late IR dump at the start", late, BulkProblem::kIRBeforePresets,
-       kIncomplete + "an IR comes where preset 1 should be.", 0},
+      {"slot byte changed", WithByte(OffsetOf(20) + 7, 21), BulkProblem::kPresetTwice,
+       kDamaged + "it holds preset 22 twice.", 21},
+      {"a late IR dump at the start", late, BulkProblem::kIRTwice,
+       kDamaged + "it holds user IR 1 twice.", 139},
+      {"a preset inside an IR", Edited([](auto& m) {
+         const Bytes preset = m[127];
+         m.erase(m.begin() + 127);
+         m.insert(m.begin() + 130, preset);
+       }),
+       BulkProblem::kIRIncomplete, kIncomplete + "user IR 1 is incomplete.", 130},
       {"a middle chunk dropped", Edited([](auto& m) { m.erase(m.begin() + 133); }),
        BulkProblem::kIRIncomplete, kIncomplete + "user IR 1 is incomplete.", 137},
       {"a last chunk dropped", Edited([](auto& m) { m.erase(m.begin() + 138); }),
@@ -215,7 +220,7 @@ TEST(BulkCheck, BadFilesAreRefusedWithAPlainMessage) {
       {"a settings block after the presets", foreignAfterPresets, BulkProblem::kForeignMessage,
        kDamaged + "message 129 is neither a preset nor an IR of the pedal.", 128},
       {"a preset after the IRs", Edited([](auto& m) { m.push_back(m[0]); }),
-       BulkProblem::kExtraPreset, kDamaged + "it holds more than 128 presets.", 150},
+       BulkProblem::kPresetTwice, kDamaged + "it holds preset 1 twice.", 150},
       {"stray bytes after a whole backup", stray, BulkProblem::kStrayBytes,
        kDamaged + "it has stray bytes after its last message.", 150},
   };
@@ -234,20 +239,51 @@ TEST(BulkCheck, PresetsAreNamedWithThePatchOffset) {
   EXPECT_EQ(r.problemOffset, 74u * 267);
 }
 
-TEST(BulkCheck, NoShorterPrefixOfABackupPasses) {
+// A file may hold some of the presets, in any order, with or without IRs:
+// what it holds is restored. Only a file of all 128 must hold their IRs.
+TEST(BulkCheck, FilesOfSomePresetsAndIRsPass) {
+  const auto messages = CodecBackupMessages();
+  std::vector<Bytes> onePresetOneIR = {messages[3]};
+  onePresetOneIR.insert(onePresetOneIR.end(), messages.begin() + 128, messages.begin() + 139);
+  const BulkCheckResult small = CheckBulkImage(Join(onePresetOneIR));
+  EXPECT_TRUE(small.Ok()) << small.detail;
+  EXPECT_EQ(small.messageCount, 12u);
+  EXPECT_EQ(small.presetCount, 1);
+  EXPECT_EQ(small.irNumbers, (std::vector<int>{0}));
+
+  const BulkCheckResult hundred = CheckBulkImage(Prefix(100 * 267));
+  EXPECT_TRUE(hundred.Ok()) << hundred.detail;
+  EXPECT_EQ(hundred.presetCount, 100);
+
+  const BulkCheckResult swapped = CheckBulkImage(Edited([](auto& m) { std::swap(m[5], m[6]); }));
+  EXPECT_TRUE(swapped.Ok()) << swapped.detail;
+
+  const BulkCheckResult irOnly =
+      CheckBulkImage(Join(std::vector<Bytes>(messages.begin() + 139, messages.end())));
+  EXPECT_TRUE(irOnly.Ok()) << irOnly.detail;
+  EXPECT_EQ(irOnly.irNumbers, (std::vector<int>{200}));
+}
+
+// A backup cut anywhere inside a message, or anywhere after its presets
+// (which leaves the IRs they use behind), never passes; cut between two
+// presets it is a file of some presets.
+TEST(BulkCheck, NoCutInsideAMessageOrAmongTheIRsPasses) {
   const Bytes backup = CodecBackup();
   ASSERT_TRUE(CheckBulkImage(backup).Ok());
-  // Every message boundary and the bytes next to it, and a stride between.
-  std::vector<size_t> cuts;
+  std::vector<size_t> boundaries;
   size_t offset = 0;
-  for (const Bytes& m : CodecBackupMessages()) {
-    offset += m.size();
-    for (size_t c : {offset - 1, offset, offset + 1}) cuts.push_back(c);
-  }
+  for (const Bytes& m : CodecBackupMessages()) boundaries.push_back(offset += m.size());
+  std::vector<size_t> cuts;
+  for (size_t b : boundaries)
+    for (size_t c : {b - 1, b, b + 1}) cuts.push_back(c);
   for (size_t c = 1; c < backup.size(); c += 53) cuts.push_back(c);
   for (size_t cut : cuts) {
     if (cut == 0 || cut >= backup.size()) continue;
-    EXPECT_FALSE(CheckBulkImage(std::span(backup).first(cut)).Ok()) << "cut at " << cut;
+    const bool betweenPresets =
+        cut < kPresetsBytes &&
+        std::find(boundaries.begin(), boundaries.end(), cut) != boundaries.end();
+    EXPECT_EQ(CheckBulkImage(std::span(backup).first(cut)).Ok(), betweenPresets)
+        << "cut at " << cut;
   }
 }
 
