@@ -89,10 +89,17 @@ bool AppHost::SelectMidiDevice(MidiDirection direction, const std::string& name,
       mOpenInName = portName;
     }
   } else {
-    std::lock_guard<std::mutex> lock(mOutMutex);
+    // The audio thread sends under mOutMutex and must never wait long for
+    // it, so the lock only marks the port closed and, at the end, open:
+    // closing and opening (port registration with the MIDI system) happen
+    // outside it. Sends in between find no port and return at once.
+    {
+      std::lock_guard<std::mutex> lock(mOutMutex);
+      mOpenOutName.clear();
+    }
     mMidiOut->ClosePort();
-    mOpenOutName.clear();
     if (index > 0 && (opened = mMidiOut->OpenPort(index - 1, kOutPortName, error))) {
+      std::lock_guard<std::mutex> lock(mOutMutex);
       mOpenOutName = portName;
     }
   }

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -39,6 +40,7 @@ struct FakeMidiWorld {
   std::atomic<int> inSend{0};
   std::atomic<bool> overlapped{false};
   bool ignoresSysEx = true;
+  std::function<void()> onOpenOut; // runs inside the output's OpenPort
 
   // A message arriving at the input port, as the library's thread delivers it.
   void Deliver(const Bytes& message) {
@@ -85,6 +87,7 @@ public:
   // Changing the port while a send is inside would pull it from under it.
   bool OpenPort(unsigned i, const std::string& own, std::string& error) override {
     if (mWorld.inSend.load() != 0) mWorld.overlapped = true;
+    if (mWorld.onOpenOut) mWorld.onOpenOut();
     return FakePorts::OpenPort(i, own, error);
   }
   void ClosePort() override {

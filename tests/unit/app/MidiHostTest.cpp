@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -194,6 +196,36 @@ TEST_F(MidiHost, SendsFromTwoThreadsNeverOverlap) {
   b.join();
   EXPECT_FALSE(midi.overlapped);
   EXPECT_GT(h.MessagesSent(), 0u);
+}
+
+// Opening a port can take the MIDI system a long time; a send from the audio
+// thread meanwhile must not wait for it (it finds no port and returns).
+TEST_F(MidiHost, ASendWhileThePortIsBeingOpenedReturnsAtOnce) {
+  AppHost& h = Started();
+  midi.outPorts.push_back("Other In");
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  std::atomic<bool> opening{false};
+  midi.onOpenOut = [&] {
+    opening = true;
+    released.wait();
+  };
+  std::thread change([&] { h.SelectMidiDevice(MidiDirection::kOutput, "Other In", false); });
+  while (!opening) std::this_thread::yield();
+  std::atomic<bool> returned{false};
+  std::thread audio([&] {
+    const Bytes m = SysEx(9);
+    h.Editor().SendSysEx({0, 9, m.data()});
+    returned = true;
+  });
+  for (int i = 0; i < 500 && !returned; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(returned) << "the send waited for the port to open";
+  release.set_value();
+  audio.join();
+  change.join();
+  midi.onOpenOut = nullptr;
+  EXPECT_EQ(midi.openOut, "Other In");
 }
 
 } // namespace
