@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <future>
-
 #include <chrono>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <thread>
 
