@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "formats/NameText.h"
+
 namespace zorel::lib {
 
 namespace {
@@ -27,16 +29,8 @@ NameField PadName(std::string_view text) {
 }
 
 std::string TrimName(std::span<const uint8_t, kNameFieldLength> field) {
-  size_t length = kNameFieldLength;
-  for (size_t i = kNameFieldLength - 1; i >= 1; --i) {
-    if (field[i] != ' ') {
-      length = i + 1;
-      break;
-    }
-  }
-  std::string text(reinterpret_cast<const char*>(field.data()), length);
-  if (const size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
-  return text;
+  return NameFieldText(
+      std::string_view(reinterpret_cast<const char*>(field.data()), kNameFieldLength));
 }
 
 std::string TrimName(const NameField& field) {

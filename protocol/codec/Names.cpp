@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "formats/NameText.h"
+
 namespace zorel {
 
 namespace {
@@ -60,9 +62,7 @@ bool IsBlankName(std::span<const uint8_t, kNameLength> field) {
 }
 
 std::string TrimName(std::string_view name) {
-  const size_t last = name.find_last_not_of(' ');
-  if (last == std::string_view::npos) return std::string(name);
-  return std::string(name.substr(0, last + 1));
+  return NameFieldText(name);
 }
 
 } // namespace zorel
