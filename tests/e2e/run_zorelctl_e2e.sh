@@ -64,12 +64,25 @@ stop_pedal() {
 
 # ctl NAME HOME LOG [args...]: zorelctl on pedal NAME with library HOME; the
 # output goes to $work/LOG.txt, the status to $rc.
+# A zorelctl that dies of a signal fails the test whatever was expected, with
+# the stacks from its core file when gdb is there to read it.
 ctl() {
   local name=$1 home=$2 log=$3
   shift 3
   rc=0
-  ZOREL_HOME="$work/$home" "$zorelctl" --api jack --in "$name Out:MIDI Out" --out "$name:MIDI In" \
-    --timeout 40 "$@" >"$work/$log.txt" 2>"$work/$log-err.txt" || rc=$?
+  (
+    cd "$work" && ulimit -c unlimited 2>/dev/null
+    ZOREL_HOME="$work/$home" exec "$zorelctl" --api jack --in "$name Out:MIDI Out" \
+      --out "$name:MIDI In" --timeout 40 "$@"
+  ) >"$work/$log.txt" 2>"$work/$log-err.txt" || rc=$?
+  if [ "$rc" -ge 128 ]; then
+    local core
+    core=$(ls -t "$work"/core* 2>/dev/null | head -n 1 || true)
+    if [ -n "$core" ] && command -v gdb >/dev/null; then
+      gdb -q -batch -ex "thread apply all bt 25" "$zorelctl" "$core" >"$work/$log-crash.txt" 2>&1 || true
+    fi
+    fail "zorelctl $* ended with signal $((rc - 128))"
+  fi
 }
 
 expect_rc() {
