@@ -31,8 +31,10 @@ void DeviceTick::Run() {
     s.mImportFailure.clear();
   }
   // An acknowledgement that never comes would leave the import waiting for
-  // good: it ends, and says what the pedal holds now.
-  if (s.mImporting && !s.mImportReady && ++s.mImportWaitTicks > kImportAckTimeoutTicks) {
+  // good: the message goes again a few times, then the import ends and says
+  // what the pedal holds now.
+  if (s.mImporting && !s.mImportReady && ++s.mImportWaitTicks > kImportAckTimeoutTicks &&
+      !ResendUnacknowledged()) {
     s.mImporting = false;
     mSender.SendBulkMode(false);
     EndImport(std::string(kLostPedalMessage) + "\n" + ImportedSoFar());
@@ -164,6 +166,30 @@ void DeviceTick::StepExport() {
   } else {
     mEvents.ShowMessage("Finished successfully!");
   }
+}
+
+// A preset written twice, or an IR sent again from its first chunk, leaves
+// the pedal as one write would: so a lost acknowledgement (or a lost
+// message) costs a resend instead of the import. An IR's chunks go again
+// from its first, since its middle chunks are not acknowledged one by one.
+bool DeviceTick::ResendUnacknowledged() {
+  SessionState& s = mState;
+  if (++s.mImportResends > SessionState::kMaxRetries) return false;
+  const auto messages = SplitStoredMessages(s.mTransferBuffer);
+  int index = std::min(s.mImportIndex, static_cast<int>(messages.size()) - 1);
+  if (index < 0) return false;
+  auto command = [&](int i) {
+    const auto m = messages[static_cast<size_t>(i)];
+    return m.size() > kOffsetCommand ? m[kOffsetCommand] : uint8_t{0};
+  };
+  if (command(index) == kCmdIRMiddleChunk || command(index) == kCmdIRLastChunk) {
+    while (index > 0 && command(index) != kCmdIRFirstChunk) --index;
+    if (command(index) != kCmdIRFirstChunk) return false;
+  }
+  s.mImportIndex = index;
+  s.mImportWaitTicks = 0;
+  s.mImportReady = true;
+  return true;
 }
 
 void DeviceTick::StepImport() {

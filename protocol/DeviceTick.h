@@ -38,6 +38,7 @@ private:
   void StartBulkRead();
   void StepExport();
   void StepImport();
+  bool ResendUnacknowledged();
   void EndImport(const std::string& message);
   std::string ImportedSoFar() const;
 

@@ -566,6 +566,7 @@ void ReplyHandler::OnShortMessage(IncomingKind kind) {
     // messages to send: ignored, so a stray one cannot erase presets.
     if (!s.mImporting) break;
     s.mImportIndex += 1;
+    s.mImportResends = 0;
     if (s.mImportIndex < s.mImportCount) {
       s.mImportReady = true;
     } else if (kind != IncomingKind::WriteAcknowledgedMore) {

@@ -132,6 +132,7 @@ struct TransferState {
   // Why a running import ended early; the device tick reports it.
   std::string mImportFailure;
   int mImportWaitTicks = 0;
+  int mImportResends = 0; // of the message now awaiting its acknowledgement
   // After a whole import, the checksum list of the reconnect is compared
   // with what the file held, slot by slot.
   bool mImportVerifyPending = false;

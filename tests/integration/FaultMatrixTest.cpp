@@ -5,6 +5,7 @@
 // cache that claims what it does not hold.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -235,6 +236,53 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
     // Either way the cache no longer claims to know the pedal.
     EXPECT_FALSE(s.mCacheInSync) << fault.name;
   }
+}
+
+// Acknowledgements lost on the way back (a preset's, an IR's first and an
+// IR's last) cost a resend each, not the restore.
+TEST(FaultLinks, ARestoreResendsWhatWasNotAcknowledged) {
+  TempLibrary library;
+  HeadlessEditor h(nullptr, library.root);
+  ScriptedModalServices modal{MessageBoxResult::kOK};
+  h.Editor().SetModalServices(&modal);
+  VirtualPedal pedal({{}, sim::kDefaultIRChunkGapUs, 17});
+  UseTwoUserIRs(pedal.Model().MutableState());
+  const sim::PedalState original = pedal.State();
+  TimedLink link{h, pedal};
+  const SessionState& s = h.Editor().State();
+  ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
+  link.RunUntil([] { return false; }, 2000);
+  const std::string file = library.root + "/backup.q3b";
+  modal.QueueFile(file);
+  ASSERT_TRUE(h.Editor().StartExport());
+  ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 120000));
+  ASSERT_TRUE(Exists(file));
+
+  pedal.Model().MutableState() = sim::MakeFactoryState();
+  // Lost once each: preset 10's acknowledgement, then the first IR's
+  // acknowledgements of its first and of its last chunk.
+  std::vector<uint8_t> lost;
+  link.lose = [&](const Bytes& reply) {
+    if (reply.size() > 10) return false; // acknowledgements are short
+    const uint8_t ack = reply[5];
+    const bool preset10 = ack == kCmdWriteAckAlt && s.mImportIndex == 9;
+    const bool irChunk = ack == kCmdWriteAckMore || ack == kCmdWriteAck;
+    if (!(preset10 || irChunk) || std::count(lost.begin(), lost.end(), ack) > 0) return false;
+    lost.push_back(ack);
+    return true;
+  };
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
+  modal.QueueFile(file);
+  ASSERT_TRUE(h.Editor().ImportBulkFile());
+  link.RunUntil([&] { return !h.Editor().SnapshotPending(); }, 600000);
+  const size_t before = modal.Messages().size();
+  ASSERT_TRUE(
+      link.RunUntil([&] { return !s.mImporting && modal.Messages().size() > before; }, 300000));
+  EXPECT_EQ(lost.size(), 3u);
+  EXPECT_EQ(modal.Messages().back().text, "Finished successfully!");
+  EXPECT_EQ(pedal.State().presets, original.presets);
+  EXPECT_EQ(pedal.State().userIRs[0], original.userIRs[0]);
+  EXPECT_EQ(pedal.State().userIRs[200], original.userIRs[200]);
 }
 
 // A checksum list that keeps arriving damaged is asked for again a few
