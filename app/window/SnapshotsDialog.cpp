@@ -122,7 +122,7 @@ void RunSnapshotsDialog(GtkWindow* parent, AppHost& host) {
 
 GtkWidget* LinkCheckPanel(AppHost& host) {
   GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 4);
-  GtkWidget* button = gtk_button_new_with_label("Check MIDI Link");
+  GtkWidget* button = gtk_button_new_with_mnemonic("Check MIDI _Link");
   gtk_widget_set_halign(button, GTK_ALIGN_START);
   GtkWidget* result = gtk_label_new("Sends a few harmless requests and counts the replies.");
   gtk_label_set_xalign(GTK_LABEL(result), 0.0f);

@@ -7,8 +7,8 @@
 #   run_window_test.sh PROGRAM PEDAL PEDAL_NAMES SCREENSHOT ROWS [SHOTS_DIR]
 #
 # ROWS: how many of the pedal's program names must be on the surface.
-# SHOTS_DIR: where to write screenshots (connected, panel, Preferences,
-# settings page, File menu); none when absent. Exit 77 (skipped) when Xvfb cannot start.
+# SHOTS_DIR: where to write screenshots (connected, panel, Preferences, its
+# link check, snapshots, settings page, File menu); none when absent. Exit 77 (skipped) when Xvfb cannot start.
 set -euo pipefail
 
 program=$1
@@ -263,6 +263,19 @@ name_shown() { state | awk '$1 == "control" && $4 == "148"' | grep -q 'text "GUI
 wait_for 5 "the new preset name on the surface" name_shown
 echo "text entry: the preset name reads \"GUI Test\""
 
+# ---- SAVE twice stores the preset, after a snapshot of its slot -----------------------
+read -r vx vy < <(control_centre 61)
+[ -n "${vx:-}" ] || fail "no SAVE button (tag 61) on the surface"
+focus_main
+xdotool mousemove "$vx" "$vy" click 1
+sleep 0.3
+xdotool click 1
+stored() { pedal_got " 50 0B 12 "; }
+wait_for 10 "the store message" stored
+store_snapshot() { find "$ZOREL_HOME" -name '*store*.q3s' | grep -q .; }
+wait_for 10 "the snapshot of the stored preset" store_snapshot
+echo "store: SAVE twice stored the preset, after a snapshot of its slot"
+
 # ---- Ctrl+comma opens Preferences -----------------------------------------------------
 focus_main
 xdotool key ctrl+comma
@@ -277,6 +290,16 @@ if [ -n "$shots" ]; then
   "$screenshot" "$shots/preferences.png" "$(field window x)" "$(field window y)" \
     "$(field window width)" "$(field window height)"
 fi
+xdotool windowfocus --sync "$(xdotool search --name '^Preferences$' | head -n1)" 2>/dev/null || true
+# Check MIDI Link: twenty identity requests among its harmless requests.
+identities() { grep -ac "in .* 55 0B 0F F7" "$work/pedal-log.txt" || true; }
+identities_before=$(identities)
+xdotool key alt+l
+link_checked() { [ $(($(identities) - identities_before)) -ge 20 ] && quiet_pedal; }
+wait_for 30 "the link check's requests" link_checked
+echo "Check MIDI Link: $(($(identities) - identities_before)) identity requests answered"
+[ -z "$shots" ] || "$screenshot" "$shots/preferences-link-check.png" "$(field window x)" \
+  "$(field window y)" "$(field window width)" "$(field window height)"
 xdotool windowfocus --sync "$(xdotool search --name '^Preferences$' | head -n1)" 2>/dev/null || true
 # Find Pedal: the pair that answers is chosen, told and saved.
 xdotool key alt+f
@@ -297,6 +320,20 @@ wait_for 5 "Preferences to close" no_dialog
 reconnected() { state | grep -q '^editor connected 1'; }
 wait_for 60 "the connection after Find Pedal" reconnected
 wait_for 60 "a quiet link after Find Pedal" quiet_pedal
+
+# ---- File > Snapshots... lists the snapshot of the store ------------------------------
+focus_main
+xdotool key alt+f
+sleep 0.5
+xdotool key s
+snapshots_open() { state | grep -qx 'dialog "Snapshots"'; }
+wait_for 10 "the Snapshots dialog" snapshots_open
+[ -z "$shots" ] || "$screenshot" "$shots/snapshots.png" "$(field window x)" "$(field window y)" \
+  "$(field window width)" "$(field window height)"
+xdotool windowfocus --sync "$(xdotool search --name '^Snapshots$' | head -n1)" 2>/dev/null || true
+xdotool key Escape
+wait_for 5 "the Snapshots dialog to close" no_dialog
+echo "snapshots: File > Snapshots... opened and closed"
 
 # ---- File > Zorel Global Settings... opens the settings page; X closes it -------------
 page_shown() { # page_shown GROUP: a control of GROUP is shown
