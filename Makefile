@@ -24,10 +24,10 @@ package: build
 	@cd build && cpack -G DEB
 
 # Plain suite, then ThreadSanitizer on the threading tests, then the whole
-# suite (with short fuzz runs) under AddressSanitizer + UBSan; the GUI test
-# runs in the plain stage only (under the sanitizers its waits on a slowed
-# window and its state dumps are not reliable). ctest's summary
-# of the last stage ends the output; any failure stops with a non-zero status.
+# suite (with short fuzz runs, the GUI test included) under AddressSanitizer
+# + UBSan; the fault matrix over JACK measures the link, not memory, and runs
+# in the plain stage only. ctest's summary of the last stage ends the output;
+# any failure stops with a non-zero status.
 test: build
 	@cd build && ctest --output-on-failure -j $(JOBS)
 	@cmake -S . -B build-tsan $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOREL_SANITIZE=thread \
@@ -37,7 +37,7 @@ test: build
 	@cmake -S . -B build-asan $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOREL_SANITIZE=address \
 	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 	@cmake --build build-asan -j $(JOBS)
-	@cd build-asan && ctest --output-on-failure -j $(JOBS) -LE "matrix|gui"
+	@cd build-asan && ctest --output-on-failure -j $(JOBS) -LE matrix
 
 # Longer fuzzing on demand: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 300

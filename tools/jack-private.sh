@@ -47,6 +47,22 @@ jack_private_reclaim() {
   done
 }
 
+# jack_private_wait_ports PID PORT...: 0 once every PORT is listed; 1 when
+# process PID has ended first or 10 s have passed.
+jack_private_wait_ports() {
+  local pid=$1 listed p missing
+  shift
+  for _ in $(seq 100); do
+    listed=$(jack_lsp 2>/dev/null || true)
+    missing=0
+    for p in "$@"; do grep -qxF "$p" <<<"$listed" || missing=1; done
+    [ "$missing" -eq 0 ] && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
 jack_private_start() {
   local prefix=$1 log=$2
   shift 2

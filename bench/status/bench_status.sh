@@ -37,7 +37,8 @@ jack_private_start zorel-bench-status "$work/jackd.txt" -r 48000 -p 256 ||
 name=ZorelStatus
 "$pedal" --api jack --name "$name" --state "$work/pedal.state" >"$work/pedal.txt" 2>&1 &
 pedal_pid=$!
-for _ in $(seq 100); do jack_lsp 2>/dev/null | grep -qx "$name:MIDI In" && break; sleep 0.1; done
+jack_private_wait_ports "$pedal_pid" "$name Out:MIDI Out" "$name:MIDI In" ||
+  { echo "the pedal's ports did not appear" >&2; exit 1; }
 ports=(--api jack --in "$name Out:MIDI Out" --out "$name:MIDI In")
 export ZOREL_HOME="$work/home"
 

@@ -43,7 +43,8 @@ chmod 700 "$XDG_RUNTIME_DIR"
 jack_private_start zorel-bench "$work/jackd.txt" -r 48000 -p 1024 || { echo "no JACK server"; exit 1; }
 "$pedal" --api jack --name ZorelBench >"$work/pedal.txt" 2>&1 &
 pedal_pid=$!
-for _ in $(seq 100); do jack_lsp 2>/dev/null | grep -qx "ZorelBench:MIDI In" && break; sleep 0.1; done
+jack_private_wait_ports "$pedal_pid" "ZorelBench Out:MIDI Out" "ZorelBench:MIDI In" ||
+  { echo "the pedal's ports did not appear"; exit 1; }
 ports=(--api jack --in "ZorelBench Out:MIDI Out" --out "ZorelBench:MIDI In")
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -62,7 +63,7 @@ echo "exec to first frame (median of $runs): zorelcontrol $zorel_ms ms, bare GTK
 
 "$program" "${ports[@]}" >"$work/app.txt" 2>&1 &
 app_pid=$!
-connected() { "$probe" ask state 2>/dev/null | grep -q '^editor connected 1'; }
+connected() { "$probe" ask state 2>/dev/null | grep '^editor connected 1' >/dev/null; }
 for _ in $(seq 300); do connected && break; sleep 0.1; done
 connected || { echo "the window did not connect"; exit 1; }
 # The bulk read and what follows it end in silence on the link.

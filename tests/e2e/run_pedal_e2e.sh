@@ -35,14 +35,8 @@ start_pedal() {
   "$pedal" --api jack --name "$name" --state "$work/state.bin" --log "$work/log.txt" \
     >"$work/pedal-$1.txt" 2>&1 &
   pedal_pid=$!
-  for _ in $(seq 100); do
-    if jack_lsp 2>/dev/null | grep -qx "$name Out:MIDI Out" &&
-       jack_lsp 2>/dev/null | grep -qx "$name:MIDI In"; then
-      return 0
-    fi
-    kill -0 "$pedal_pid" 2>/dev/null || fail "pedal exited at start"
-    sleep 0.1
-  done
+  jack_private_wait_ports "$pedal_pid" "$name Out:MIDI Out" "$name:MIDI In" && return 0
+  kill -0 "$pedal_pid" 2>/dev/null || fail "pedal exited at start"
   fail "pedal ports did not appear"
 }
 

@@ -43,14 +43,8 @@ start_pedal() {
   "$pedal" --api jack --name "$name" --state "$work/$name.state" --log "$work/$name-log.txt" "$@" \
     >"$work/$name-pedal.txt" 2>&1 &
   pedal_pids[$name]=$!
-  for _ in $(seq 100); do
-    if jack_lsp 2>/dev/null | grep -qx "$name Out:MIDI Out" &&
-       jack_lsp 2>/dev/null | grep -qx "$name:MIDI In"; then
-      return 0
-    fi
-    kill -0 "${pedal_pids[$name]}" 2>/dev/null || fail "pedal $name exited at start"
-    sleep 0.1
-  done
+  jack_private_wait_ports "${pedal_pids[$name]}" "$name Out:MIDI Out" "$name:MIDI In" && return 0
+  kill -0 "${pedal_pids[$name]}" 2>/dev/null || fail "pedal $name exited at start"
   fail "pedal $name ports did not appear"
 }
 

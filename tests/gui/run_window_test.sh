@@ -62,10 +62,8 @@ unset DBUS_SESSION_BUS_ADDRESS # the single instance needs no session bus
 jack_private_start zorel-gui "$work/jackd.txt" -r 48000 -p 1024 || fail "JACK server did not start"
 "$pedal" --api jack --name ZorelGui --log "$work/pedal-log.txt" >"$work/pedal.txt" 2>&1 &
 pedal_pid=$!
-for _ in $(seq 100); do
-  jack_lsp 2>/dev/null | grep -qx "ZorelGui:MIDI In" && break
-  sleep 0.1
-done
+jack_private_wait_ports "$pedal_pid" "ZorelGui Out:MIDI Out" "ZorelGui:MIDI In" ||
+  fail "the pedal's ports did not appear"
 
 # ---- helpers ---------------------------------------------------------------------
 state() { "$program" --dump-state 2>/dev/null || true; }
@@ -337,7 +335,9 @@ echo "snapshots: File > Snapshots... opened and closed"
 
 # ---- File > Zorel Global Settings... opens the settings page; X closes it -------------
 page_shown() { # page_shown GROUP: a control of GROUP is shown
-  state | awk -v g="$1" '$1 == "control" && $6 == g && $10 == "0"' | grep -q .
+  # awk decides alone: a `grep -q` after it would exit at the first line
+  # and, under pipefail, turn awk's SIGPIPE on the next into "not shown".
+  state | awk -v g="$1" '$1 == "control" && $6 == g && $10 == "0" { shown = 1 } END { exit !shown }'
 }
 settings_shown() { page_shown globalsettingscontrols; }
 settings_closed() { ! page_shown globalsettingscontrols; }
