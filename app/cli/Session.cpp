@@ -34,6 +34,7 @@ Session::Session(const Invocation& invocation, ConsoleModal& modal, AppHost::Opt
   if (!options.midi) options.midi = RtMidiFactory(invocation.api);
   options.modal = &mModal;
   options.saveDrawScale = false; // no window: the window's scale stays as it is
+  options.openAudio = false;     // MIDI is read by the fallback drain
   options.midiInPort = invocation.inPort;
   options.midiOutPort = invocation.outPort;
   mHost = std::make_unique<AppHost>(std::move(options));
@@ -86,8 +87,6 @@ bool Session::Start() {
                      : "");
     return false;
   }
-  // Without a stream the host reads MIDI on this thread instead.
-  mHost->TryChangeAudio();
   Editor().InstallLibraryContent();
   return true;
 }

@@ -65,8 +65,10 @@ AppHost::~AppHost() {
 void AppHost::InitHost() {
   mEditor->SetHost("standalone", mEditor->GetPluginVersion());
   LoadSettings();
-  CreateAudio();
-  ListAudioDevices();
+  if (mOptions.openAudio) {
+    CreateAudio();
+    ListAudioDevices();
+  }
   InitMidi();
   ListMidiPorts();
   const bool inOverride = !mOptions.midiInPort.empty();

@@ -66,6 +66,11 @@ public:
     // ports that are not there) for either direction, InitHost looks for
     // the pedal on every port (FindPedal).
     bool findPedalAtStart = true;
+    // A tool without a window opens no audio stream: the fallback drain
+    // reads MIDI on its thread. (RtAudio's JACK back end closes a stream the
+    // server dropped on a thread of its own, which can race the tool's own
+    // close at exit; a stream that plays only silence is not worth that.)
+    bool openAudio = true;
     ProbeOptions probe;
   };
 

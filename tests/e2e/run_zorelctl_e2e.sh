@@ -31,8 +31,7 @@ fail() {
   exit 1
 }
 
-# A period that is not a multiple of 64 frames: the host's sub-blocks then
-# run across the JACK buffers.
+# zorelctl opens no audio stream; the pedal is a JACK MIDI client.
 jack_private_start zorelctl-e2e "$work/jackd.txt" -r 48000 -p 1000 || fail "JACK server did not start"
 
 # start_pedal NAME [options...]: a pedal whose ports are NAME:MIDI In and

@@ -59,7 +59,9 @@ chmod 700 "$XDG_RUNTIME_DIR"
 unset DBUS_SESSION_BUS_ADDRESS # the single instance needs no session bus
 
 # ---- JACK and the pedal ---------------------------------------------------------
-jack_private_start zorel-gui "$work/jackd.txt" -r 48000 -p 1024 || fail "JACK server did not start"
+# A period that is not a multiple of 64 frames: the window's audio stream
+# then runs its 64-frame sub-blocks across the JACK buffers.
+jack_private_start zorel-gui "$work/jackd.txt" -r 48000 -p 1000 || fail "JACK server did not start"
 "$pedal" --api jack --name ZorelGui --log "$work/pedal-log.txt" >"$work/pedal.txt" 2>&1 &
 pedal_pid=$!
 jack_private_wait_ports "$pedal_pid" "ZorelGui Out:MIDI Out" "ZorelGui:MIDI In" ||
