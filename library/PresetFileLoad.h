@@ -39,7 +39,7 @@ struct PresetLoadContext {
 };
 
 enum class PresetLoadOutcome {
-  kIgnored,            // no such file, or 8192 bytes or more: nothing shown
+  kIgnored,            // no such file, or 8192 bytes or more: the editor says it could not be read
   kUnknownFormat,      // pendingMessage holds the box for the next idle tick
   kUnsupportedVersion, // the box has been shown
   kCancelled,          // the user declined a confirmation
