@@ -9,6 +9,12 @@ namespace zorel {
 
 namespace {
 
+// ALSA and JACK port names ("client:port", often with the device's long
+// name) run past the 99 characters other text values are cut to; a name cut
+// on reading would never match its port again, and the choice would turn
+// into "off" at the next start.
+constexpr size_t kDeviceNameMaxChars = 511;
+
 // Defaults for keys missing from an existing file. They differ from the
 // first-start values of HostSettings on purpose: a file that lost its MIDI
 // names gets names no port has, so they turn into "off" when the ports open.
@@ -35,16 +41,16 @@ bool SettingsFile::Load(HostSettings& s) {
     std::filesystem::create_directories(mFolder, ec);
   } else if (ProfileFile f; f.Load(mPath)) {
     s.mDriver = f.GetInt("audio", "driver", 0);
-    s.mAudioInDevice = f.GetString("audio", "indev", kReadAudioIn);
-    s.mAudioOutDevice = f.GetString("audio", "outdev", kReadAudioOut);
+    s.mAudioInDevice = f.GetString("audio", "indev", kReadAudioIn, kDeviceNameMaxChars);
+    s.mAudioOutDevice = f.GetString("audio", "outdev", kReadAudioOut, kDeviceNameMaxChars);
     s.mAudioIn1 = f.GetInt("audio", "in1", 1);
     s.mAudioIn2 = f.GetInt("audio", "in2", 2);
     s.mAudioOut1 = f.GetInt("audio", "out1", 1);
     s.mAudioOut2 = f.GetInt("audio", "out2", 2);
     s.mBufferSize = f.GetInt("audio", "buffer", 512);
     s.mSampleRate = f.GetInt("audio", "sr", 44100);
-    s.mMidiInDevice = f.GetString("midi", "indev", kReadMidiIn);
-    s.mMidiOutDevice = f.GetString("midi", "outdev", kReadMidiOut);
+    s.mMidiInDevice = f.GetString("midi", "indev", kReadMidiIn, kDeviceNameMaxChars);
+    s.mMidiOutDevice = f.GetString("midi", "outdev", kReadMidiOut, kDeviceNameMaxChars);
     s.mMidiInChannel = f.GetInt("midi", "inchan", 0);
     s.mMidiOutChannel = f.GetInt("midi", "outchan", 0);
   }

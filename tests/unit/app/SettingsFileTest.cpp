@@ -102,13 +102,16 @@ TEST_F(SettingsFileTest, SectionsAndKeysIgnoreCaseAndOtherContentSurvives) {
 }
 
 TEST_F(SettingsFileTest, LongNamesAreCutAndBadNumbersReadAsTheProfileFunctionsDo) {
-  const std::string longName(150, 'x');
-  WriteAll(SettingsPath(),
-           "[midi]\nindev=" + longName + "\noutdev=\n[audio]\nsr=abc\nin1=-1\n[GUI]\nscale=big\n");
+  // A JACK port name longer than other values may be is kept whole, so it
+  // still matches its port; a runaway one is cut.
+  const std::string portName = "system:midi_capture_1 " + std::string(150, 'x');
+  WriteAll(SettingsPath(), "[midi]\nindev=" + portName + "\noutdev=\n[audio]\noutdev=" +
+                               std::string(900, 'y') + "\nsr=abc\nin1=-1\n[GUI]\nscale=big\n");
   SettingsFile file(root);
   HostSettings s;
   file.Load(s);
-  EXPECT_EQ(s.mMidiInDevice, std::string(99, 'x'));
+  EXPECT_EQ(s.mMidiInDevice, portName);
+  EXPECT_EQ(s.mAudioOutDevice, std::string(511, 'y'));
   EXPECT_EQ(s.mMidiOutDevice, ""); // present but empty: an empty name
   EXPECT_EQ(s.mSampleRate, 0);
   EXPECT_EQ(s.mAudioIn1, -1);
