@@ -4,8 +4,9 @@
 //    passes must restore message by message without a refusal;
 //  - a whole backup built from the input (which presets use which user IRs)
 //    with one mutation (a flipped bit, a cut, a byte removed or added): a
-//    mutated file may pass only when the pedal would receive exactly what
-//    the unmutated backup gives it.
+//    mutated file may pass only when the pedal would receive what the
+//    unmutated backup gives it, or the first messages of that (a file cut
+//    between two presets is a file of some presets).
 
 #include <algorithm>
 #include <array>
@@ -44,8 +45,8 @@ std::vector<Bytes> Sent(std::span<const uint8_t> image) {
 void CheckContract(std::span<const uint8_t> image, const BulkCheckResult& r) {
   if (r.Ok() != r.userMessage.empty()) __builtin_trap();
   if (r.Ok()) {
-    if (r.presetCount != kBackupPresetCount || r.irNumbers.size() != size_t(r.irCount) ||
-        r.messageCount != size_t(kBackupPresetCount + 11 * r.irCount))
+    if (r.presetCount > kBackupPresetCount || r.irNumbers.size() != size_t(r.irCount) ||
+        r.messageCount == 0 || r.messageCount != size_t(r.presetCount + 11 * r.irCount))
       __builtin_trap();
     Sent(image);
   } else if (r.detail.empty() || r.problemMessage > r.messageCount ||
@@ -71,7 +72,13 @@ Bytes Backup(std::span<const uint8_t> uses) {
         static_cast<uint8_t>(number >> 7);
     p[PayloadParamOffset(seven ? kParamUserIR7Preset : kParamUserIR8Preset)] =
         static_cast<uint8_t>(number & 0x7F);
-    irs.push_back(number);
+  }
+  // The IRs the presets play in the end (a later use can replace an earlier
+  // one), as an export writes them: an IR nothing uses has no reference to
+  // tell a changed IR number by.
+  for (const PresetPayload& p : payloads) {
+    if (PayloadUserIR7On(p)) irs.push_back(PayloadUserIR7Number(p));
+    if (PayloadUserIR8On(p)) irs.push_back(PayloadUserIR8Number(p));
   }
   std::sort(irs.begin(), irs.end());
   irs.erase(std::unique(irs.begin(), irs.end()), irs.end());
@@ -113,7 +120,11 @@ void Mutated(std::span<const uint8_t> data) {
   }
   const BulkCheckResult r = CheckBulkImage(image);
   CheckContract(image, r);
-  if (r.Ok() && Sent(image) != Sent(original)) __builtin_trap();
+  if (!r.Ok()) return;
+  const std::vector<Bytes> sent = Sent(image);
+  const std::vector<Bytes> meant = Sent(original);
+  if (sent.size() > meant.size() || !std::equal(sent.begin(), sent.end(), meant.begin()))
+    __builtin_trap();
 }
 
 } // namespace

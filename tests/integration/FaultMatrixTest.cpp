@@ -82,6 +82,28 @@ struct TimedLink {
   }
 };
 
+// An editor with scripted dialogs on a library of its own, a pedal, and the
+// timed link between them.
+struct EditorOnLink {
+  explicit EditorOnLink(sim::PedalConfig config, bool twoUserIRs = true) : pedal(config) {
+    h.Editor().SetModalServices(&modal);
+    if (twoUserIRs) UseTwoUserIRs(pedal.Model().MutableState());
+  }
+  // Connected: the cache read, then the current preset that follows it.
+  bool Connect() {
+    if (!link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000)) return false;
+    link.RunUntil([] { return false; }, 2000);
+    return true;
+  }
+
+  TempLibrary library;
+  HeadlessEditor h{nullptr, library.root};
+  ScriptedModalServices modal{MessageBoxResult::kOK};
+  VirtualPedal pedal;
+  TimedLink link{h, pedal};
+  SessionState& s = h.Editor().State();
+};
+
 std::vector<uint8_t> ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -141,38 +163,30 @@ TEST(FaultMatrix, StatusEndsInSyncOrSaysWhy) {
 TEST(FaultMatrix, BackupIsWholeOrNotWritten) {
   std::vector<uint8_t> clean;
   for (const Fault& fault : Faults()) {
-    TempLibrary library;
-    HeadlessEditor h(nullptr, library.root);
-    ScriptedModalServices modal{MessageBoxResult::kOK};
-    h.Editor().SetModalServices(&modal);
     // Connected over a healthy link; only the backup meets the faults.
-    VirtualPedal pedal({{}, sim::kDefaultIRChunkGapUs, 11});
-    UseTwoUserIRs(pedal.Model().MutableState());
-    TimedLink link{h, pedal};
-    const SessionState& s = h.Editor().State();
-    ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
-    link.RunUntil([] { return false; }, 2000);
-    pedal.SetMisbehaviour(fault.misbehaviour);
-    const size_t before = modal.Messages().size();
+    EditorOnLink e({{}, sim::kDefaultIRChunkGapUs, 11});
+    ASSERT_TRUE(e.Connect());
+    e.pedal.SetMisbehaviour(fault.misbehaviour);
+    const size_t before = e.modal.Messages().size();
 
-    const std::string file = library.root + "/backup.q3b";
-    modal.QueueFile(file);
-    ASSERT_TRUE(h.Editor().StartExport());
-    const int start = link.elapsedMs;
-    ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 300000)) << fault.name;
-    link.RunUntil([] { return false; }, 100); // messages reach the dialogs on the next tick
-    ASSERT_GT(modal.Messages().size(), before)
-        << fault.name << ": the backup ended silently after " << link.elapsedMs - start
-        << " ms, connected " << s.mConnected << ", presets asked " << s.mExportPresetIndex;
+    const std::string file = e.library.root + "/backup.q3b";
+    e.modal.QueueFile(file);
+    ASSERT_TRUE(e.h.Editor().StartExport());
+    const int start = e.link.elapsedMs;
+    ASSERT_TRUE(e.link.RunUntil([&] { return !e.s.mExporting; }, 300000)) << fault.name;
+    e.link.RunUntil([] { return false; }, 100); // messages reach the dialogs on the next tick
+    ASSERT_GT(e.modal.Messages().size(), before)
+        << fault.name << ": the backup ended silently after " << e.link.elapsedMs - start
+        << " ms, connected " << e.s.mConnected << ", presets asked " << e.s.mExportPresetIndex;
     if (Exists(file)) {
-      Report("backup", fault.name, "written", link.elapsedMs - start);
-      EXPECT_TRUE(Saw(modal, "Finished successfully!")) << fault.name;
+      Report("backup", fault.name, "written", e.link.elapsedMs - start);
+      EXPECT_TRUE(Saw(e.modal, "Finished successfully!")) << fault.name;
       const auto bytes = ReadAll(file);
       if (clean.empty()) clean = bytes; // the healthy run comes first
       EXPECT_EQ(bytes, clean) << fault.name << ": the backup differs from a clean one";
     } else {
-      Report("backup", fault.name, "refused", link.elapsedMs - start);
-      EXPECT_FALSE(Saw(modal, "Finished successfully!")) << fault.name;
+      Report("backup", fault.name, "refused", e.link.elapsedMs - start);
+      EXPECT_FALSE(Saw(e.modal, "Finished successfully!")) << fault.name;
     }
   }
   EXPECT_FALSE(clean.empty());
@@ -241,48 +255,40 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
 // Acknowledgements lost on the way back (a preset's, an IR's first and an
 // IR's last) cost a resend each, not the restore.
 TEST(FaultLinks, ARestoreResendsWhatWasNotAcknowledged) {
-  TempLibrary library;
-  HeadlessEditor h(nullptr, library.root);
-  ScriptedModalServices modal{MessageBoxResult::kOK};
-  h.Editor().SetModalServices(&modal);
-  VirtualPedal pedal({{}, sim::kDefaultIRChunkGapUs, 17});
-  UseTwoUserIRs(pedal.Model().MutableState());
-  const sim::PedalState original = pedal.State();
-  TimedLink link{h, pedal};
-  const SessionState& s = h.Editor().State();
-  ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
-  link.RunUntil([] { return false; }, 2000);
-  const std::string file = library.root + "/backup.q3b";
-  modal.QueueFile(file);
-  ASSERT_TRUE(h.Editor().StartExport());
-  ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 120000));
+  EditorOnLink e({{}, sim::kDefaultIRChunkGapUs, 17});
+  const sim::PedalState original = e.pedal.State();
+  ASSERT_TRUE(e.Connect());
+  const std::string file = e.library.root + "/backup.q3b";
+  e.modal.QueueFile(file);
+  ASSERT_TRUE(e.h.Editor().StartExport());
+  ASSERT_TRUE(e.link.RunUntil([&] { return !e.s.mExporting; }, 120000));
   ASSERT_TRUE(Exists(file));
 
-  pedal.Model().MutableState() = sim::MakeFactoryState();
+  e.pedal.Model().MutableState() = sim::MakeFactoryState();
   // Lost once each: preset 10's acknowledgement, then the first IR's
   // acknowledgements of its first and of its last chunk.
   std::vector<uint8_t> lost;
-  link.lose = [&](const Bytes& reply) {
+  e.link.lose = [&](const Bytes& reply) {
     if (reply.size() > 10) return false; // acknowledgements are short
     const uint8_t ack = reply[5];
-    const bool preset10 = ack == kCmdWriteAckAlt && s.mImportIndex == 9;
+    const bool preset10 = ack == kCmdWriteAckAlt && e.s.mImportIndex == 9;
     const bool irChunk = ack == kCmdWriteAckMore || ack == kCmdWriteAck;
     if (!(preset10 || irChunk) || std::count(lost.begin(), lost.end(), ack) > 0) return false;
     lost.push_back(ack);
     return true;
   };
-  modal.QueueMessageAnswer(MessageBoxResult::kOK);
-  modal.QueueFile(file);
-  ASSERT_TRUE(h.Editor().ImportBulkFile());
-  link.RunUntil([&] { return !h.Editor().SnapshotPending(); }, 600000);
-  const size_t before = modal.Messages().size();
-  ASSERT_TRUE(
-      link.RunUntil([&] { return !s.mImporting && modal.Messages().size() > before; }, 300000));
+  e.modal.QueueMessageAnswer(MessageBoxResult::kOK);
+  e.modal.QueueFile(file);
+  ASSERT_TRUE(e.h.Editor().ImportBulkFile());
+  e.link.RunUntil([&] { return !e.h.Editor().SnapshotPending(); }, 600000);
+  const size_t before = e.modal.Messages().size();
+  ASSERT_TRUE(e.link.RunUntil([&] { return !e.s.mImporting && e.modal.Messages().size() > before; },
+                              300000));
   EXPECT_EQ(lost.size(), 3u);
-  EXPECT_EQ(modal.Messages().back().text, "Finished successfully!");
-  EXPECT_EQ(pedal.State().presets, original.presets);
-  EXPECT_EQ(pedal.State().userIRs[0], original.userIRs[0]);
-  EXPECT_EQ(pedal.State().userIRs[200], original.userIRs[200]);
+  EXPECT_EQ(e.modal.Messages().back().text, "Finished successfully!");
+  EXPECT_EQ(e.pedal.State().presets, original.presets);
+  EXPECT_EQ(e.pedal.State().userIRs[0], original.userIRs[0]);
+  EXPECT_EQ(e.pedal.State().userIRs[200], original.userIRs[200]);
 }
 
 // A checksum list that keeps arriving damaged is asked for again a few
@@ -317,71 +323,56 @@ TEST(FaultLinks, DamagedChecksumListIsAskedAgainThenReported) {
 // An IR whose last chunk is lost is asked for again; the backup holds it
 // once, whole, and not the unfinished first copy.
 TEST(FaultLinks, ABackupKeepsOnlyTheWholeCopyOfAnIRAskedForAgain) {
-  TempLibrary library;
-  HeadlessEditor h(nullptr, library.root);
-  ScriptedModalServices modal{MessageBoxResult::kOK};
-  h.Editor().SetModalServices(&modal);
-  VirtualPedal pedal({{}, sim::kDefaultIRChunkGapUs, 11});
-  UseTwoUserIRs(pedal.Model().MutableState());
-  TimedLink link{h, pedal};
-  const SessionState& s = h.Editor().State();
-  ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
-  link.RunUntil([] { return false; }, 2000);
+  EditorOnLink e({{}, sim::kDefaultIRChunkGapUs, 11});
+  ASSERT_TRUE(e.Connect());
   auto backup = [&](const std::string& file) {
-    modal.QueueFile(file);
-    ASSERT_TRUE(h.Editor().StartExport());
-    ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 120000));
+    e.modal.QueueFile(file);
+    ASSERT_TRUE(e.h.Editor().StartExport());
+    ASSERT_TRUE(e.link.RunUntil([&] { return !e.s.mExporting; }, 120000));
   };
-  backup(library.root + "/clean.q3b");
+  backup(e.library.root + "/clean.q3b");
   int lastChunksLost = 0;
-  link.lose = [&](const Bytes& reply) {
+  e.link.lose = [&](const Bytes& reply) {
     const bool last = reply.size() > 5 && reply[5] == 0x66;
     return last && lastChunksLost++ == 0; // the first IR's last chunk, once
   };
-  backup(library.root + "/lossy.q3b");
+  backup(e.library.root + "/lossy.q3b");
   EXPECT_EQ(lastChunksLost, 3); // two IRs, the first of them twice
-  ASSERT_TRUE(Exists(library.root + "/lossy.q3b"));
-  EXPECT_EQ(ReadAll(library.root + "/lossy.q3b"), ReadAll(library.root + "/clean.q3b"));
+  ASSERT_TRUE(Exists(e.library.root + "/lossy.q3b"));
+  EXPECT_EQ(ReadAll(e.library.root + "/lossy.q3b"), ReadAll(e.library.root + "/clean.q3b"));
 }
 
 // An IR found stale while a bulk read or a backup runs is fetched after it:
 // asked for inside, it would take the transfer's own answers for its own.
 TEST(FaultLinks, AStaleIRIsFetchedAfterTheTransferNotInsideIt) {
-  TempLibrary library;
-  HeadlessEditor h(nullptr, library.root);
-  ScriptedModalServices modal{MessageBoxResult::kOK};
-  h.Editor().SetModalServices(&modal);
   // Answers take 50 ms, so the ticks run while a request is outstanding.
   sim::Misbehaviour slow;
   slow.delayUs = 50000;
-  VirtualPedal pedal({slow, sim::kDefaultIRChunkGapUs, 11});
-  UseTwoUserIRs(pedal.Model().MutableState());
-  TimedLink link{h, pedal};
-  SessionState& s = h.Editor().State();
-  const auto presetAwaited = [&] { return s.mAwaited == TransferState::Awaited::kPreset; };
+  EditorOnLink e({slow, sim::kDefaultIRChunkGapUs, 11});
+  const auto presetAwaited = [&] { return e.s.mAwaited == TransferState::Awaited::kPreset; };
   auto staleIR = [&] {
-    s.mIR7PageActive = true;
-    s.mUserIR7Number = 0;
-    s.mIRRefetchPending = true;
+    e.s.mIR7PageActive = true;
+    e.s.mUserIR7Number = 0;
+    e.s.mIRRefetchPending = true;
   };
   // The first connection's bulk read, with the refetch due from its start.
-  ASSERT_TRUE(link.RunUntil([&] { return s.mBulkLoading && presetAwaited(); }, 5000));
+  ASSERT_TRUE(e.link.RunUntil([&] { return e.s.mBulkLoading && presetAwaited(); }, 5000));
   staleIR();
-  ASSERT_TRUE(link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000));
-  link.RunUntil([] { return false; }, 2000);
-  EXPECT_FALSE(s.mIRRefetchPending);
-  ExpectCacheHoldsOnlyThePedalsPresets(library.root, pedal, "stale IR");
+  ASSERT_TRUE(e.link.RunUntil([&] { return e.s.mCacheInSync && !e.s.mBulkLoading; }, 60000));
+  e.link.RunUntil([] { return false; }, 2000);
+  EXPECT_FALSE(e.s.mIRRefetchPending);
+  ExpectCacheHoldsOnlyThePedalsPresets(e.library.root, e.pedal, "stale IR");
   // A backup with the refetch due from its first request.
-  const std::string file = library.root + "/backup.q3b";
-  modal.QueueFile(file);
-  ASSERT_TRUE(h.Editor().StartExport());
-  ASSERT_TRUE(link.RunUntil([&] { return s.mExportPresetIndex > 0 && presetAwaited(); }, 5000));
+  const std::string file = e.library.root + "/backup.q3b";
+  e.modal.QueueFile(file);
+  ASSERT_TRUE(e.h.Editor().StartExport());
+  ASSERT_TRUE(e.link.RunUntil([&] { return e.s.mExportPresetIndex > 0 && presetAwaited(); }, 5000));
   staleIR();
-  ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 120000));
-  link.RunUntil([] { return false; }, 100);
+  ASSERT_TRUE(e.link.RunUntil([&] { return !e.s.mExporting; }, 120000));
+  e.link.RunUntil([] { return false; }, 100);
   EXPECT_TRUE(Exists(file));
-  EXPECT_TRUE(Saw(modal, "Finished successfully!"));
-  EXPECT_FALSE(Saw(modal, "The pedal stopped answering"));
+  EXPECT_TRUE(Saw(e.modal, "Finished successfully!"));
+  EXPECT_FALSE(Saw(e.modal, "The pedal stopped answering"));
 }
 
 // One library mirrors one pedal: connecting another says so, and its cache
