@@ -224,6 +224,19 @@ transfer)
     fail "pedal A still equals a factory pedal: the edits did not arrive"
   "$tool" compare "$work/A.state" "$work/B.state" >"$work/compare.txt" ||
     fail "the restored pedal differs from the backed-up one"
+
+  # The restore first kept a snapshot of pedal B as it was, a factory pedal:
+  # listed, and put back, it makes B a factory pedal again.
+  start_pedal B
+  ctl B home-b snapshots snapshots
+  expect_rc 0 "snapshots"
+  grep -q "  1  .* import  *128 presets" "$work/snapshots.txt" || fail "no snapshot of the restore listed"
+  ctl B home-b put-back restore-snapshot 1 --yes
+  expect_rc 0 "restore-snapshot"
+  stop_pedal B
+  "$tool" compare "$work/B.state" factory >"$work/compare-back.txt" ||
+    fail "the snapshot did not put pedal B back"
+  echo "snapshot: listed after the restore and put back, pedal B is a factory pedal again"
   ;;
 
 firmware)
