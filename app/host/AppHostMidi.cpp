@@ -149,6 +149,12 @@ ProbeOutcome AppHost::ProbePorts() {
   // Our own ports would only hear ourselves.
   for (const char* own : {kInClientName, kOutClientName, kProbeClientName})
     options.ownPortPrefixes.emplace_back(own);
+  // The search's own identity requests and what comes back belong in the
+  // monitor as much as the connection's.
+  options.tap = [this](bool sent, const uint8_t* data, size_t size) {
+    if (mTraffic.Active())
+      mTraffic.Record(sent ? TrafficDirection::kToPedal : TrafficDirection::kFromPedal, data, size);
+  };
   outcome = ProbeForPedal(makeInput, makeOutput, options);
   for (const std::string& note : outcome.notes) std::fprintf(stderr, "MIDI: %s\n", note.c_str());
   return outcome;

@@ -76,9 +76,10 @@ std::vector<OpenInput> ListenEverywhere(const MakeMidiIn& makeInput, const Probe
     if (!port) break;
     const size_t index = open.size();
     port->IgnoreTypes(false, true, true);
-    port->SetHandler([answers, index](const uint8_t* data, size_t size) {
-      if (data != nullptr && IsIdentityReply(std::span<const uint8_t>(data, size)))
-        answers->Heard(index);
+    port->SetHandler([answers, index, tap = options.tap](const uint8_t* data, size_t size) {
+      if (data == nullptr) return;
+      if (tap) tap(false, data, size);
+      if (IsIdentityReply(std::span<const uint8_t>(data, size))) answers->Heard(index);
     });
     std::string error;
     // Ports come and go: the index must still name the port listed.
@@ -133,7 +134,10 @@ ProbeOutcome ProbeForPedal(const MakeMidiIn& makeInput, const MakeMidiOut& makeO
   outcome.outputsAsked = outputs.size();
 
   const auto request = BuildIdentityRequest();
-  auto ask = [&](OpenOutput& out) { return out.port->Send(request.data(), request.size()); };
+  auto ask = [&](OpenOutput& out) {
+    if (options.tap) options.tap(true, request.data(), request.size());
+    return out.port->Send(request.data(), request.size());
+  };
 
   if (!outputs.empty()) {
     const Clock::time_point sent = Clock::now();

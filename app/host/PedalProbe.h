@@ -37,6 +37,9 @@ struct ProbeOptions {
   std::chrono::milliseconds leastWait{60};
   // Ports whose names start with one of these are our own: never asked.
   std::vector<std::string> ownPortPrefixes;
+  // Sees every message the search sends (true) and hears (false), for the
+  // MIDI monitor; called on the MIDI system's threads too.
+  std::function<void(bool sent, const uint8_t* data, size_t size)> tap;
 };
 
 struct ProbeOutcome {

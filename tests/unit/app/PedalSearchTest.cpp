@@ -11,6 +11,7 @@
 #include "app/host/ProfileFile.h"
 #include "protocol/codec/Classify.h"
 #include "protocol/codec/EditorMessages.h"
+#include "protocol/codec/MessageText.h"
 
 using namespace zorel;
 using namespace zorel::test;
@@ -170,6 +171,28 @@ TEST_F(PedalSearch, PortsGivenForTheRunAreNeverSearchedAndTheUserAsksOnDemand) {
   EXPECT_EQ(Stored("outdev"), "Zorel:MIDI In");
   ASSERT_FALSE(modal.Messages().empty());
   EXPECT_NE(modal.Messages().back().text.find("did not answer"), std::string::npos);
+}
+
+// The monitor lists the search too: an identity request to every output
+// asked, and the pedal's answer.
+TEST_F(PedalSearch, TheMonitorShowsTheSearchsOwnMessages) {
+  Crowd(bus);
+  AppHost& h = MakeBusHost("Synth:out", "Synth:in");
+  h.InitHost();
+  h.Traffic().Start();
+  h.Traffic().Take();
+  ASSERT_TRUE(h.FindPedal(AppHost::FindMode::kOnDemand));
+  const auto request = BuildIdentityRequest();
+  size_t asked = 0, answers = 0;
+  for (const TrafficLog::Entry& e : h.Traffic().Take()) {
+    if (e.direction == TrafficDirection::kToPedal &&
+        std::equal(e.bytes.begin(), e.bytes.end(), request.begin(), request.end()))
+      ++asked;
+    if (e.direction == TrafficDirection::kFromPedal && IsIdentityReply(e.bytes)) ++answers;
+  }
+  EXPECT_GE(asked, 2u); // more than one output was asked
+  EXPECT_GE(answers, 1u);
+  h.Traffic().Stop();
 }
 
 TEST_F(PedalSearch, AtStartWithoutAPedalNothingIsSaidAndTheStoredChoiceStays) {
