@@ -50,44 +50,41 @@ bool Own(const std::string& name, const ProbeOptions& options) {
                      [&](const std::string& p) { return !p.empty() && name.rfind(p, 0) == 0; });
 }
 
-struct OpenInput {
+template <typename Port> struct OpenedPort {
   std::string name;
-  std::unique_ptr<IMidiInPort> port;
+  std::unique_ptr<Port> port;
 };
-struct OpenOutput {
-  std::string name;
-  std::unique_ptr<IMidiOutPort> port;
-};
+using OpenInput = OpenedPort<IMidiInPort>;
+using OpenOutput = OpenedPort<IMidiOutPort>;
 
-std::vector<OpenInput> ListenEverywhere(const MakeMidiIn& makeInput, const ProbeOptions& options,
-                                        const std::shared_ptr<Answers>& answers,
-                                        std::vector<std::string>& notes) {
-  std::vector<OpenInput> open;
-  std::unique_ptr<IMidiInPort> lister = makeInput();
-  if (!lister) {
-    notes.push_back("no MIDI input could be created");
+// Opens every port of one direction that is not our own. A port that will
+// not open is skipped with a note, and its object is used for the next
+// port. `prepare` readies an object before it opens; `abandon` undoes that
+// when it does not.
+template <typename Port, typename Make, typename Prepare, typename Abandon>
+std::vector<OpenedPort<Port>>
+OpenEvery(const Make& make, const char* direction, const ProbeOptions& options,
+          std::vector<std::string>& notes, const Prepare& prepare, const Abandon& abandon) {
+  std::vector<OpenedPort<Port>> open;
+  std::unique_ptr<Port> spare = make();
+  if (!spare) {
+    notes.push_back(std::string("no MIDI ") + direction + " could be created");
     return open;
   }
   std::vector<std::string> names;
-  for (unsigned i = 0, n = lister->PortCount(); i < n; ++i) names.push_back(lister->PortName(i));
+  for (unsigned i = 0, n = spare->PortCount(); i < n; ++i) names.push_back(spare->PortName(i));
   for (unsigned i = 0; i < names.size(); ++i) {
     if (Own(names[i], options)) continue;
-    std::unique_ptr<IMidiInPort> port = lister ? std::move(lister) : makeInput();
+    std::unique_ptr<Port> port = spare ? std::move(spare) : make();
     if (!port) break;
-    const size_t index = open.size();
-    port->IgnoreTypes(false, true, true);
-    port->SetHandler([answers, index, tap = options.tap](const uint8_t* data, size_t size) {
-      if (data == nullptr) return;
-      if (tap) tap(false, data, size);
-      if (IsIdentityReply(std::span<const uint8_t>(data, size))) answers->Heard(index);
-    });
+    prepare(*port, open.size());
     std::string error;
     // Ports come and go: the index must still name the port listed.
     if (port->PortName(i) != names[i] || !port->OpenPort(i, kProbePortName, error)) {
-      port->CancelHandler();
-      notes.push_back("the MIDI input \"" + names[i] + "\" could not be opened" +
-                      (error.empty() ? "" : ": " + error) + "; skipped");
-      lister = std::move(port); // reused for the next port
+      abandon(*port);
+      notes.push_back(std::string("the MIDI ") + direction + " \"" + names[i] +
+                      "\" could not be opened" + (error.empty() ? "" : ": " + error) + "; skipped");
+      spare = std::move(port);
       continue;
     }
     open.push_back({names[i], std::move(port)});
@@ -95,30 +92,26 @@ std::vector<OpenInput> ListenEverywhere(const MakeMidiIn& makeInput, const Probe
   return open;
 }
 
+std::vector<OpenInput> ListenEverywhere(const MakeMidiIn& makeInput, const ProbeOptions& options,
+                                        const std::shared_ptr<Answers>& answers,
+                                        std::vector<std::string>& notes) {
+  return OpenEvery<IMidiInPort>(
+      makeInput, "input", options, notes,
+      [&](IMidiInPort& port, size_t index) {
+        port.IgnoreTypes(false, true, true);
+        port.SetHandler([answers, index, tap = options.tap](const uint8_t* data, size_t size) {
+          if (data == nullptr) return;
+          if (tap) tap(false, data, size);
+          if (IsIdentityReply(std::span<const uint8_t>(data, size))) answers->Heard(index);
+        });
+      },
+      [](IMidiInPort& port) { port.CancelHandler(); });
+}
+
 std::vector<OpenOutput> OpenEveryOutput(const MakeMidiOut& makeOutput, const ProbeOptions& options,
                                         std::vector<std::string>& notes) {
-  std::vector<OpenOutput> open;
-  std::unique_ptr<IMidiOutPort> spare = makeOutput();
-  if (!spare) {
-    notes.push_back("no MIDI output could be created");
-    return open;
-  }
-  std::vector<std::string> names;
-  for (unsigned i = 0, n = spare->PortCount(); i < n; ++i) names.push_back(spare->PortName(i));
-  for (unsigned i = 0; i < names.size(); ++i) {
-    if (Own(names[i], options)) continue;
-    std::unique_ptr<IMidiOutPort> port = spare ? std::move(spare) : makeOutput();
-    if (!port) break;
-    std::string error;
-    if (port->PortName(i) != names[i] || !port->OpenPort(i, kProbePortName, error)) {
-      notes.push_back("the MIDI output \"" + names[i] + "\" could not be opened" +
-                      (error.empty() ? "" : ": " + error) + "; skipped");
-      spare = std::move(port);
-      continue;
-    }
-    open.push_back({names[i], std::move(port)});
-  }
-  return open;
+  return OpenEvery<IMidiOutPort>(
+      makeOutput, "output", options, notes, [](IMidiOutPort&, size_t) {}, [](IMidiOutPort&) {});
 }
 
 } // namespace
