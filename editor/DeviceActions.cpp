@@ -136,15 +136,6 @@ void ZorelControl::RecallPress(bool press) {
   mRecallArmed = false;
 }
 
-void ZorelControl::CommitPresetName(const std::string& name) {
-  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
-  BeginStep();
-  mHistory.MarkWholePreset();
-  mState.mPresetName = name;
-  mSender.SendWritePreset();
-  EndStep();
-}
-
 // Display revert, held up/down auto-repeat and the store/recall blinking,
 // counted in idle ticks.
 void ZorelControl::IdleButtons() {

@@ -44,8 +44,9 @@ void ZorelControl::EndEditGesture() {
   EndStep();
 }
 
-void ZorelControl::ApplySnapshot(const PresetSnapshot& target, StepKind kind) {
+bool ZorelControl::ApplySnapshot(const PresetSnapshot& target, StepKind kind) {
   SessionState& s = mState;
+  bool written = true;
   mReplaying = true;
   auto put = [&](int i) {
     const int value = target.values[static_cast<size_t>(i)];
@@ -62,7 +63,7 @@ void ZorelControl::ApplySnapshot(const PresetSnapshot& target, StepKind kind) {
     s.mSendSuppressed = suppressed;
     s.mTrackEdits = true;
     s.mPresetName = target.name;
-    if (s.mConnected && !suppressed) mSender.SendWritePreset();
+    if (!suppressed) written = WriteEditedPreset(Overwrite::kUndo);
   } else {
     // The pedal ignores a chorus depth while the chorus level is 0, and the
     // dispatcher raises the level first: a level going up goes first, one
@@ -90,6 +91,7 @@ void ZorelControl::ApplySnapshot(const PresetSnapshot& target, StepKind kind) {
     s.mPresetModified = modified;
   }
   mReplaying = false;
+  return written;
 }
 
 bool ZorelControl::Undo() {
@@ -98,7 +100,12 @@ bool ZorelControl::Undo() {
   const bool compared = mComparing;
   if (mComparing) EndCompare();
   const auto step = mHistory.TakeUndo();
-  if (step) ApplySnapshot(step->before, step->kind);
+  // A write the user stopped leaves the pedal, the editor and the history
+  // as they were.
+  if (step && !ApplySnapshot(step->before, step->kind)) {
+    KeepLocally(step->after);
+    mHistory.TakeRedo();
+  }
   return step.has_value() || compared;
 }
 
@@ -107,7 +114,10 @@ bool ZorelControl::Redo() {
   if (mHistory.InGesture()) return false;
   if (mComparing) EndCompare();
   const auto step = mHistory.TakeRedo();
-  if (step) ApplySnapshot(step->after, step->kind);
+  if (step && !ApplySnapshot(step->after, step->kind)) {
+    KeepLocally(step->before);
+    mHistory.TakeUndo();
+  }
   return step.has_value();
 }
 

@@ -3,9 +3,11 @@
 // File menu and the manual. The formats live in library/; this file applies
 // them to the editor's parameters, names and transfers.
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "editor/ZorelControl.h"
+#include "formats/NameText.h"
 #include "library/BulkFile.h"
 #include "library/FactoryContent.h"
 #include "library/FileReader.h"
@@ -211,7 +213,7 @@ void ZorelControl::ApplyLoadedPresetFile(const lib::LoadedPresetFile& load) {
     });
   }
   if (load.sendPresetNow) {
-    if (s.mConnected) mSender.SendWritePreset();
+    if (s.mConnected) SendStoredPreset(Overwrite::kLoadPresetFile);
     return;
   }
   if (!load.firstBlock) return;
@@ -239,11 +241,11 @@ void ZorelControl::OnIRStored() {
       s.mIR8Pending = false;
     }
     ShowCabinetResponse(ParamInt(kParamIR));
-    mSender.SendWritePreset();
+    SendStoredPreset(Overwrite::kLoadPresetFile);
   } else if (s.mIR8Pending) {
     s.mIR8Pending = false;
     ShowCabinetResponse(ParamInt(kParamIR));
-    mSender.SendWritePreset();
+    SendStoredPreset(Overwrite::kLoadPresetFile);
   } else {
     ShowCabinetResponse(ParamInt(kParamIR));
   }
@@ -266,49 +268,81 @@ bool ZorelControl::ImportWavFor(bool ir7) {
   s.mIR8PageActive = !ir7;
   // Each preset owns user IR slot N for IR 7 and 128 + N for IR 8.
   const int number = s.mCurrentPresetSlot + (ir7 ? 0 : 128);
-  const std::optional<lib::PreparedIRUpload> upload = ImportWavInto(number);
-  if (!upload) return false;
-  // Only a file that was read and accepted moves the preset's IR to the
-  // user slot: a refused or cancelled import leaves the pedal as it was.
-  (ir7 ? s.mUserIR7Number : s.mUserIR8Number) = number;
-  s.mIRSelectStep = ir7 ? kParamUserIR7PresetMSB : kParamUserIR8PresetMSB;
-  SetAndQueue(ir7 ? kParamUserIR7PresetMSB : kParamUserIR8PresetMSB,
-              ((number >> 7) & 0x7F) / 127.0);
-  StartIRUpload(upload->number, upload->block);
-  const std::string name = upload->name;
-  (ir7 ? s.mCurrentIR7Name : s.mCurrentIR8Name) = name;
-  (ir7 ? s.mIR7DisplayName : s.mIR8DisplayName) = name;
-  const ETag tag = ir7 ? kTagIR7Name : kTagIR8Name;
-  mSurface.Post([tag, name](IControlSurface& c) { c.SetTagText(tag, name); });
-  return true;
+  return ImportWavInto(number, [this, ir7, number](const lib::PreparedIRUpload& upload) {
+    SessionState& st = mState;
+    // Only a file that was read and accepted moves the preset's IR to the
+    // user slot: a refused or cancelled import leaves the pedal as it was.
+    (ir7 ? st.mUserIR7Number : st.mUserIR8Number) = number;
+    st.mIRSelectStep = ir7 ? kParamUserIR7PresetMSB : kParamUserIR8PresetMSB;
+    st.mWavImportBusy = true;
+    SetAndQueue(ir7 ? kParamUserIR7PresetMSB : kParamUserIR8PresetMSB,
+                ((number >> 7) & 0x7F) / 127.0);
+    st.mWavImportBusy = false;
+    StartIRUpload(upload.number, upload.block);
+    const std::string name = upload.name;
+    (ir7 ? st.mCurrentIR7Name : st.mCurrentIR8Name) = name;
+    (ir7 ? st.mIR7DisplayName : st.mIR8DisplayName) = name;
+    const ETag tag = ir7 ? kTagIR7Name : kTagIR8Name;
+    mSurface.Post([tag, name](IControlSurface& c) { c.SetTagText(tag, name); });
+  });
 }
 
-std::optional<lib::PreparedIRUpload> ZorelControl::ImportWavInto(int number) {
+bool ZorelControl::ImportWavInto(int number,
+                                 std::function<void(const lib::PreparedIRUpload&)> then) {
   SessionState& s = mState;
   s.mWavImportBusy = true;
   s.mUploadIRNumber = number;
-  lib::WavImportResult result =
-      lib::ImportWav(*mModal, mLastWavFilePath, mLibrary->Slots(), number);
+  auto decoded = std::make_shared<lib::DecodedWav>(
+      lib::DecodeWavForImport(*mModal, mLastWavFilePath, mLibrary->Slots()));
   s.mWavImportBusy = false;
-  if (result.outcome != lib::WavImportOutcome::kPrepared || !result.upload) return std::nullopt;
-  const std::string name = result.upload->name;
-  mLibrary->Tables().mUserIRNames[static_cast<size_t>(number)] = name;
-  // The list row now names what the cache holds, so the selection that
-  // follows does not take the pedal's older IR for a stale cache.
-  const int row = number % kIRNameRows;
-  s.mIRNameRows[static_cast<size_t>(row)] = name;
-  mSurface.Post([row, name](IControlSurface& c) { c.SetIRNameRowText(row, name); });
-  return std::move(result.upload);
+  if (decoded->outcome != lib::WavImportOutcome::kPrepared) return false;
+  // The pedal's slot is overwritten: the user says so first, knowing what
+  // goes and what comes, and what the slot held goes into a snapshot.
+  const std::string newName = lib::TrimName(decoded->name);
+  const std::string fileName = lib::FileNamePart(decoded->path);
+  const std::string warning =
+      NameWarning(fileName.substr(0, fileName.size() > 4 ? fileName.size() - 4 : 0));
+  std::string question;
+  if (s.mConnected) {
+    mLibrary->ReadUserIRName(number);
+    const std::string oldName = NameFieldText(mLibrary->UserIRName(number));
+    const bool named = oldName.find_first_not_of(' ') != std::string::npos;
+    question = "This will overwrite user IR " + std::to_string(number + 1) +
+               (named ? " \"" + oldName + "\"" : std::string()) + " on the pedal with \"" +
+               newName + "\" from " + fileName +
+               ". What the slot holds now is kept in a snapshot first.";
+  }
+  if (!warning.empty()) question += (question.empty() ? "" : "\n") + warning;
+  if (!question.empty() && !Confirm(question + "\nAre you sure to continue?")) return false;
+  auto finish = [this, number, decoded, then] {
+    // The working buffer may have shown another IR while the snapshot was
+    // read: the decoded samples go back in before the block is built.
+    mLibrary->Tables().mIRBuffer = decoded->samples;
+    const lib::PreparedIRUpload upload =
+        lib::PrepareIRUpload(mLibrary->Slots(), decoded->name, number);
+    const std::string name = upload.name;
+    mLibrary->Tables().mUserIRNames[static_cast<size_t>(number)] = name;
+    // The list row now names what the cache holds, so the selection that
+    // follows does not take the pedal's older IR for a stale cache.
+    const int row = number % kIRNameRows;
+    mState.mIRNameRows[static_cast<size_t>(row)] = name;
+    mSurface.Post([row, name](IControlSurface& c) { c.SetIRNameRowText(row, name); });
+    then(upload);
+  };
+  if (!s.mConnected) {
+    finish();
+    return true;
+  }
+  return GuardOverwrite(Overwrite::kImportIR, number, finish);
 }
 
 // A double click on a row of the custom IR list imports a WAV file into that
 // user IR slot, without changing which IRs the preset plays.
 bool ZorelControl::ImportWavIntoListSlot(int number) {
   if (mModal == nullptr || number < 0 || number >= 256) return false;
-  const std::optional<lib::PreparedIRUpload> upload = ImportWavInto(number);
-  if (!upload) return false;
-  StartIRUpload(upload->number, upload->block);
-  return true;
+  return ImportWavInto(number, [this](const lib::PreparedIRUpload& upload) {
+    StartIRUpload(upload.number, upload.block);
+  });
 }
 
 // Packs the block and hands it to the device tick; restarts a running one.

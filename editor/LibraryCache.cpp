@@ -1,5 +1,6 @@
 #include "editor/LibraryCache.h"
 
+#include "formats/NameText.h"
 #include "library/CabinetResponse.h"
 #include "library/LibraryPaths.h"
 #include "library/LibraryTables.h"
@@ -86,6 +87,12 @@ int LibraryCache::ScanPresetFolder() {
 
 void LibraryCache::ReadUserIRName(int number) {
   mSlots->ReadUserIRName(number);
+}
+
+std::string LibraryCache::CachedUserIRName(int number) {
+  if (number < 0 || number >= lib::kUserIRNameCount || !mSlots->UserIRSlotExists(number)) return {};
+  mSlots->ReadUserIRName(number);
+  return NameFieldText(UserIRName(number));
 }
 
 const std::string& LibraryCache::UserIRName(int number) const {

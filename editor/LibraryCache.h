@@ -36,6 +36,7 @@ public:
   void SetFetchFlag(int slot, bool fetch) override;
   void SetPresetRowText(int slot, const std::string& text) override;
   bool UserIRSlotExists(int number) const override;
+  std::string CachedUserIRName(int number) override;
   void StoreIRDump(int number, std::span<const uint8_t> bytes) override;
   // Fills the IR working buffer for position `irValue` of parameter 14.
   void ShowCabinetResponse(int irValue);

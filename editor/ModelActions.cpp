@@ -13,26 +13,28 @@ namespace zorel {
 void ZorelControl::ChooseAmpModel(int model) {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (model < 0 || model >= kAmpModelCount) return;
+  const PresetSnapshot before = CurrentSnapshot();
   BeginStep();
   mHistory.MarkWholePreset();
   SelectAmpModel(model);
-  ApplyAmpModelDefaults(model);
+  if (!ApplyAmpModelDefaults(model)) KeepLocally(before);
   EndStep();
 }
 
 void ZorelControl::ChooseAmbienceType(int type) {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (type < 0 || type >= kAmbienceTypeCount) return;
+  const PresetSnapshot before = CurrentSnapshot();
   BeginStep();
   mHistory.MarkWholePreset();
   SelectAmbienceType(type);
-  ApplyAmbienceDefaults(type);
+  if (!ApplyAmbienceDefaults(type)) KeepLocally(before);
   EndStep();
 }
 
-void ZorelControl::ApplyAmpModelDefaults(int model) {
+bool ZorelControl::ApplyAmpModelDefaults(int model) {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
-  if (model < 0 || model >= kAmpModelCount) return;
+  if (model < 0 || model >= kAmpModelCount) return true;
   const int* row = kAmpModelDefaults[model];
   // Gain, punch frequency, drive and preset level first, then buzz, punch
   // and crunch, each followed by its Q.
@@ -49,12 +51,12 @@ void ZorelControl::ApplyAmpModelDefaults(int model) {
       {kParamCrunchQ, row[6]},
   }};
   // The two models that use the punch filter start from a flat mid filter.
-  ApplyDefaultsBlock(values, model == 1 || model == 2);
+  return ApplyDefaultsBlock(values, model == 1 || model == 2, Overwrite::kAmpModel);
 }
 
-void ZorelControl::ApplyAmbienceDefaults(int type) {
+bool ZorelControl::ApplyAmbienceDefaults(int type) {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
-  if (type < 0 || type >= kAmbienceTypeCount) return;
+  if (type < 0 || type >= kAmbienceTypeCount) return true;
   const int* row = kAmbienceDefaults[type];
   const std::array<std::pair<int, int>, 10> values = {{
       {kParamReverbRoomSize, row[0]},
@@ -68,13 +70,15 @@ void ZorelControl::ApplyAmbienceDefaults(int type) {
       {kParamReverbLPFilter, row[6]},
       {kParamReverbHPFilter, row[7]},
   }};
-  ApplyDefaultsBlock(values, false);
+  return ApplyDefaultsBlock(values, false, Overwrite::kAmbienceType);
 }
 
 // Each value goes through the dispatcher like an edit (live values, readouts)
 // but, with sending suppressed, neither reaches the pedal on its own nor
-// switches the panel away; the whole preset follows at the end.
-void ZorelControl::ApplyDefaultsBlock(std::span<const std::pair<int, int>> values, bool flatMid) {
+// switches the panel away; the whole preset follows at the end, stored into
+// the current program after a snapshot of it.
+bool ZorelControl::ApplyDefaultsBlock(std::span<const std::pair<int, int>> values, bool flatMid,
+                                      Overwrite op) {
   mState.mSendSuppressed = true;
   mState.mTrackEdits = false;
   for (const auto& [index, value] : values) {
@@ -83,7 +87,7 @@ void ZorelControl::ApplyDefaultsBlock(std::span<const std::pair<int, int>> value
   if (flatMid) SetAndQueue(kParamMid, 0.5);
   mState.mSendSuppressed = false;
   mState.mTrackEdits = true;
-  if (mState.mConnected) mSender.SendWritePreset();
+  return WriteEditedPreset(op);
 }
 
 } // namespace zorel

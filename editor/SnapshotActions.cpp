@@ -43,6 +43,16 @@ const char* Describe(Overwrite op) {
     return "preset file load";
   case Overwrite::kFirmware:
     return "firmware update";
+  case Overwrite::kAmpModel:
+    return "amp model choice";
+  case Overwrite::kAmbienceType:
+    return "ambience type choice";
+  case Overwrite::kRename:
+    return "rename";
+  case Overwrite::kUndo:
+    return "undo";
+  case Overwrite::kImportIR:
+    return "IR import";
   }
   return "operation";
 }
@@ -63,12 +73,30 @@ std::string FileTag(Overwrite op, int slot) {
     return "load-preset-" + std::to_string(slot + 1);
   case Overwrite::kFirmware:
     return "firmware";
+  case Overwrite::kAmpModel:
+    return "amp-model-preset-" + std::to_string(slot + 1);
+  case Overwrite::kAmbienceType:
+    return "ambience-preset-" + std::to_string(slot + 1);
+  case Overwrite::kRename:
+    return "rename-preset-" + std::to_string(slot + 1);
+  case Overwrite::kUndo:
+    return "undo-preset-" + std::to_string(slot + 1);
+  case Overwrite::kImportIR:
+    return "import-user-ir-" + std::to_string(slot + 1);
   }
   return "snapshot";
 }
 
 bool WholePedal(Overwrite op) {
-  return op != Overwrite::kStore && op != Overwrite::kLoadPresetFile;
+  switch (op) {
+  case Overwrite::kImport:
+  case Overwrite::kRestoreSnapshot:
+  case Overwrite::kFactoryReset:
+  case Overwrite::kFirmware:
+    return true;
+  default:
+    return false;
+  }
 }
 
 // The user IRs a preset payload plays (IR 7 and IR 8 switched on).
@@ -103,6 +131,11 @@ std::string ZorelControl::SnapshotShortfall(Overwrite op, int slot, std::vector<
   if (!s.mConnected || !s.mCacheInSync)
     return "the library does not yet hold what the pedal holds (connect to the pedal first)";
   const lib::SlotCache& slots = mLibrary->Slots();
+  // One user IR: read from the pedal first when the cache lacks it.
+  if (op == Overwrite::kImportIR) {
+    if (!slots.UserIRSlotExists(slot)) missingIRs.push_back(slot);
+    return {};
+  }
   if (!WholePedal(op)) {
     if (!lib::FileReader(lib::PresetSlotPath(mLibrary->Root(), slot)).IsOpen())
       return "preset " + std::to_string(ParamInt(kParamPatchOffset) + slot) +
@@ -154,7 +187,12 @@ std::optional<std::vector<uint8_t>> ZorelControl::BuildSnapshot(Overwrite op, in
     content.irs.push_back({n, *block});
     return true;
   };
-  if (WholePedal(op)) {
+  if (op == Overwrite::kImportIR) {
+    if (!addIR(slot)) {
+      why = "user IR " + std::to_string(slot + 1) + " could not be read from the pedal";
+      return std::nullopt;
+    }
+  } else if (WholePedal(op)) {
     for (int k = 0; k < SessionState::kPresetSlots; ++k)
       if (!addPreset(k)) return std::nullopt;
     for (int n : used) {

@@ -119,6 +119,7 @@ enum ETag : int {
   kTagDeviceName = 151,
   kTagDeviceVersion = 152,
   kTagDeviceSerial = 153,
+  kTagStatusNote = 154, // what the editor just did to the pedal, for a few seconds
   kTagFirmwareBackground = 155,
 };
 

@@ -101,6 +101,7 @@ void ZorelControl::OnTimer() {
     mDoctor->Tick();
     return;
   }
+  TickNote();
   const uint64_t sentBefore = mSender.SentCount();
   mTick.Run();
   // At most one message a tick: a snapshot's own requests wait for a tick

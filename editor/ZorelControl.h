@@ -31,14 +31,20 @@
 namespace zorel {
 
 // The operations that overwrite what the pedal holds; each is preceded by a
-// snapshot (SnapshotActions.cpp).
+// snapshot (SnapshotActions.cpp). The last five write one program with
+// write preset (0x20), or one user IR slot.
 enum class Overwrite {
   kImport,
   kRestoreSnapshot,
   kFactoryReset,
   kStore,
   kLoadPresetFile,
-  kFirmware
+  kFirmware,
+  kAmpModel,
+  kAmbienceType,
+  kRename,
+  kUndo,
+  kImportIR
 };
 
 // What the surface reports with a list click or wheel step, read by the
@@ -113,8 +119,10 @@ public:
   // (ModelActions.cpp). The surface calls them only for a button not lit.
   void ChooseAmpModel(int model);
   void ChooseAmbienceType(int type);
-  void ApplyAmpModelDefaults(int model);
-  void ApplyAmbienceDefaults(int type);
+  // False when the user kept the pedal's preset as it was (no snapshot could
+  // be taken); the values then stay in the editor only.
+  bool ApplyAmpModelDefaults(int model);
+  bool ApplyAmbienceDefaults(int type);
   // Undo and redo of the current preset's edits, and the comparison with
   // its stored version in the slot cache (EditActions.cpp). Each sends what
   // changes exactly as the edit it repeats or takes back would, and returns
@@ -228,7 +236,19 @@ private:
   void ShowAmbienceTimeKnob(bool shown);
   // Model and ambience defaults: (parameter, value) pairs applied as one
   // block with sending suppressed, then the preset goes out whole.
-  void ApplyDefaultsBlock(std::span<const std::pair<int, int>> values, bool flatMid);
+  bool ApplyDefaultsBlock(std::span<const std::pair<int, int>> values, bool flatMid, Overwrite op);
+  // Writes of the edited preset into its program (PresetWrites.cpp): a
+  // snapshot of the program first, then write preset, the cache keeps what
+  // was written and the user is told. False when the user stopped it.
+  bool WriteEditedPreset(Overwrite op);
+  void SendStoredPreset(Overwrite op);
+  // Puts `before` back in the editor without sending anything: the write it
+  // led to was stopped.
+  void KeepLocally(const PresetSnapshot& before);
+  // A short note on what the editor just did to the pedal: the status note
+  // of the surface for a few seconds, or the headless messages.
+  void ShowNote(const std::string& text);
+  void TickNote();
 
   // What the protocol reports (SessionView.cpp).
   bool ViewOpen() const override { return mSurface.IsOpen(); }
@@ -278,14 +298,16 @@ private:
   void ArmImport(std::vector<uint8_t> bytes, const std::vector<int>& irNumbers);
   // The values, names and IRs of a preset file that was read and accepted.
   void ApplyLoadedPresetFile(const lib::LoadedPresetFile& load);
-  // File prompt, decode and slot file for user IR `number`; nothing when the
-  // file is not chosen or refused.
-  std::optional<lib::PreparedIRUpload> ImportWavInto(int number);
+  // File prompt and decode, the question and the snapshot, then the slot
+  // file for user IR `number` and `then`; false when the file is not
+  // chosen or refused, or the user stopped it.
+  bool ImportWavInto(int number, std::function<void(const lib::PreparedIRUpload&)> then);
   bool ImportWavIntoListSlot(int number);
 
   // The history's view of the preset, and putting a snapshot back.
   PresetSnapshot CurrentSnapshot() const;
-  void ApplySnapshot(const PresetSnapshot& target, StepKind kind);
+  // False when a whole-preset write was stopped by the user.
+  bool ApplySnapshot(const PresetSnapshot& target, StepKind kind);
   void EndCompare();
   void LeaveCompareInPlace();
   void BeginStep();
@@ -330,9 +352,14 @@ private:
   bool mComparing = false;
   bool mReplaying = false; // a snapshot is being put back: not an edit
   bool mSurfaceGesture = false;
+  int mNoteTicks = 0; // device ticks the status note still shows
 };
 
 iplug::PluginConfig MakeZorelConfig();
+
+// What to tell the user before `name` goes to the pedal when it holds
+// characters a pedal name cannot; "" when it holds none.
+std::string NameWarning(const std::string& name);
 
 // Writes a finished export in one piece; an old file survives a failure.
 bool WriteExportFile(const std::string& path, const std::vector<uint8_t>& bytes);

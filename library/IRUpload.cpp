@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "formats/NameText.h"
 #include "library/LibraryPaths.h"
 
 namespace zorel::lib {
@@ -29,26 +30,40 @@ PreparedIRUpload PrepareIRUpload(SlotCache& cache, const NameField& name, int nu
 NameField WavImportName(const std::string& path) {
   std::string base = FileNamePart(path);
   base.resize(base.size() > 4 ? base.size() - 4 : 0);
-  return PadName(base);
+  // A file name may hold any UTF-8; the IR's name travels in SysEx bodies
+  // and shows on the pedal, so it holds ASCII only.
+  return PadName(SanitizeName(base));
+}
+
+DecodedWav DecodeWavForImport(IModalServices& modal, std::string& lastWavFilePath,
+                              SlotCache& cache) {
+  DecodedWav decoded;
+  std::string fileName = FileNamePart(lastWavFilePath);
+  std::string folder = FolderPart(lastWavFilePath);
+  modal.ChooseFileDialog(fileName, folder, FileAction::kOpen, "wav");
+  if (fileName.empty()) return decoded;
+  lastWavFilePath = fileName;
+  decoded.path = fileName;
+  decoded.status = ReadWavIntoIRBuffer(fileName, cache.Tables().mIRBuffer).status;
+  if (decoded.status != WavStatus::kDecoded) {
+    decoded.outcome = WavImportOutcome::kRefused;
+    modal.ShowMessageDialog(WavImportErrorMessage(decoded.status), "", MessageBoxType::kOK);
+    return decoded;
+  }
+  decoded.outcome = WavImportOutcome::kPrepared;
+  decoded.name = WavImportName(fileName);
+  decoded.samples = cache.Tables().mIRBuffer;
+  return decoded;
 }
 
 WavImportResult ImportWav(IModalServices& modal, std::string& lastWavFilePath, SlotCache& cache,
                           int uploadIRNumber) {
+  const DecodedWav decoded = DecodeWavForImport(modal, lastWavFilePath, cache);
   WavImportResult result;
-  std::string fileName = FileNamePart(lastWavFilePath);
-  std::string folder = FolderPart(lastWavFilePath);
-  modal.ChooseFileDialog(fileName, folder, FileAction::kOpen, "wav");
-  if (fileName.empty()) return result;
-  lastWavFilePath = fileName;
-
-  result.status = ReadWavIntoIRBuffer(fileName, cache.Tables().mIRBuffer).status;
-  if (result.status != WavStatus::kDecoded) {
-    result.outcome = WavImportOutcome::kRefused;
-    modal.ShowMessageDialog(WavImportErrorMessage(result.status), "", MessageBoxType::kOK);
-    return result;
-  }
-  result.outcome = WavImportOutcome::kPrepared;
-  result.upload = PrepareIRUpload(cache, WavImportName(fileName), uploadIRNumber);
+  result.outcome = decoded.outcome;
+  result.status = decoded.status;
+  if (decoded.outcome == WavImportOutcome::kPrepared)
+    result.upload = PrepareIRUpload(cache, decoded.name, uploadIRNumber);
   return result;
 }
 

@@ -45,6 +45,23 @@ struct WavImportResult {
   std::optional<PreparedIRUpload> upload;
 };
 
+// A WAV file chosen and decoded, nothing written yet: the editor asks
+// before the slot is overwritten, and the IR working buffer may show
+// another IR meanwhile, so the samples travel with it.
+struct DecodedWav {
+  WavImportOutcome outcome = WavImportOutcome::kNoFileChosen;
+  WavStatus status = WavStatus::kNotOpened;
+  std::string path;
+  NameField name{};
+  IRBuffer samples{};
+};
+
+// File prompt (open, "wav") from `lastWavFilePath`, which keeps the chosen
+// path, and decode; a file that cannot be decoded is refused with a message
+// box. The working buffer holds the samples afterwards, as in ImportWav.
+DecodedWav DecodeWavForImport(IModalServices& modal, std::string& lastWavFilePath,
+                              SlotCache& cache);
+
 // The WAV import of the IR page: file prompt (open, "wav") starting from
 // `lastWavFilePath`, which keeps the chosen path; decode into mIRBuffer; on
 // success PrepareIRUpload to `uploadIRNumber`. A file that cannot be decoded

@@ -20,14 +20,16 @@ void PedalSender::SendBulkMode(bool on) {
   SendRaw(BuildBulkMode(on));
 }
 
-void PedalSender::SendWritePreset() {
+BlockMessage PedalSender::SendWritePreset() {
   PresetContent content;
   content.name = mState.mPresetName;
   for (int i = 0; i < kNumPresetParams; ++i)
     content.values[static_cast<size_t>(i)] = mState.mLiveValues[static_cast<size_t>(i)] & 0xFF;
   content.ir7Name = mState.mIR7DisplayName;
   content.ir8Name = mState.mIR8DisplayName;
-  SendRaw(BuildWritePreset(mState.mCurrentPresetSlot, content));
+  const BlockMessage message = BuildWritePreset(mState.mCurrentPresetSlot, content);
+  SendRaw(message);
+  return message;
 }
 
 void PedalSender::SendSettingsBlock(int type) {

@@ -2,13 +2,12 @@
 
 #include <atomic>
 #include <cstdint>
-
-#include <cstdint>
 #include <span>
 #include <vector>
 
 #include "plugin/IPlugAPP.h"
 #include "protocol/SessionState.h"
+#include "protocol/codec/Frame.h"
 
 namespace zorel {
 
@@ -20,7 +19,9 @@ public:
   PedalSender(iplug::IPlugAPP& plug, SessionState& state) : mPlug(plug), mState(state) {}
 
   void SendBulkMode(bool on);
-  void SendWritePreset();
+  // Writes the edited preset into program mCurrentPresetSlot; returns the
+  // message, so that the cache can keep what the pedal now holds.
+  BlockMessage SendWritePreset();
   void SendSettingsBlock(int type);
   // The block SendSettingsBlock sends, built from the current values.
   std::vector<uint8_t> SettingsBlockMessage(int type) const;

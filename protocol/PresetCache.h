@@ -23,6 +23,9 @@ public:
   virtual void SetPresetRowText(int slot, const std::string& text) = 0;
 
   virtual bool UserIRSlotExists(int number) const = 0;
+  // The name of the user IR the cache holds in slot `number`, trailing
+  // spaces removed; "" when the cache holds none.
+  virtual std::string CachedUserIRName(int number) = 0;
   virtual void StoreIRDump(int number, std::span<const uint8_t> bytes) = 0;
   virtual const std::string& CabinetName(int index) const = 0;
   // Deletes the cached files and rebuilds the preset list from what is left.

@@ -212,8 +212,16 @@ void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
   s.mPresetName = TrimName(NameAt(m, 10));
   const bool ir7On = s.mLiveValues[kParamUserIR7Mode] >= 1;
   const bool ir8On = s.mLiveValues[kParamUserIR8Mode] >= 1;
-  if (ir7On) s.mCurrentIR7Name = TrimName(NameAt(m, 200));
-  if (ir8On) s.mCurrentIR8Name = TrimName(NameAt(m, 232));
+  // A program keeps the name its user IR had when it was stored; the slot
+  // may hold another IR since (a WAV imported into it), and the name shown
+  // and written back with the preset is that of what the slot holds.
+  auto irName = [&](int msb, int lsb, size_t offset) {
+    const std::string cached = mCache.CachedUserIRName(
+        s.mLiveValues[static_cast<size_t>(msb)] * 128 + s.mLiveValues[static_cast<size_t>(lsb)]);
+    return cached.empty() ? TrimName(NameAt(m, offset)) : cached;
+  };
+  if (ir7On) s.mCurrentIR7Name = irName(kParamUserIR7PresetMSB, kParamUserIR7Preset, 200);
+  if (ir8On) s.mCurrentIR8Name = irName(kParamUserIR8PresetMSB, kParamUserIR8Preset, 232);
   s.mIR7DisplayName = ir7On ? s.mCurrentIR7Name : mCache.CabinetName(7);
   s.mIR8DisplayName = ir8On ? s.mCurrentIR8Name : mCache.CabinetName(8);
   s.mPresetModified = false;

@@ -19,14 +19,11 @@
 #include <string_view>
 
 #include "formats/DataFormats.h"
+#include "formats/NameText.h"
 
 namespace zorel {
 
-inline constexpr char kNameReplacementChar = '?';
 inline constexpr uint8_t kNamePadByte = 0x20;
-
-// Printable ASCII version of `text`, one character out for each character in.
-std::string SanitizeName(std::string_view text);
 
 // Writes `text` into a 32-byte name field: sanitized, cut to its first 32
 // characters, padded with spaces, no terminator.

@@ -68,6 +68,7 @@ public:
   bool AnswerText(std::optional<std::string> text);
 
   const std::vector<Message>& Messages() const { return mMessages; }
+  void Clear() { mMessages.clear(); }
   const std::vector<FilePrompt>& FilePrompts() const { return mPrompts; }
   const std::vector<MenuRequest>& Menus() const { return mMenus; }
   const std::vector<TextRequest>& TextEntries() const { return mTextRequests; }
