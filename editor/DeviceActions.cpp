@@ -37,24 +37,59 @@ void ZorelControl::ShowPresetNumber() {
   });
 }
 
-void ZorelControl::Reconnect() {
-  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
-  mState.mConnected = false;
-  mState.mConnectWanted = true;
-  mState.mIdentityDue = true;
-  mSurface.Post([](IControlSurface& c) {
+void ZorelControl::ShowNotConnected(const std::string& versionLine) {
+  mSurface.Post([versionLine](IControlSurface& c) {
     c.SetTagText(kTagDeviceName, "");
-    c.SetTagText(kTagDeviceVersion, "Connecting to the device...");
+    c.SetTagText(kTagDeviceVersion, versionLine);
     c.SetTagText(kTagDeviceSerial, "");
     for (const char* g : group::kPedalKnobGroups) c.SetGroupDisabled(g, true);
     c.SetGroupHidden(group::kProgress, true);
   });
 }
 
+void ZorelControl::Reconnect() {
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
+  mState.mConnected = false;
+  mState.mConnectWanted = true;
+  mState.mIdentityDue = true;
+  ShowNotConnected("Connecting to the device...");
+  // The ports too: a pedal that went and came back (or an interface that
+  // was replugged) is only heard again on a port opened anew.
+  if (mReopenPorts) mReopenPorts();
+}
+
 void ZorelControl::PortsChanged() {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   // Another port may have the pedal behind it: ask at the next tick.
   mState.mIdentityDue = true;
+}
+
+void ZorelControl::PedalGone(const std::string& why) {
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
+  SessionState& s = mState;
+  const bool wasConnected = s.mConnected;
+  s.mConnected = false;
+  s.mConnectWanted = true;
+  ShowNotConnected("The pedal is gone.");
+  std::string text = "The pedal is gone: " + why +
+                     ". Edits are not sent until it is back; the editor connects again by itself "
+                     "when its port returns, or press RECONNECT.";
+  if (s.mExporting) text += "\nThe export stopped; no backup file was written.";
+  if (s.mImporting)
+    text += "\nThe import stopped after " + std::to_string(s.mImportIndex) + " of " +
+            std::to_string(s.mImportCount) + " messages; the pedal may hold part of it.";
+  if (wasConnected || s.mExporting || s.mImporting) ShowNote(text);
+  // A transfer cannot go on without the pedal, and must not take up again
+  // halfway when it returns.
+  s.mExporting = false;
+  s.mImporting = false;
+}
+
+void ZorelControl::PedalPortsBack() {
+  std::lock_guard<iplug::EditorLock> lock(mEditorLock);
+  mState.mIdentityDue = true;
+  ShowNotConnected("Connecting to the device...");
+  ShowNote("The pedal's MIDI ports are back: connecting.");
 }
 
 void ZorelControl::StepPreset(int delta) {

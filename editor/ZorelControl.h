@@ -107,6 +107,12 @@ public:
   void Reconnect();
   // A MIDI port was opened: while unconnected, the next tick asks at once.
   void PortsChanged();
+  // The host saw the pedal's port leave (`why` says which), and later come
+  // back: the surface says so, and the connection starts again.
+  void PedalGone(const std::string& why);
+  void PedalPortsBack();
+  // Set by the host: closes and opens again the ports in use, by name.
+  std::function<void()> mReopenPorts;
   void PresetUp(bool press);
   void PresetDown(bool press);
   void StorePress(bool press);
@@ -248,6 +254,8 @@ private:
   // A short note on what the editor just did to the pedal: the status note
   // of the surface for a few seconds, or the headless messages.
   void ShowNote(const std::string& text);
+  // The device lines and the greyed pedal of an editor without a pedal.
+  void ShowNotConnected(const std::string& versionLine);
   void TickNote();
 
   // What the protocol reports (SessionView.cpp).

@@ -57,6 +57,8 @@ AppHost::AppHost(Options options)
 AppHost::~AppHost() {
   mExiting = true;
   mFallbackTimer.reset();
+  mPortWatchTimer.reset();
+  mEditor->mReopenPorts = nullptr;
   CloseAudio();
   CloseMidi();
   mEditor.reset();
@@ -86,6 +88,8 @@ void AppHost::InitHost() {
   mEditor->AnnounceParamReset(iplug::kReset);
   mFallbackTimer =
       iplug::Timer::Create([this](iplug::Timer&) { FallbackDrain(); }, mOptions.fallbackDrainMs);
+  mPortWatchTimer = iplug::Timer::Create([this](iplug::Timer&) { WatchPorts(); }, kPortWatchMs);
+  mEditor->mReopenPorts = [this] { ReopenPorts(); };
 }
 
 void AppHost::Tell(const std::string& text, const std::string& caption) {

@@ -144,6 +144,15 @@ public:
   TrafficLog& Traffic() { return mTraffic; }
   bool HasMidiIn() const { return mMidiIn != nullptr; }
   bool HasMidiOut() const { return mMidiOut != nullptr; }
+  // Every second: a port in use that has left the port list is closed and
+  // the editor told the pedal is gone; when a port of that name is listed
+  // again (or one chosen while absent appears), it is opened and the
+  // editor connects. Public for tests.
+  void WatchPorts();
+  // Closes and opens again, by name, the ports this run wants (RECONNECT,
+  // and a link that stays silent); false when one could not be opened.
+  bool ReopenPorts();
+  static constexpr int kPortWatchMs = 1000;
   // The ports open now, "" for none.
   const std::string& OpenMidiInPort() const { return mOpenInName; }
   const std::string& OpenMidiOutPort() const { return mOpenOutName; }
@@ -180,6 +189,8 @@ public:
 private:
   void Tell(const std::string& text, const std::string& caption);
   void CloseMidi();
+  void ClosePortOf(MidiDirection direction);
+  bool PortListed(MidiDirection direction, const std::string& name);
   int FindDevice(const std::string& name, const std::vector<int>& candidates) const;
 
   Options mOptions;
@@ -195,6 +206,13 @@ private:
   std::vector<std::string> mMidiOutNames;
   std::string mOpenInName;
   std::string mOpenOutName;
+  // The ports this run wants, also while they are not there, and whether
+  // the watch should open them when they appear.
+  std::string mWantedInName;
+  std::string mWantedOutName;
+  bool mAwaitIn = false;
+  bool mAwaitOut = false;
+  std::unique_ptr<iplug::Timer> mPortWatchTimer;
   MidiObjects mMoreObjects; // only the two makers of more port objects
   std::string mFindPedalReport;
   TrafficLog mTraffic;

@@ -67,6 +67,11 @@ bool AppHost::SelectMidiDevice(MidiDirection direction, const std::string& name,
       found = true;
     }
   }
+  // The port this direction should have, even while it is not there: the
+  // watch opens it when it appears (a pedal switched on after the editor).
+  std::string& wanted = input ? mWantedInName : mWantedOutName;
+  wanted = name == kMidiPortOff ? std::string() : name;
+  (input ? mAwaitIn : mAwaitOut) = !found;
   if (!found) {
     if (remember) {
       // An unplugged pedal's port silently becomes "off"; the user picks it
@@ -112,6 +117,68 @@ bool AppHost::SelectMidiDevice(MidiDirection direction, const std::string& name,
   }
   if (index > 0 && mEditor) mEditor->PortsChanged();
   return found;
+}
+
+void AppHost::ClosePortOf(MidiDirection direction) {
+  if (direction == MidiDirection::kInput) {
+    if (mMidiIn) mMidiIn->ClosePort();
+    mOpenInName.clear();
+    return;
+  }
+  {
+    std::lock_guard<std::mutex> lock(mOutMutex);
+    mOpenOutName.clear();
+  }
+  if (mMidiOut) mMidiOut->ClosePort();
+}
+
+bool AppHost::ReopenPorts() {
+  bool ok = true;
+  for (MidiDirection d : {MidiDirection::kInput, MidiDirection::kOutput}) {
+    const std::string& wanted = d == MidiDirection::kInput ? mWantedInName : mWantedOutName;
+    if (wanted.empty()) continue;
+    // A copy: SelectMidiDevice sets the wanted name itself.
+    const std::string name = wanted;
+    ok = SelectMidiDevice(d, name, false) && ok;
+  }
+  return ok;
+}
+
+bool AppHost::PortListed(MidiDirection direction, const std::string& name) {
+  IMidiPortList* ports = direction == MidiDirection::kInput
+                             ? static_cast<IMidiPortList*>(mMidiIn.get())
+                             : mMidiOut.get();
+  if (ports == nullptr) return false;
+  for (unsigned i = 0, n = ports->PortCount(); i < n; ++i)
+    if (ports->PortName(i) == name) return true;
+  return false;
+}
+
+void AppHost::WatchPorts() {
+  if (mExiting || !mMidiIn || !mMidiOut) return;
+  std::string gone;
+  bool back = false;
+  for (MidiDirection d : {MidiDirection::kInput, MidiDirection::kOutput}) {
+    const bool input = d == MidiDirection::kInput;
+    const std::string wanted = input ? mWantedInName : mWantedOutName;
+    if (wanted.empty()) continue;
+    const bool open = !(input ? mOpenInName : mOpenOutName).empty();
+    bool& await = input ? mAwaitIn : mAwaitOut;
+    const bool listed = PortListed(d, wanted);
+    if (open && !listed) {
+      // The pedal was unplugged, switched off behind USB, or its client
+      // left the MIDI system: the port goes, and comes back by its name.
+      ClosePortOf(d);
+      await = true;
+      gone += std::string(gone.empty() ? "" : " and ") + "MIDI " + (input ? "input" : "output") +
+              " \"" + wanted + "\"";
+    } else if (!open && await && listed) {
+      await = false; // one try: a port that will not open says so once
+      back = SelectMidiDevice(d, wanted, false) || back;
+    }
+  }
+  if (!gone.empty()) mEditor->PedalGone("its " + gone + " disappeared");
+  if (back && !mOpenInName.empty() && !mOpenOutName.empty()) mEditor->PedalPortsBack();
 }
 
 void AppHost::OnMidiInput(const uint8_t* data, size_t size) {

@@ -228,3 +228,99 @@ TEST_F(MidiHost, ASendWhileThePortIsBeingOpenedReturnsAtOnce) {
 }
 
 } // namespace
+
+// The pedal on the fake MIDI system: what the host sent reaches it, and its
+// answers come back through the input port and the audio stream.
+class MidiHostWithPedal : public MidiHost {
+protected:
+  void Carry() {
+    std::vector<Bytes> sent;
+    {
+      std::lock_guard<std::mutex> lock(midi.sentMutex);
+      sent.swap(midi.sent);
+    }
+    for (const Bytes& m : sent) {
+      if (midi.openOut.empty()) continue; // nowhere to go
+      for (const Bytes& reply : pedal.Exchange(m)) midi.Deliver(reply);
+    }
+    audio.Run(64);
+  }
+  bool RunUntil(const std::function<bool()>& done, int limitMs = 20000) {
+    for (int t = 0; t < limitMs; t += 100) {
+      if (done()) return true;
+      clock.Advance(100);
+      Carry();
+    }
+    return done();
+  }
+  std::vector<std::string> Shown(AppHost& h) {
+    h.Editor().OnIdle();
+    std::vector<std::string> texts;
+    for (const auto& m : modal.Messages()) texts.push_back(m.text);
+    modal.Clear();
+    return texts;
+  }
+  sim::VirtualPedal pedal;
+};
+
+TEST_F(MidiHostWithPedal, APedalWhosePortsGoIsShownGoneAndConnectsAgainWhenTheyReturn) {
+  AppHost& h = Started();
+  ZorelControl& e = h.Editor();
+  ASSERT_TRUE(RunUntil([&] { return e.State().mConnected && !e.State().mBulkLoading; }));
+  Shown(h);
+
+  // Unplugged: both ports leave the list.
+  midi.inPorts.clear();
+  midi.outPorts.clear();
+  clock.Advance(AppHost::kPortWatchMs);
+  EXPECT_FALSE(e.State().mConnected);
+  EXPECT_EQ(midi.openIn, "");
+  EXPECT_EQ(midi.openOut, "");
+  const auto gone = Shown(h);
+  ASSERT_EQ(gone.size(), 1u);
+  EXPECT_EQ(gone[0].rfind("The pedal is gone: its MIDI input \"Pedal Out\" and MIDI output "
+                          "\"Pedal In\" disappeared.",
+                          0),
+            0u)
+      << gone[0];
+  // An edit now reaches nobody, and says nothing new.
+  e.SetParameterValue(kParamDrive, 0.9);
+  clock.Advance(AppHost::kPortWatchMs);
+  EXPECT_TRUE(Shown(h).empty());
+
+  // Plugged in again: opened by name, and the connection runs as at start.
+  midi.inPorts = {"Pedal Out"};
+  midi.outPorts = {"Pedal In"};
+  const size_t opensBefore = midi.ownPortNames.size();
+  ASSERT_TRUE(RunUntil([&] { return e.State().mConnected; }));
+  EXPECT_EQ(midi.ownPortNames.size(), opensBefore + 2);
+  EXPECT_EQ(midi.openIn, "Pedal Out");
+  EXPECT_EQ(midi.openOut, "Pedal In");
+  EXPECT_EQ(Shown(h), (std::vector<std::string>{"The pedal's MIDI ports are back: connecting."}));
+
+  // RECONNECT opens both ports anew and connects again.
+  e.Reconnect();
+  EXPECT_EQ(midi.ownPortNames.size(), opensBefore + 4);
+  EXPECT_FALSE(e.State().mConnected);
+  ASSERT_TRUE(RunUntil([&] { return e.State().mConnected; }));
+}
+
+TEST_F(MidiHostWithPedal, APortChosenWhileAbsentIsOpenedWhenItAppearsAndARefusalIsToldOnce) {
+  midi.inPorts = {};
+  midi.outPorts = {"Pedal In"};
+  audio.devices = {FakeAudioWorld::Device("Card", 2, 0, true)};
+  AppHost& h = MakeHost("Pedal Out", "Pedal In");
+  h.InitHost();
+  ASSERT_TRUE(h.TryChangeAudio());
+  ASSERT_EQ(Shown(h).size(), 1u); // "There is no MIDI input port named ..."
+  midi.inPorts = {"Pedal Out"};
+  midi.refusedPorts = {"Pedal Out"};
+  clock.Advance(AppHost::kPortWatchMs);
+  ASSERT_EQ(Shown(h).size(), 1u); // could not be opened: port busy
+  clock.Advance(5 * AppHost::kPortWatchMs);
+  EXPECT_TRUE(Shown(h).empty()); // and not again every second
+  midi.refusedPorts.clear();
+  h.Editor().Reconnect();
+  EXPECT_EQ(midi.openIn, "Pedal Out");
+  ASSERT_TRUE(RunUntil([&] { return h.Editor().State().mConnected; }));
+}
