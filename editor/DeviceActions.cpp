@@ -72,8 +72,8 @@ void ZorelControl::PedalGone(const std::string& why) {
   s.mConnectWanted = true;
   ShowNotConnected("The pedal is gone.");
   std::string text = "The pedal is gone: " + why +
-                     ". Edits are not sent until it is back; the editor connects again by itself "
-                     "when its port returns, or press RECONNECT.";
+                     ".\nEdits are not sent. It connects again by itself when its ports "
+                     "return,\nor press RECONNECT.";
   if (s.mExporting) text += "\nThe export stopped; no backup file was written.";
   if (s.mImporting)
     text += "\nThe import stopped after " + std::to_string(s.mImportIndex) + " of " +

@@ -3,6 +3,7 @@
 // those, and a loaded preset file. Each of them replaces what the program
 // stored, so the program goes into a snapshot first; the cache then keeps
 // what the pedal holds now, and the user is told that it was stored.
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -116,18 +117,49 @@ void ZorelControl::KeepLocally(const PresetSnapshot& before) {
   mState.mSendSuppressed = suppressed;
 }
 
+namespace {
+
+// The note's three lines, cut between words and at line breaks.
+std::array<std::string, 3> NoteLines(const std::string& text) {
+  constexpr size_t kLineChars = 84;
+  std::array<std::string, 3> lines;
+  size_t at = 0;
+  for (std::string& line : lines) {
+    while (at < text.size() && text[at] == ' ') ++at;
+    if (at >= text.size()) break;
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    if (end - at > kLineChars) {
+      const size_t space = text.rfind(' ', at + kLineChars);
+      end = space != std::string::npos && space > at ? space : at + kLineChars;
+    }
+    line = text.substr(at, end - at);
+    at = end < text.size() && text[end] == '\n' ? end + 1 : end;
+  }
+  return lines;
+}
+
+} // namespace
+
 void ZorelControl::ShowNote(const std::string& text) {
   if (!mSurface.IsOpen()) {
     mSurface.PostMessage(text);
     return;
   }
   mNoteTicks = kNoteTicks;
-  mSurface.Post([text](IControlSurface& c) { c.SetTagText(kTagStatusNote, text); });
+  const std::array<std::string, 3> lines = NoteLines(text);
+  mSurface.Post([lines](IControlSurface& c) {
+    c.SetTagText(kTagStatusNote, lines[0]);
+    c.SetTagText(kTagStatusNote2, lines[1]);
+    c.SetTagText(kTagStatusNote3, lines[2]);
+  });
 }
 
 void ZorelControl::TickNote() {
   if (mNoteTicks == 0 || --mNoteTicks > 0) return;
-  mSurface.Post([](IControlSurface& c) { c.SetTagText(kTagStatusNote, ""); });
+  mSurface.Post([](IControlSurface& c) {
+    for (int tag : {kTagStatusNote, kTagStatusNote2, kTagStatusNote3}) c.SetTagText(tag, "");
+  });
 }
 
 } // namespace zorel

@@ -119,8 +119,12 @@ enum ETag : int {
   kTagDeviceName = 151,
   kTagDeviceVersion = 152,
   kTagDeviceSerial = 153,
-  kTagStatusNote = 154, // what the editor just did to the pedal, for a few seconds
+  // What the editor just did to the pedal, for a few seconds: three lines
+  // beside the device lines.
+  kTagStatusNote = 154,
   kTagFirmwareBackground = 155,
+  kTagStatusNote2 = 156,
+  kTagStatusNote3 = 157,
 };
 
 inline constexpr int kAmpModelButtons = 10;

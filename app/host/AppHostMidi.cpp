@@ -170,8 +170,8 @@ void AppHost::WatchPorts() {
       // left the MIDI system: the port goes, and comes back by its name.
       ClosePortOf(d);
       await = true;
-      gone += std::string(gone.empty() ? "" : " and ") + "MIDI " + (input ? "input" : "output") +
-              " \"" + wanted + "\"";
+      gone += std::string(gone.empty() ? "MIDI " : " and ") + (input ? "input" : "output") + " \"" +
+              wanted + "\"";
     } else if (!open && await && listed) {
       await = false; // one try: a port that will not open says so once
       back = SelectMidiDevice(d, wanted, false) || back;

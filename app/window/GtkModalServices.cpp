@@ -77,7 +77,11 @@ void GtkModalServices::ChooseFileDialog(std::string& fileName, std::string& fold
     gtk_file_chooser_add_filter(chooser, filter);
     gtk_file_chooser_set_filter(chooser, filter);
   }
-  const std::string startFolder = IsFolder(folder) ? folder : FolderOf(fileName);
+  // With no folder of its own the chooser opens "Recent", which without a
+  // session's file services only reports that it cannot be shown: the home
+  // folder instead.
+  std::string startFolder = IsFolder(folder) ? folder : FolderOf(fileName);
+  if (!IsFolder(startFolder)) startFolder = g_get_home_dir();
   if (IsFolder(startFolder)) gtk_file_chooser_set_current_folder(chooser, startFolder.c_str());
   if (save && !fileName.empty()) {
     gtk_file_chooser_set_current_name(chooser, BaseName(fileName).c_str());

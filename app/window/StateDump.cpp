@@ -96,7 +96,15 @@ std::string DumpState(MainWindow& window) {
     if (window.Monitor().IsOpen() && w == window.Monitor().Window()) continue;
     if (gtk_window_get_window_type(w) != GTK_WINDOW_TOPLEVEL) continue;
     const char* title = gtk_window_get_title(w);
-    out += "dialog " + Quoted(title ? title : "") + "\n";
+    out += "dialog " + Quoted(title ? title : "");
+    // A message box says what it asks: scripts tell one question from another.
+    if (GTK_IS_MESSAGE_DIALOG(w)) {
+      gchar* text = nullptr;
+      g_object_get(w, "text", &text, nullptr);
+      out += " text " + Quoted(text ? text : "");
+      g_free(text);
+    }
+    out += "\n";
   }
   g_list_free(toplevels);
   if (g != nullptr) {

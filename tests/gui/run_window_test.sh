@@ -27,9 +27,17 @@ work=$(mktemp -d)
 pedal_pid=""
 app_pid=""
 
+stop_pid() { # stop_pid PID: asked to end, then, after 10 s, made to
+  [ -n "$1" ] || return 0
+  kill "$1" 2>/dev/null || return 0
+  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  kill -9 "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
+
 cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null || true
-  [ -n "$pedal_pid" ] && kill "$pedal_pid" 2>/dev/null && wait "$pedal_pid" 2>/dev/null || true
+  stop_pid "$app_pid"
+  stop_pid "$pedal_pid"
   jack_private_stop
   xvfb_private_stop
   [ -n "${KEEP_GUI:-}" ] && echo "kept $work" || rm -rf "$work"
@@ -157,6 +165,50 @@ frames_drawn() { state | awk '$1 == "frames" { print $2 }'; }
 frames=$(frames_drawn)
 sleep 2
 [ "$(frames_drawn)" = "$frames" ] || fail "frames drawn while idle: $frames -> $(frames_drawn)"
+
+# ---- questions before an overwrite ----------------------------------------------------
+asked() { state | grep -qF "dialog \"\" text \"$1"; }
+no_dialog() { ! state | grep -q '^dialog '; }
+click_tag() { # click_tag TAG: a click in the middle of the control of TAG
+  local p
+  p=$(state | awk -v t="$1" -v s="$(field surface scale)" -v ox="$(field surface x)" \
+    -v oy="$(field surface y)" '$1 == "control" && $4 == t {
+      for (i = 1; i < NF; i++) if ($i == "bounds") { printf "%d %d", ox + ($(i+1) + $(i+3)) / 2 * s, oy + ($(i+2) + $(i+4)) / 2 * s; exit } }')
+  [ -n "$p" ] || fail "no control with tag $1"
+  # shellcheck disable=SC2086
+  xdotool mousemove $p click 1
+}
+note_says() { state | grep -q "^control .* tag 154 .* text \"$1"; }
+snapshot_of() { compgen -G "$ZOREL_HOME/Snapshots/*_$1.q3s" >/dev/null; } # GLOB
+# IMPORT on IR 7 names the user IR it replaces; Cancel leaves the pedal alone.
+printf 'RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x44\xac\x00\x00\x88\x58\x01\x00\x02\x00\x10\x00data\x08\x00\x00\x00\x20\x4e\x00\x00\x00\x10\x00\x00' \
+  >"$work/Room.wav"
+# The impulse response panel is the one shown at start.
+if state | grep -q '^control .* tag 66 .* hidden 0 disabled 0 '; then
+  focus_main
+  click_tag 66
+  chooser_open() { state | grep -qx 'dialog "Open"'; }
+  wait_for 10 "the WAV file prompt" chooser_open
+  xdotool windowfocus --sync "$(xdotool search --name '^Open$' | head -n1)" 2>/dev/null || true
+  xdotool key ctrl+l
+  sleep 0.5
+  xdotool type --delay 20 "$work/Room.wav"
+  sleep 0.5
+  # The first Return may only take the location's completion.
+  for _ in 1 2 3; do
+    chooser_open || break
+    xdotool key Return
+    sleep 1
+  done
+  wait_for 10 "the question before the IR import" asked "This will overwrite user IR "
+  shot ir-import-question
+  xdotool key Escape
+  wait_for 5 "the question to close" no_dialog
+  snapshot_of "import-user-ir-*" && fail "a cancelled IR import took a snapshot"
+  echo "IR 7 IMPORT: asked naming the user IR; Cancel changed nothing"
+else
+  fail "IR 7 IMPORT is not there to press: $(state | grep -E '^control .* tag 66 ')"
+fi
 
 # ---- a drag on the DRIVE knob sends the set-parameter message ------------------------
 sx=$(field surface x)
@@ -303,13 +355,13 @@ echo "Check MIDI Link: $(($(identities) - identities_before)) identity requests 
 xdotool windowfocus --sync "$(xdotool search --name '^Preferences$' | head -n1)" 2>/dev/null || true
 # Find Pedal: the pair that answers is chosen, told and saved.
 xdotool key alt+f
-found_told() { state | grep -qx 'dialog "Find Pedal"'; }
+found_told() { state | grep -q '^dialog "Find Pedal"'; }
 wait_for 10 "the Find Pedal message" found_told
 xdotool key Return
 grep -qx "indev=ZorelGui Out:MIDI Out" "$ZOREL_HOME/settings.ini" || fail "Find Pedal did not save the input"
 grep -qx "outdev=ZorelGui:MIDI In" "$ZOREL_HOME/settings.ini" || fail "Find Pedal did not save the output"
 echo "Find Pedal: the pedal's pair is saved"
-preferences_only() { ! state | grep -qx 'dialog "Find Pedal"'; }
+preferences_only() { ! state | grep -q '^dialog "Find Pedal"'; }
 wait_for 5 "the message to close" preferences_only
 xdotool windowfocus --sync "$(xdotool search --name '^Preferences$' | head -n1)" 2>/dev/null || true
 xdotool key Escape
@@ -358,6 +410,53 @@ xdotool mousemove "$(awk -v o="$sx" -v s="$scale" 'BEGIN { printf "%d", o + 1471
   "$(awk -v o="$sy" -v s="$scale" 'BEGIN { printf "%d", o + 240 * s }')" click 1
 wait_for 5 "X to close the global settings page" settings_closed
 echo "global settings: opened from the File menu, closed with X"
+
+# ---- Import All asks, a write says so, a pedal that leaves is shown gone --------------
+# Import All Presets asks before the file prompt; Cancel ends it there.
+focus_main
+xdotool key alt+f
+sleep 0.5
+xdotool key i
+wait_for 10 "the question before Import All Presets" asked \
+  'This operation will overwrite the current Presets!\nAre you sure to continue?'
+shot import-all-question
+xdotool key Escape
+wait_for 5 "the question to close" no_dialog
+sleep 1
+no_dialog || fail "a cancelled Import All Presets went on: $(state | grep '^dialog ')"
+echo "Import All Presets: asked first; Cancel opened no file prompt"
+# A name with characters the pedal cannot hold is asked about; OK stores it
+# as the pedal holds it, after a snapshot of the program, and says so.
+focus_main
+click_tag 148
+sleep 0.5
+xdotool key ctrl+a
+xdotool type --delay 40 'Café Noir'
+xdotool key Return
+wait_for 10 "the question about the name's characters" asked \
+  'The pedal'"'"'s names hold only plain ASCII letters, digits and punctuation: \"é\" cannot'
+shot name-question
+xdotool key Return
+wait_for 10 "the note on the stored name" note_says "Preset [0-9]* was stored on the pedal under its new name"
+wait_for 5 "the write of the renamed preset" pedal_got "WritePreset"
+wait_for 5 "the snapshot of the renamed program" snapshot_of "rename-preset-*"
+shot stored-note
+echo "rename: asked about \"é\", stored as \"Caf? Noir\" after a snapshot, and said so"
+# The pedal leaves: the window says so at once and sends nothing; it comes
+# back on the same ports and the window connects by itself.
+kill "$pedal_pid"
+wait "$pedal_pid" 2>/dev/null || true
+pedal_pid=""
+gone_shown() { state | grep -q '^control .* tag 152 .* text "The pedal is gone."' &&
+  state | grep -q '^editor connected 0'; }
+wait_for 10 "the window to show the pedal gone" gone_shown
+wait_for 5 "the note on the ports that left" note_says "The pedal is gone: its MIDI input"
+shot pedal-gone
+"$pedal" --api jack --name ZorelGui --log "$work/pedal-log.txt" >"$work/pedal2.txt" 2>&1 &
+pedal_pid=$!
+wait_for 60 "the connection after the pedal came back" reconnected
+wait_for 60 "a quiet link after the pedal came back" quiet_pedal
+echo "pedal gone: shown within 10 s, connected again by itself when it came back"
 
 # ---- a second start presents the first and ends with 0 ---------------------------------
 rc=0

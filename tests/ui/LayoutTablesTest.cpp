@@ -44,9 +44,9 @@ TEST(LayoutTables, TagsAreUniqueAndEveryTagOfTheMainSurfaceAndPanelsIsThere) {
   for (int tag : tags) EXPECT_EQ(tags.count(tag), 1u) << "tag " << tag;
 
   // The whole registry, and the two IR list buttons (76, 77).
-  std::set<int> expected = {1,   6,   8,   9,   10,  11,  12,  17,  19,  20, 21,
-                            22,  23,  24,  25,  26,  27,  28,  31,  32,  33, 34,
-                            102, 103, 148, 149, 150, 151, 152, 153, 154, 155};
+  std::set<int> expected = {1,   6,   8,   9,   10,  11,  12,  17,  19,  20, 21,  22,
+                            23,  24,  25,  26,  27,  28,  31,  32,  33,  34, 102, 103,
+                            148, 149, 150, 151, 152, 153, 154, 155, 156, 157};
   for (int t = 36; t <= 53; ++t) expected.insert(t);
   for (int t = 56; t <= 58; ++t) expected.insert(t);
   for (int t = 59; t <= 77; ++t) expected.insert(t);
@@ -121,7 +121,7 @@ TEST(LayoutTables, EveryPanelHoldsTheControlsItLists) {
       {group::kPedalPostB, 2},
       {group::kFilterLed, 1},
       {group::kMain, 6},   // scroll bar, IMPORT, EXPORT, dynamics graph, hint, preset name
-      {group::kDevice, 5}, // three device lines, the status note, RECONNECT
+      {group::kDevice, 7}, // three device lines, three note lines, RECONNECT
       {group::kIRDisplay, 1},
       {group::kDrive, 10 + 3 * 4 + 1},
       {group::kAmbience, 7 + 2 * 4 + 1},

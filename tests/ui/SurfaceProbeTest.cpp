@@ -88,7 +88,7 @@ TEST(SurfaceProbe, TaggedControlsSitAtTheirRectanglesInTheirGroups) {
       ++probed;
     }
   }
-  EXPECT_EQ(probed, 94); // every tag of the surface, its panels and pages
+  EXPECT_EQ(probed, 96); // every tag of the surface, its panels and pages
 }
 
 TEST(SurfaceProbe, StartsWithTheImpulseResponsePanelAndAGreyedPedal) {

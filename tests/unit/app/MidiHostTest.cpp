@@ -278,7 +278,7 @@ TEST_F(MidiHostWithPedal, APedalWhosePortsGoIsShownGoneAndConnectsAgainWhenTheyR
   EXPECT_EQ(midi.openOut, "");
   const auto gone = Shown(h);
   ASSERT_EQ(gone.size(), 1u);
-  EXPECT_EQ(gone[0].rfind("The pedal is gone: its MIDI input \"Pedal Out\" and MIDI output "
+  EXPECT_EQ(gone[0].rfind("The pedal is gone: its MIDI input \"Pedal Out\" and output "
                           "\"Pedal In\" disappeared.",
                           0),
             0u)
