@@ -55,7 +55,7 @@ void ZorelControl::Reconnect() {
   ShowNotConnected("Connecting to the device...");
   // The ports too: a pedal that went and came back (or an interface that
   // was replugged) is only heard again on a port opened anew.
-  if (mReopenPorts) mReopenPorts();
+  if (mReopenPorts) mReopenPorts(false);
 }
 
 void ZorelControl::PortsChanged() {
@@ -83,6 +83,19 @@ void ZorelControl::PedalGone(const std::string& why) {
   // halfway when it returns.
   s.mExporting = false;
   s.mImporting = false;
+}
+
+void ZorelControl::ConnectionLost() {
+  ShowNotConnected("Connecting to the device...");
+}
+
+void ZorelControl::HealSilentLink() {
+  // A JACK client dropped after xruns, an interface replugged or a sound
+  // server restarted can leave an input that hears nothing while the
+  // output still sends: opened again by name, it hears again.
+  if (!mReopenPorts || !mReopenPorts(true)) return;
+  ShowNote("The pedal did not answer " + std::to_string(DeviceTick::kPollsBeforeReopen) +
+           " identity requests: the MIDI ports were opened again.");
 }
 
 void ZorelControl::PedalPortsBack() {

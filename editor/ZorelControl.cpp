@@ -107,6 +107,10 @@ void ZorelControl::OnTimer() {
   // At most one message a tick: a snapshot's own requests wait for a tick
   // in which the sequences above sent nothing.
   if (mSender.SentCount() == sentBefore) StepSnapshotPrep();
+  if (mState.mReopenDue) {
+    mState.mReopenDue = false;
+    HealSilentLink();
+  }
 }
 
 void ZorelControl::ProcessBlock(double** inputs, double** outputs, int nFrames) {
@@ -125,6 +129,9 @@ void ZorelControl::ProcessSysEx(const iplug::SysExMessage& msg) {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
   if (msg.mData == nullptr || msg.mSize <= 0) return;
   const std::span<const uint8_t> bytes(msg.mData, static_cast<size_t>(msg.mSize));
+  // The pedal speaks: a silence that reopened the ports is over.
+  mState.mUnansweredPolls = 0;
+  mState.mReopenedInSilence = false;
   if (mDoctor && mDoctor->OnMessage(bytes)) return;
   mReplies.ProcessSysEx(bytes);
 }

@@ -111,8 +111,10 @@ public:
   // back: the surface says so, and the connection starts again.
   void PedalGone(const std::string& why);
   void PedalPortsBack();
-  // Set by the host: closes and opens again the ports in use, by name.
-  std::function<void()> mReopenPorts;
+  // Set by the host: closes and opens again the ports in use, by name;
+  // `quietly` (a link that stays silent) only when both are there, without
+  // a message. True when they were opened again.
+  std::function<bool(bool quietly)> mReopenPorts;
   void PresetUp(bool press);
   void PresetDown(bool press);
   void StorePress(bool press);
@@ -256,6 +258,7 @@ private:
   void ShowNote(const std::string& text);
   // The device lines and the greyed pedal of an editor without a pedal.
   void ShowNotConnected(const std::string& versionLine);
+  void HealSilentLink();
   void TickNote();
 
   // What the protocol reports (SessionView.cpp).
@@ -265,6 +268,7 @@ private:
   void HideTransferProgress() override;
   void DeviceIdentified(const std::string& versionText) override;
   void SerialKnown(const std::string& serialText) override;
+  void ConnectionLost() override;
   void PresetHighlighted(int previous, int slot) override;
   void PresetApplied(const AppliedPreset& preset) override;
   void PresetStored() override;

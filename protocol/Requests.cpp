@@ -36,12 +36,16 @@ void GiveUp(SessionState& s, PedalSender& sender, ISessionEvents& events, const 
     sender.SendBulkMode(false);
     events.HideTransferProgress();
   }
-  if (awaited == TransferState::Awaited::kChecksumList) {
-    // Without the list the cache cannot be trusted: connect again on demand.
-    s.mConnected = false;
-    s.mConnectWanted = false;
-  }
   if (transfer || awaited == TransferState::Awaited::kChecksumList) events.ShowMessage(why);
+  // A pedal that stopped answering is asked who is there again, as at start
+  // (and a link that stays silent then has its ports opened again), rather
+  // than left looking connected to nobody. Without the checksum list the
+  // cache cannot be trusted either.
+  if (s.mConnected) {
+    s.mConnected = false;
+    s.mIdentityDue = true;
+    events.ConnectionLost();
+  }
 }
 
 } // namespace zorel

@@ -39,6 +39,8 @@ public:
   // and it was accepted with its serial number.
   virtual void DeviceIdentified(const std::string& versionText) = 0;
   virtual void SerialKnown(const std::string& serialText) = 0;
+  // The pedal stopped answering: the connection starts again.
+  virtual void ConnectionLost() = 0;
 
   // The preset list: the current preset moved from `previous` (-1: no row
   // was lit) to `slot`; a dump was applied; a store was confirmed.

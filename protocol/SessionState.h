@@ -31,6 +31,12 @@ struct LinkState {
   // polling period: set at start, by a reconnect and when a port changes,
   // so a pedal that is there connects without waiting 3.3 s.
   bool mIdentityDue = true;
+  // Identity requests sent since the pedal last said anything; after a few
+  // the ports are opened again (a MIDI input that went deaf while the
+  // output still takes messages), once per silence.
+  int mUnansweredPolls = 0;
+  bool mReopenDue = false;
+  bool mReopenedInSilence = false;
   // The device lines: version and serial as the pedal reported them.
   std::string mDeviceVersionText;
   std::string mDeviceSerialText;

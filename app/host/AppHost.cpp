@@ -89,7 +89,19 @@ void AppHost::InitHost() {
   mFallbackTimer =
       iplug::Timer::Create([this](iplug::Timer&) { FallbackDrain(); }, mOptions.fallbackDrainMs);
   mPortWatchTimer = iplug::Timer::Create([this](iplug::Timer&) { WatchPorts(); }, kPortWatchMs);
-  mEditor->mReopenPorts = [this] { ReopenPorts(); };
+  mEditor->mReopenPorts = [this](bool quietly) {
+    if (!quietly) return ReopenPorts();
+    if (mOpenInName.empty() || mOpenOutName.empty() ||
+        !PortListed(MidiDirection::kInput, mOpenInName) ||
+        !PortListed(MidiDirection::kOutput, mOpenOutName))
+      return false;
+    if (mTraffic.Active()) {
+      const std::string note = "no answer: the MIDI ports are opened again";
+      mTraffic.Record(TrafficDirection::kNote, reinterpret_cast<const uint8_t*>(note.data()),
+                      note.size());
+    }
+    return ReopenPorts();
+  };
 }
 
 void AppHost::Tell(const std::string& text, const std::string& caption) {

@@ -230,6 +230,8 @@ std::string DescribeMessage(TrafficDirection direction, std::span<const uint8_t>
 
 std::string FormatTrafficLine(double seconds, TrafficDirection direction,
                               std::span<const uint8_t> message, TrafficContext& context) {
+  if (direction == TrafficDirection::kNote)
+    return Text("%9.3f  --- ", seconds) + std::string(message.begin(), message.end());
   return Text("%9.3f  %-3s %5zu  ", seconds, direction == TrafficDirection::kToPedal ? "out" : "in",
               message.size()) +
          DescribeMessage(direction, message, context);

@@ -14,7 +14,8 @@
 
 namespace zorel {
 
-enum class TrafficDirection { kToPedal, kFromPedal };
+// kNote: a line of the host's own (its bytes are the text), not a message.
+enum class TrafficDirection { kToPedal, kFromPedal, kNote };
 
 // The chunk count of one kind of transfer under way.
 struct ChunkCount {

@@ -9,6 +9,7 @@
 #include "AppHostTestSupport.h"
 #include "app/host/ProfileFile.h"
 #include "protocol/codec/EditorMessages.h"
+#include "protocol/codec/Frame.h"
 #include "sim/VirtualPedal.h"
 
 using namespace zorel;
@@ -241,7 +242,8 @@ protected:
     }
     for (const Bytes& m : sent) {
       if (midi.openOut.empty()) continue; // nowhere to go
-      for (const Bytes& reply : pedal.Exchange(m)) midi.Deliver(reply);
+      for (const Bytes& reply : pedal.Exchange(m))
+        if (!deaf) midi.Deliver(reply);
     }
     audio.Run(64);
   }
@@ -261,6 +263,7 @@ protected:
     return texts;
   }
   sim::VirtualPedal pedal;
+  bool deaf = false; // the input hears nothing, the output still sends
 };
 
 TEST_F(MidiHostWithPedal, APedalWhosePortsGoIsShownGoneAndConnectsAgainWhenTheyReturn) {
@@ -323,4 +326,37 @@ TEST_F(MidiHostWithPedal, APortChosenWhileAbsentIsOpenedWhenItAppearsAndARefusal
   h.Editor().Reconnect();
   EXPECT_EQ(midi.openIn, "Pedal Out");
   ASSERT_TRUE(RunUntil([&] { return h.Editor().State().mConnected; }));
+}
+
+TEST_F(MidiHostWithPedal, AnInputThatHearsNothingIsOpenedAgainOnceAndTheConnectionThenProceeds) {
+  AppHost& h = Started();
+  ZorelControl& e = h.Editor();
+  h.Traffic().Start();
+  deaf = true;
+  const size_t opensBefore = midi.ownPortNames.size();
+  auto identityRequests = [&] {
+    int n = 0;
+    for (const auto& entry : h.Traffic().Take())
+      if (entry.direction == TrafficDirection::kToPedal && entry.bytes.size() == 9 &&
+          entry.bytes[5] == kCmdRequestSettings && entry.bytes[7] == 0x0F)
+        ++n;
+    return n;
+  };
+  // Three requests go unanswered; the fourth goes out on ports opened anew.
+  int asked = 0;
+  ASSERT_TRUE(RunUntil([&] {
+    asked += identityRequests();
+    return midi.ownPortNames.size() > opensBefore;
+  }));
+  EXPECT_EQ(asked, DeviceTick::kPollsBeforeReopen);
+  EXPECT_EQ(midi.ownPortNames.size(), opensBefore + 2);
+  EXPECT_EQ(Shown(h), (std::vector<std::string>{"The pedal did not answer 3 identity requests: "
+                                                "the MIDI ports were opened again."}));
+  // Still silent: the ports are not opened again and again.
+  RunUntil([] { return false; }, 20000);
+  EXPECT_EQ(midi.ownPortNames.size(), opensBefore + 2);
+  EXPECT_TRUE(Shown(h).empty());
+  // The input hears again: the connection proceeds as usual.
+  deaf = false;
+  ASSERT_TRUE(RunUntil([&] { return e.State().mConnected; }));
 }
