@@ -107,10 +107,6 @@ void ZorelControl::OnTimer() {
   // At most one message a tick: a snapshot's own requests wait for a tick
   // in which the sequences above sent nothing.
   if (mSender.SentCount() == sentBefore) StepSnapshotPrep();
-  if (mState.mReopenDue) {
-    mState.mReopenDue = false;
-    HealSilentLink();
-  }
 }
 
 void ZorelControl::ProcessBlock(double** inputs, double** outputs, int nFrames) {

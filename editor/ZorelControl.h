@@ -269,6 +269,7 @@ private:
   void DeviceIdentified(const std::string& versionText) override;
   void SerialKnown(const std::string& serialText) override;
   void ConnectionLost() override;
+  void LinkSilent() override { HealSilentLink(); }
   void PresetHighlighted(int previous, int slot) override;
   void PresetApplied(const AppliedPreset& preset) override;
   void PresetStored() override;

@@ -109,12 +109,11 @@ void DeviceTick::PollIdentity() {
   if (s.mIdentityDue || ++s.mIdentityTicks > kIdentityEveryTicks - 1) {
     s.mIdentityDue = false;
     s.mIdentityTicks = 0;
-    // The next request goes out on ports opened anew (the editor's tick
-    // opens them and asks at once).
+    // This request goes out on ports opened anew, at its usual time.
     if (s.mUnansweredPolls >= kPollsBeforeReopen && !s.mReopenedInSilence) {
-      s.mReopenDue = true;
       s.mReopenedInSilence = true;
-      return;
+      mEvents.LinkSilent();
+      s.mIdentityDue = false;
     }
     ++s.mUnansweredPolls;
     mSender.SendIdentityRequest();

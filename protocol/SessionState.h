@@ -35,7 +35,6 @@ struct LinkState {
   // the ports are opened again (a MIDI input that went deaf while the
   // output still takes messages), once per silence.
   int mUnansweredPolls = 0;
-  bool mReopenDue = false;
   bool mReopenedInSilence = false;
   // The device lines: version and serial as the pedal reported them.
   std::string mDeviceVersionText;
