@@ -107,6 +107,7 @@ void ZorelControl::ArmImport(std::vector<uint8_t> bytes, const std::vector<int>&
   // The IRs it writes are no longer known to the cache, however it ends.
   for (int number : irNumbers) mLibrary->Slots().ForgetIRSlot(number);
   s.mImportIndex = 0;
+  s.mImportResult = TransferState::ImportResult::kNone;
   s.mImportResends = 0;
   s.mImporting = true;
   s.mImportReady = true;

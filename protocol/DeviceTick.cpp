@@ -23,12 +23,23 @@ void DeviceTick::Run() {
     mEvents.ShowMessage("Finished successfully!");
     if (mEvents.ViewOpen()) mSender.SendRequestSettings(0);
   } else if (s.mImportFinishedPending) {
+    // Every message was acknowledged; "Finished successfully!" waits for
+    // the checksum list of the reconnect to show the pedal holds the file.
     s.mImportFinishedPending = false;
-    EndImport("Finished successfully!");
+    EndImport("");
     s.mImportVerifyPending = true;
+    s.mImportVerifyTicks = 0;
   } else if (!s.mImportFailure.empty()) {
     EndImport(s.mImportFailure + "\n" + ImportedSoFar());
     s.mImportFailure.clear();
+    s.mImportResult = TransferState::ImportResult::kFailed;
+  }
+  if (s.mImportVerifyPending && ++s.mImportVerifyTicks > kImportVerifyTimeoutTicks) {
+    s.mImportVerifyPending = false;
+    s.mImportResult = TransferState::ImportResult::kUnverified;
+    mEvents.ShowMessage("Every message of the import was acknowledged, but the pedal did not "
+                        "send its list of checksums afterwards: whether it holds the backup "
+                        "is not known. Please connect again and restore the backup again.");
   }
   // An acknowledgement that never comes would leave the import waiting for
   // good: the message goes again a few times, then the import ends and says
@@ -38,6 +49,7 @@ void DeviceTick::Run() {
     s.mImporting = false;
     mSender.SendBulkMode(false);
     EndImport(std::string(kLostPedalMessage) + "\n" + ImportedSoFar());
+    s.mImportResult = TransferState::ImportResult::kFailed;
   }
 
   // A stale IR is fetched again between transfers, never inside one: the
@@ -71,7 +83,7 @@ void DeviceTick::Run() {
 void DeviceTick::EndImport(const std::string& message) {
   SessionState& s = mState;
   mEvents.HideTransferProgress();
-  mEvents.ShowMessage(message);
+  if (!message.empty()) mEvents.ShowMessage(message);
   mCache.ClearCache();
   mCache.RefreshPresetList();
   s.mConnected = false;

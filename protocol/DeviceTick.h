@@ -20,6 +20,8 @@ public:
   static constexpr int kIdentityEveryTicks = 33; // 3.3 s
   // Unanswered identity requests after which the ports are opened again.
   static constexpr int kPollsBeforeReopen = 3;
+  // After an import: the reconnect's checksum list is awaited this long.
+  static constexpr int kImportVerifyTimeoutTicks = 600; // 60 s
   static constexpr int kReplyTimeoutTicks = 10;
   // A restored IR chunk or preset is acknowledged at once; 3 s is plenty.
   static constexpr int kImportAckTimeoutTicks = 30;

@@ -372,9 +372,12 @@ void ReplyHandler::VerifyImport(std::span<const uint8_t> list) {
     differing += (count++ ? ", " : "") + std::to_string(ParamInt(kParamPatchOffset) + k);
   }
   if (count == 0) {
+    s.mImportResult = TransferState::ImportResult::kVerified;
+    mEvents.ShowMessage("Finished successfully!");
     mEvents.ShowMessage("All 128 presets verified.");
     return;
   }
+  s.mImportResult = TransferState::ImportResult::kDiffers;
   mEvents.ShowMessage("The pedal does not hold what the backup holds in " +
                       std::string(count == 1 ? "preset " : "presets ") + differing +
                       ". Please check the MIDI connection and restore the backup again.");

@@ -141,7 +141,12 @@ struct TransferState {
   // After a whole import, the checksum list of the reconnect is compared
   // with what the file held, slot by slot.
   bool mImportVerifyPending = false;
+  int mImportVerifyTicks = 0;
   std::array<ChecksumPair, 128> mImportExpected{};
+  // How the last import ended, for whoever waits on it: only a checksum
+  // list that matches the file makes it verified.
+  enum class ImportResult { kNone, kFailed, kVerified, kDiffers, kUnverified };
+  ImportResult mImportResult = ImportResult::kNone;
   int mExportPresetIndex = 0;
   int mExportIRIndex = 0;
   std::array<bool, 256> mExportIRNeeded{};

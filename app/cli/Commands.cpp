@@ -111,6 +111,36 @@ bool Backup(Session& session, const std::string& file) {
   return true;
 }
 
+// An import under way: its end, the read-back of the pedal's presets, and
+// the verdict of the checksum list against the file, read from the
+// editor's result rather than from what its messages say.
+bool AwaitImportVerdict(Session& session, const char* command) {
+  using Result = TransferState::ImportResult;
+  const size_t seen = session.Modal().Messages().size();
+  auto result = [&] {
+    return session.Locked([](ZorelControl& e) { return e.State().mImportResult; });
+  };
+  if (!session.WaitUntil(
+          [](ZorelControl& e) {
+            return !e.State().mImporting && !e.State().mImportFinishedPending;
+          },
+          Session::Activity::kAny))
+    return Fail(command, session.WaitFailure());
+  if (result() == Result::kFailed)
+    return Fail(command, LastOr(session.MessagesSince(seen), "the import ended early"));
+  // The pedal holds other presets now; the restore is done once the editor
+  // has read them back as it would after any new connection.
+  if (!session.AwaitReread())
+    return Fail(command, "the import was sent, but " + session.WaitFailure());
+  if (!session.WaitUntil([](ZorelControl& e) { return e.State().mImportResult != Result::kNone; },
+                         Session::Activity::kNone))
+    return Fail(command, "the import was sent, but " + session.WaitFailure());
+  session.MessagesSince(seen, 200); // the verdict's boxes are printed
+  if (result() == Result::kVerified) return true;
+  return Fail(command,
+              LastOr(session.MessagesSince(seen), "the pedal's presets were not verified"));
+}
+
 bool Restore(Session& session, const std::string& file) {
   if (!Readable(file)) return Fail("restore", file + " cannot be read");
   session.Modal().ClearRefused();
@@ -121,21 +151,7 @@ bool Restore(Session& session, const std::string& file) {
   if (!AwaitSnapshot(session, "restore")) return false;
   if (!session.Locked([](ZorelControl& e) { return e.State().mImporting; }))
     return Fail("restore", LastOr(session.MessagesSince(asked, 200), "not started"));
-  // Only what comes after the confirmation tells how the import went.
-  const size_t seen = session.Modal().Messages().size();
-  if (!session.WaitUntil(
-          [](ZorelControl& e) {
-            return !e.State().mImporting && !e.State().mImportFinishedPending;
-          },
-          Session::Activity::kAny))
-    return Fail("restore", session.WaitFailure());
-  const auto texts = session.MessagesSince(seen);
-  if (!Contains(texts, kFinished)) return Fail("restore", LastOr(texts, "the import ended early"));
-  // The pedal holds other presets now; the restore is done once the editor
-  // has read them back as it would after any new connection.
-  if (!session.AwaitReread())
-    return Fail("restore", "the import finished, but " + session.WaitFailure());
-  return true;
+  return AwaitImportVerdict(session, "restore");
 }
 
 bool SavePreset(Session& session, const std::string& file) {
@@ -240,22 +256,7 @@ bool RestoreSnapshot(Session& session, const std::string& name) {
   if (!AwaitSnapshot(session, "restore-snapshot")) return false;
   if (!session.Locked([](ZorelControl& e) { return e.State().mImporting; }))
     return Fail("restore-snapshot", LastOr(session.MessagesSince(seen, 200), "not started"));
-  const size_t started = session.Modal().Messages().size();
-  if (!session.WaitUntil(
-          [](ZorelControl& e) {
-            return !e.State().mImporting && !e.State().mImportFinishedPending;
-          },
-          Session::Activity::kAny))
-    return Fail("restore-snapshot", session.WaitFailure());
-  const auto texts = session.MessagesSince(started);
-  if (!Contains(texts, kFinished))
-    return Fail("restore-snapshot", LastOr(texts, "the import ended early"));
-  if (!session.AwaitReread())
-    return Fail("restore-snapshot", "the import finished, but " + session.WaitFailure());
-  // The verdict of the read-back comes with the next tick.
-  const auto verdict = session.MessagesSince(session.Modal().Messages().size(), 1000);
-  return verdict.empty() || verdict.back() == "All 128 presets verified." ||
-         Fail("restore-snapshot", verdict.back());
+  return AwaitImportVerdict(session, "restore-snapshot");
 }
 
 bool Doctor(Session& session) {

@@ -168,10 +168,15 @@ bool Session::AwaitReread() {
   return true;
 }
 
+// The library's own rule: an absent slot file is an all-zero preset, whose
+// checksum is 0 0, so a pedal slot holding one is never written. A slot
+// without its file whose checksum is anything else was not written.
 bool Session::CacheComplete() {
-  const std::string root = Editor().Library().Root();
+  LibraryCache& library = Editor().Library();
   for (int k = 0; k < SessionState::kPresetSlots; ++k)
-    if (!lib::FileReader(lib::PresetSlotPath(root, k)).IsOpen()) return false;
+    if (!lib::FileReader(lib::PresetSlotPath(library.Root(), k)).IsOpen() &&
+        library.ChecksumDiffers(k, 0, 0))
+      return false;
   return true;
 }
 
@@ -237,7 +242,7 @@ void Session::RunFor(std::chrono::milliseconds duration) {
   const auto end = std::chrono::steady_clock::now() + duration;
   do {
     Pump();
-    std::this_thread::sleep_for(RealTimeClock::kPumpInterval);
+    mHost->WaitForMidi(RealTimeClock::kPumpInterval);
   } while (std::chrono::steady_clock::now() < end);
 }
 
@@ -282,7 +287,7 @@ bool Session::WaitUntil(const std::function<bool(ZorelControl&)>& done, Activity
       mWaitFailure = "the pedal did not answer within the time-out";
       return false;
     }
-    std::this_thread::sleep_for(RealTimeClock::kPumpInterval);
+    mHost->WaitForMidi(RealTimeClock::kPumpInterval);
   }
 }
 
@@ -290,7 +295,7 @@ std::vector<std::string> Session::MessagesSince(size_t seen, int ms) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (mModal.Messages().size() <= seen && std::chrono::steady_clock::now() < end) {
     Pump();
-    std::this_thread::sleep_for(RealTimeClock::kPumpInterval);
+    mHost->WaitForMidi(RealTimeClock::kPumpInterval);
   }
   const auto& all = mModal.Messages();
   return std::vector<std::string>(

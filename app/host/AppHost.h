@@ -10,6 +10,7 @@
 #include "app/host/AudioBackend.h"
 #include "app/host/HostSettings.h"
 #include "app/host/MidiBackend.h"
+#include "app/host/MidiWake.h"
 #include "app/host/PedalProbe.h"
 #include "app/host/SettingsFile.h"
 #include "editor/ZorelControl.h"
@@ -180,6 +181,14 @@ public:
   uint64_t CallbackCount() const { return mCallbackCount.load(std::memory_order_acquire); }
   uint64_t SampleCounter() const { return mSampleCounter.load(std::memory_order_relaxed); }
 
+  // Incoming MIDI is handled on arrival: the input callback wakes the
+  // user-interface thread, which drains at once. WaitForMidi sleeps at most
+  // `timeout` and drains when woken (zorelctl's loop); a main loop watches
+  // MidiWakeFd() and calls DrainArrivedMidi() (the window).
+  bool WaitForMidi(std::chrono::milliseconds timeout);
+  void DrainArrivedMidi();
+  int MidiWakeFd() const { return mMidiWake.Fd(); }
+
   // One step of the fallback: drains the input queues on the calling
   // (user-interface) thread unless a stream is delivering buffers. Run by
   // a timer every kFallbackDrainMs; public for tests.
@@ -216,6 +225,7 @@ private:
   MidiObjects mMoreObjects; // only the two makers of more port objects
   std::string mFindPedalReport;
   TrafficLog mTraffic;
+  MidiWake mMidiWake;
   std::atomic<bool> mExiting{false};
   std::atomic<uint64_t> mReceived{0};
   std::atomic<uint64_t> mSent{0};

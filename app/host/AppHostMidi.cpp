@@ -187,6 +187,20 @@ void AppHost::OnMidiInput(const uint8_t* data, size_t size) {
   mBytesReceived.fetch_add(size, std::memory_order_relaxed);
   if (mTraffic.Active()) mTraffic.Record(TrafficDirection::kFromPedal, data, size);
   mEditor->QueueMidiInput(data, size);
+  mMidiWake.Signal();
+}
+
+bool AppHost::WaitForMidi(std::chrono::milliseconds timeout) {
+  if (!mMidiWake.Wait(timeout)) return false;
+  if (!mExiting) mEditor->ProcessQueuedMidiInput();
+  return true;
+}
+
+void AppHost::DrainArrivedMidi() {
+  mMidiWake.Take();
+  // Through the editor's try-lock, as the audio callback drains: whichever
+  // gets there first handles the messages, one at a time, in arrival order.
+  if (!mExiting) mEditor->ProcessQueuedMidiInput();
 }
 
 bool AppHost::SendMidiBytes(const uint8_t* data, size_t size) {

@@ -94,6 +94,23 @@ int RunWindow(const WindowOptions& options, SingleInstance& instance,
     timers.SetAfterTick([&window] {
       if (window) window->View().RedrawDirty();
     });
+    // A reply from the pedal is handled when it arrives, not at the next
+    // tick or audio buffer: the input callback wakes the main loop.
+    struct MidiArrival {
+      AppHost* host;
+      MainWindow* window;
+    } arrival{host.get(), window.get()};
+    if (host->MidiWakeFd() >= 0) {
+      signalSources.push_back(g_unix_fd_add(
+          host->MidiWakeFd(), G_IO_IN,
+          [](gint, GIOCondition, gpointer data) -> gboolean {
+            auto* a = static_cast<MidiArrival*>(data);
+            a->host->DrainArrivedMidi();
+            a->window->View().RedrawDirty();
+            return G_SOURCE_CONTINUE;
+          },
+          &arrival));
+    }
     for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
       signalSources.push_back(g_unix_signal_add(
           sig,

@@ -2,9 +2,11 @@
 // pedal whose presets are all cached: the same requests in the same order
 // (identity, checksum list, global settings, bulk mode off, the current
 // preset, the editor closing), each sent the moment the answer to the one
-// before arrives. bench_status.sh times it beside zorelctl.
+// before arrives. bench_status.sh times it beside zorelctl. With --sync it
+// first reads all 128 presets, as a status with an empty cache does (bulk
+// mode on, then each preset as soon as the one before it came).
 //
-//   status_client PEDAL-NAME    exit 0 when every answer came
+//   status_client [--sync] PEDAL-NAME    exit 0 when every answer came
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -36,14 +38,24 @@ Bytes Request(uint8_t command, std::optional<uint8_t> argument) {
 } // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s PEDAL-NAME\n", argv[0]);
+  const bool sync = argc == 3 && std::string(argv[1]) == "--sync";
+  if (argc != (sync ? 3 : 2)) {
+    std::fprintf(stderr, "usage: %s [--sync] PEDAL-NAME\n", argv[0]);
     return 2;
   }
   try {
-    Link link(argv[1], "status client");
+    Link link(argv[argc - 1], "status client");
     const auto identity = Ask(link, Request(0x55, 0x0F));
     const auto checksums = identity ? Ask(link, Request(0x55, 0x03)) : std::nullopt;
+    if (checksums && sync) {
+      link.Send(Request(0x5A, std::nullopt)); // bulk mode on
+      for (int slot = 0; slot < 128; ++slot) {
+        if (!Ask(link, Request(0x40, static_cast<uint8_t>(slot)))) {
+          std::fprintf(stderr, "status_client: preset %d did not come\n", slot);
+          return 1;
+        }
+      }
+    }
     const auto settings = checksums ? Ask(link, Request(0x55, 0x00)) : std::nullopt;
     if (!settings) {
       std::fprintf(stderr, "status_client: the pedal did not answer\n");

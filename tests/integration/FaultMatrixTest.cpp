@@ -234,11 +234,19 @@ TEST(FaultMatrix, RestoreEndsEqualOrSaysHowFarItGot) {
     link.RunUntil([&] { return !h.Editor().SnapshotPending(); }, 600000);
     const size_t before = modal.Messages().size(); // the confirmations are behind us
     const int start = link.elapsedMs;
-    ASSERT_TRUE(
-        link.RunUntil([&] { return !s.mImporting && modal.Messages().size() > before; }, 300000))
+    // An import that ended is verified by the reconnect's checksum list;
+    // only then is it said to have finished.
+    ASSERT_TRUE(link.RunUntil(
+        [&] {
+          return !s.mImporting && s.mImportResult != TransferState::ImportResult::kNone &&
+                 modal.Messages().size() > before;
+        },
+        300000))
         << fault.name;
     const std::string& said = modal.Messages().back().text;
-    if (said == "Finished successfully!") {
+    if (s.mImportResult == TransferState::ImportResult::kVerified) {
+      EXPECT_EQ(said, "All 128 presets verified.") << fault.name;
+      EXPECT_EQ(modal.Messages()[modal.Messages().size() - 2].text, "Finished successfully!");
       Report("restore", fault.name, "equal", link.elapsedMs - start);
       EXPECT_EQ(pedal.State().presets, original.presets) << fault.name;
       EXPECT_EQ(pedal.State().userIRs[0], original.userIRs[0]) << fault.name;
@@ -282,10 +290,16 @@ TEST(FaultLinks, ARestoreResendsWhatWasNotAcknowledged) {
   ASSERT_TRUE(e.h.Editor().ImportBulkFile());
   e.link.RunUntil([&] { return !e.h.Editor().SnapshotPending(); }, 600000);
   const size_t before = e.modal.Messages().size();
-  ASSERT_TRUE(e.link.RunUntil([&] { return !e.s.mImporting && e.modal.Messages().size() > before; },
-                              300000));
+  ASSERT_TRUE(e.link.RunUntil(
+      [&] {
+        return !e.s.mImporting && e.s.mImportResult != TransferState::ImportResult::kNone &&
+               e.modal.Messages().size() > before;
+      },
+      300000));
   EXPECT_EQ(lost.size(), 3u);
-  EXPECT_EQ(e.modal.Messages().back().text, "Finished successfully!");
+  EXPECT_EQ(e.s.mImportResult, TransferState::ImportResult::kVerified);
+  ASSERT_GE(e.modal.Messages().size(), 2u);
+  EXPECT_EQ(e.modal.Messages()[e.modal.Messages().size() - 2].text, "Finished successfully!");
   EXPECT_EQ(e.pedal.State().presets, original.presets);
   EXPECT_EQ(e.pedal.State().userIRs[0], original.userIRs[0]);
   EXPECT_EQ(e.pedal.State().userIRs[200], original.userIRs[200]);

@@ -207,6 +207,8 @@ TEST_F(Snapshots, APedalThatCorruptsWhatItReceivesIsReportedNotVerified) {
   ASSERT_TRUE(AwaitReread());
   EXPECT_TRUE(Saw(modal, "The pedal does not hold what the backup holds in presets "));
   EXPECT_FALSE(Saw(modal, "All 128 presets verified."));
+  EXPECT_FALSE(Saw(modal, "Finished successfully!")); // one truth, not two
+  EXPECT_EQ(st().mImportResult, TransferState::ImportResult::kDiffers);
 }
 
 TEST_F(Snapshots, AFailedSnapshotStopsTheOverwriteUnlessTheUserGoesOn) {

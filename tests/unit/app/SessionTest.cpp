@@ -110,7 +110,7 @@ protected:
   }
 
   // A bulk file of two presets of a pedal whose preset 5 has another name.
-  std::string BulkFileWithRenamedPreset() {
+  std::string BulkFileWithRenamedPreset(bool zeroPreset7 = false) {
     // A whole backup (every preset; no user IRs in use, so no IR dumps),
     // since the import refuses anything less.
     sim::PedalState state = sim::MakeFactoryState();
@@ -119,6 +119,7 @@ protected:
       p[PayloadParamOffset(kParamUserIR8Mode)] = 0;
     }
     state.presets[5][2] = 'Z'; // the first letter of the name
+    if (zeroPreset7) state.presets[7].fill(0);
     VirtualPedal source({}, state);
     const std::string file = root + "/two.q3b";
     std::ofstream f(file, std::ios::binary);
@@ -161,6 +162,34 @@ TEST_F(SessionOnPedal, RestoreReturnsOnceThePresetsAreReadBack) {
   EXPECT_EQ(Count(printed, "VERSION: 1.1"), 1) << printed;
   EXPECT_EQ(Count(printed, "Finished successfully!"), 1) << printed;
   EXPECT_LT(printed.find("VERSION: 1.1"), printed.find("Finished successfully!"));
+}
+
+// The library keeps no file for an all-zero preset (its checksum is that of
+// an absent file); the read-back counts it as there.
+TEST_F(SessionOnPedal, ARestoredAllZeroPresetNeedsNoSlotFile) {
+  Session& s = Open(10);
+  ASSERT_TRUE(s.Connect()) << s.WaitFailure();
+  ASSERT_TRUE(Restore(s, BulkFileWithRenamedPreset(true))) << s.WaitFailure();
+  EXPECT_EQ(wire->pedal.State().presets[7], PresetPayload{});
+  EXPECT_FALSE(std::filesystem::exists(lib::PresetSlotPath(root, 7)));
+  EXPECT_EQ(Count(Printed(), "Finished successfully!"), 1);
+}
+
+// A pedal that keeps other values than it was sent: one message says so,
+// and none says the restore went well.
+TEST_F(SessionOnPedal, ARestoreThePedalDidNotTakeAsSentSaysOnlyWhatDiffers) {
+  Session& s = Open(10);
+  ASSERT_TRUE(s.Connect()) << s.WaitFailure();
+  const std::string file = BulkFileWithRenamedPreset();
+  sim::Misbehaviour corrupting;
+  corrupting.corruptReceivedShare = 1.0;
+  wire->pedal.SetMisbehaviour(corrupting);
+  EXPECT_FALSE(Restore(s, file));
+  const std::string printed = Printed();
+  EXPECT_EQ(Count(printed, "Finished successfully!"), 0) << printed;
+  EXPECT_NE(printed.find("The pedal does not hold what the backup holds in presets "),
+            std::string::npos)
+      << printed;
 }
 
 TEST_F(SessionOnPedal, RestoreFailsClearlyWhenThePedalDoesNotComeBack) {
