@@ -160,6 +160,10 @@ bool ZorelControl::LoadPresetFile() {
     s.mHasPendingMessage = true;
     s.mTrackEdits = true;
     return false;
+  case lib::PresetLoadOutcome::kDamaged:
+    ShowMessage(load.pendingMessage);
+    s.mTrackEdits = true;
+    return false;
   case lib::PresetLoadOutcome::kUnsupportedVersion:
   case lib::PresetLoadOutcome::kCancelled:
     return false;

@@ -1,6 +1,7 @@
 #include "library/PresetFile.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "library/FileWriter.h"
@@ -107,6 +108,54 @@ ParsedPresetFile ParsePresetFile(std::span<const uint8_t> file) {
       static_cast<int8_t>(parsed.header[4]) * 10 + static_cast<int8_t>(parsed.header[5]);
   parsed.status = version > 10 ? PresetFileStatus::kUnsupportedVersion : PresetFileStatus::kOk;
   return parsed;
+}
+
+std::string PresetFileProblem(std::span<const uint8_t> file) {
+  const ParsedPresetFile parsed = ParsePresetFile(file);
+  char text[240];
+  const size_t blocks = file.size() < kPresetFileHeaderSize
+                            ? 0
+                            : (file.size() - kPresetFileHeaderSize) / kIRBlockSize;
+  if (file.size() < kPresetFileHeaderSize || blocks > 2 ||
+      file.size() != kPresetFileHeaderSize + blocks * kIRBlockSize) {
+    std::snprintf(text, sizeof text,
+                  "The preset file is damaged: it is %zu bytes long, and a preset file holds %zu "
+                  "bytes, or %zu or %zu with its IRs.",
+                  file.size(), kPresetFileHeaderSize, kPresetFileHeaderSize + kIRBlockSize,
+                  kPresetFileHeaderSize + 2 * kIRBlockSize);
+    return text;
+  }
+  // The writer embeds an IR only for a position that plays a user IR.
+  auto fromFile = [&](int mode, int msb) {
+    return parsed.Param(mode) >= 1 && parsed.Param(msb) < 2;
+  };
+  const size_t used = (fromFile(kParamUserIR7Mode, kParamUserIR7PresetMSB) ? 1 : 0) +
+                      (fromFile(kParamUserIR8Mode, kParamUserIR8PresetMSB) ? 1 : 0);
+  if (blocks > used) {
+    std::snprintf(text, sizeof text,
+                  "The preset file is damaged: it holds %zu IR(s), and its preset plays %zu user "
+                  "IR(s) of its own.",
+                  blocks, used);
+    return text;
+  }
+  for (size_t k = 0; k < blocks; ++k) {
+    const IRBlockBytes block = *PresetFileBlock(file, static_cast<int>(k));
+    const unsigned format = block[0] | (block[1] << 8);
+    const unsigned gain = IRBlockGainWord(block);
+    if (format != 1) {
+      std::snprintf(text, sizeof text,
+                    "IR %zu of the preset file is damaged: its format word is %u, not 1.", k + 1,
+                    format);
+      return text;
+    }
+    if (gain > 32768) {
+      std::snprintf(text, sizeof text,
+                    "IR %zu of the preset file is damaged: its level word %u is above 32768.",
+                    k + 1, gain);
+      return text;
+    }
+  }
+  return {};
 }
 
 std::optional<IRBlockBytes> PresetFileBlock(std::span<const uint8_t> file, int index) {

@@ -94,6 +94,14 @@ struct ParsedPresetFile {
 // signed bytes, at most 10). Files shorter than the header read as zeros.
 ParsedPresetFile ParsePresetFile(std::span<const uint8_t> file);
 
+// What makes a file of a known format and version unfit to load, for the
+// user; "" when it is whole. A file is checked whole before anything of it
+// reaches the pedal: its size is one the writer makes (the header, with
+// none, one or two IR blocks), it holds no IR block that its preset does
+// not take from the file, and each block has its format word and a level
+// factor of at most 1.
+std::string PresetFileProblem(std::span<const uint8_t> file);
+
 // IR block `index` (0 or 1) of a file, when the file holds it completely.
 std::optional<IRBlockBytes> PresetFileBlock(std::span<const uint8_t> file, int index);
 

@@ -51,6 +51,12 @@ LoadedPresetFile PlanPresetFileLoad(std::span<const uint8_t> file, const PresetL
     modal.ShowMessageDialog(kMsgUnsupportedVersion, "", MessageBoxType::kOK);
     return load;
   }
+  // Checked whole before anything is asked or sent, as a backup is.
+  if (std::string problem = PresetFileProblem(file); !problem.empty()) {
+    load.outcome = PresetLoadOutcome::kDamaged;
+    load.pendingMessage = problem + " Nothing was sent to the pedal.";
+    return load;
+  }
   load.outcome = PresetLoadOutcome::kCancelled;
   if (context.presetModified && !Confirmed(modal, kMsgPresetNotSaved)) return load;
 
@@ -125,6 +131,9 @@ std::optional<PreparedIRUpload> ReadSecondFileIR(const std::string& path, SlotCa
   if (number < 0 || number >= kUserIRCount) return std::nullopt;
   std::vector<uint8_t> file;
   if (!ReadWholeFile(path, kPresetFileSizeLimit - 1, file)) return std::nullopt;
+  // The file is read again here: one that changed into a damaged one since
+  // the load uploads nothing.
+  if (!PresetFileProblem(file).empty()) return std::nullopt;
   const int blocks = ParsePresetFile(file).blockCount;
   if (blocks == 0) return std::nullopt;
   const std::optional<IRBlockBytes> block = PresetFileBlock(file, blocks == 2 ? 1 : 0);

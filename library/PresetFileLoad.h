@@ -42,6 +42,7 @@ enum class PresetLoadOutcome {
   kIgnored,            // no such file, or 8192 bytes or more: the editor says it could not be read
   kUnknownFormat,      // pendingMessage holds the box for the next idle tick
   kUnsupportedVersion, // the box has been shown
+  kDamaged,            // pendingMessage says what is wrong; nothing was asked or sent
   kCancelled,          // the user declined a confirmation
   kLoaded,
 };

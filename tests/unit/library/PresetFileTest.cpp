@@ -225,19 +225,48 @@ TEST_F(PresetFileTest, ConfirmationsComeBeforeAnythingIsApplied) {
   EXPECT_EQ(modal.Messages().size(), 4u);
 }
 
-TEST_F(PresetFileTest, BlocksTheFileDoesNotHoldAreAbsent) {
+// A file is checked whole before anything of it is asked about or sent: an
+// IR cut short, one too many, bytes after the last block, a wrong format
+// word or a level above 1 each refuse the file with what is wrong.
+TEST_F(PresetFileTest, AFileWhoseIRsAreNotWholeIsRefusedBeforeAnythingIsAsked) {
   UseUserIRs(true, true);
-  const PresetFileHeader header = BuildPresetFileHeader("Cut", input);
-  std::vector<uint8_t> file(header.begin(), header.end());
-  file.resize(262 + 1000, 0x55); // part of one block
-  const LoadedPresetFile load = PlanPresetFileLoad(file, context, modal);
-  ASSERT_EQ(load.outcome, PresetLoadOutcome::kLoaded);
-  EXPECT_FALSE(load.firstBlock);
-  EXPECT_FALSE(load.ir8Pending);
-  EXPECT_TRUE(load.sendPresetNow);
-  EXPECT_FALSE(PresetFileBlock(file, 0));
+  StoreUserIR(5, 0.5, "Seven");
+  StoreUserIR(133, 0.25, "Eight");
+  ASSERT_EQ(WritePresetFile(root + "/whole.q3p", input, *cache).size, 5134u);
+  const std::vector<uint8_t> whole = ReadFileBytes(root + "/whole.q3p");
+  modal.QueueMessageAnswer(MessageBoxResult::kOK);
+  ASSERT_EQ(PlanPresetFileLoad(whole, context, modal).outcome, PresetLoadOutcome::kLoaded);
 
-  WriteFileBytes(root + "/cut.q3p", file);
+  auto refused = [&](std::vector<uint8_t> file, const std::string& start) {
+    const size_t asked = modal.Messages().size();
+    const LoadedPresetFile load = PlanPresetFileLoad(file, context, modal);
+    EXPECT_EQ(load.outcome, PresetLoadOutcome::kDamaged) << start;
+    EXPECT_EQ(load.pendingMessage.rfind(start, 0), 0u) << load.pendingMessage;
+    EXPECT_FALSE(load.firstBlock);
+    EXPECT_EQ(modal.Messages().size(), asked) << "nothing is asked of a damaged file";
+  };
+  std::vector<uint8_t> cut = whole;
+  cut.resize(262 + 1000);
+  refused(cut, "The preset file is damaged: it is 1262 bytes long");
+  cut = whole;
+  cut.pop_back();
+  refused(cut, "The preset file is damaged: it is 5133 bytes long");
+  std::vector<uint8_t> longer = whole;
+  longer.push_back(0);
+  refused(longer, "The preset file is damaged: it is 5135 bytes long");
+  std::vector<uint8_t> format = whole;
+  format[262 + 2436] = 2;
+  refused(format, "IR 2 of the preset file is damaged: its format word is 2, not 1.");
+  std::vector<uint8_t> loud = whole;
+  loud[262 + 2] = 0x01;
+  loud[262 + 3] = 0x80; // 32769
+  refused(loud, "IR 1 of the preset file is damaged: its level word 32769 is above 32768.");
+  // IR 8 switched off: its block belongs to no position.
+  std::vector<uint8_t> extra = whole;
+  extra[kPresetFileParamsOffset + kParamUserIR8Mode] = 0;
+  refused(extra, "The preset file is damaged: it holds 2 IR(s), and its preset plays 1");
+
+  WriteFileBytes(root + "/cut.q3p", cut);
   EXPECT_FALSE(ReadSecondFileIR(root + "/cut.q3p", *cache, 140));
 }
 
