@@ -42,19 +42,6 @@ void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
              static_cast<std::streamsize>(bytes.size()));
 }
 
-std::vector<uint8_t> Wav() {
-  std::vector<uint8_t> w = {'R', 'I', 'F',  'F',  0,   0,   0,    0,    'W',  'A', 'V',
-                            'E', 'f', 'm',  't',  ' ', 16,  0,    0,    0,    1,   0,
-                            1,   0,   0x44, 0xAC, 0,   0,   0x88, 0x58, 1,    0,   2,
-                            0,   16,  0,    'd',  'a', 't', 'a',  0x20, 0x03, 0,   0};
-  for (int i = 0; i < 400; ++i) {
-    const int16_t s = static_cast<int16_t>(i == 0 ? 20000 : 0);
-    w.push_back(static_cast<uint8_t>(s & 0xFF));
-    w.push_back(static_cast<uint8_t>(s >> 8));
-  }
-  return w;
-}
-
 class BadFiles : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -153,7 +140,7 @@ TEST_F(BadFiles, EveryOperationRefusesWhatItCannotUse) {
       {"a 1-byte F0", {0xF0}, {true, true, true, true}},
       {"the first 8 bytes of a backup", part(8), {true, true, true, true}},
       {"the first 100 bytes of a backup", part(100), {true, true, true, true}},
-      {"a WAV file renamed", Wav(), {true, true, true, false}},
+      {"a WAV file renamed", ImpulseWav(), {true, true, true, false}},
       {"a preset-file magic with nothing after it",
        {'Q', 'V', 'M', 'P', 1, 0},
        {true, true, true, true}},

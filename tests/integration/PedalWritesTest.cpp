@@ -24,19 +24,6 @@ namespace {
 
 constexpr int kSlot = 3; // the current program; its IR 7 plays user IR 3
 
-std::vector<uint8_t> ImpulseWav() {
-  std::vector<uint8_t> w = {'R', 'I', 'F',  'F',  0,   0,   0,    0,    'W',  'A', 'V',
-                            'E', 'f', 'm',  't',  ' ', 16,  0,    0,    0,    1,   0,
-                            1,   0,   0x44, 0xAC, 0,   0,   0x88, 0x58, 1,    0,   2,
-                            0,   16,  0,    'd',  'a', 't', 'a',  0x20, 0x03, 0,   0};
-  for (int i = 0; i < 400; ++i) {
-    const int16_t s = static_cast<int16_t>(i == 0 ? 20000 : 0);
-    w.push_back(static_cast<uint8_t>(s & 0xFF));
-    w.push_back(static_cast<uint8_t>(s >> 8));
-  }
-  return w;
-}
-
 std::string BlockName(const sim::IRBlock& block) {
   return NameFieldText(std::string(block.begin() + kIRBlockNameOffset,
                                    block.begin() + kIRBlockNameOffset + kNameLength));
