@@ -2,7 +2,7 @@
 JOBS ?= 2
 GEN := -G Ninja
 
-.PHONY: run test deps build build-asan build-tsan fuzz bench clean format install package
+.PHONY: run test deps build build-asan build-tsan fuzz bench clean format install package soak
 
 deps:
 	@tools/install-deps.sh
@@ -38,6 +38,18 @@ test: build
 	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure -j $(JOBS) -LE matrix
+
+# The end-to-end and window tests in a loop under ASan+UBSan and TSan with
+# stress-ng loading the cores beside them: make soak SOAK_RUNS=50
+SOAK_RUNS ?= 20
+soak: deps
+	@cmake -S . -B build-asan $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOREL_SANITIZE=address \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cmake -S . -B build-tsan $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOREL_SANITIZE=thread \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	@cmake --build build-tsan -j $(JOBS)
+	@tools/soak.sh $(SOAK_RUNS)
 
 # Longer fuzzing on demand: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 300

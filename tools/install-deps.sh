@@ -10,7 +10,7 @@ packages=(
   librtmidi-dev librtaudio-dev libjack-jackd2-dev jackd2
   libgtk-3-dev libcairo2-dev librsvg2-dev libfreetype-dev libpng-dev
   fonts-roboto fonts-dseg fonts-fork-awesome fonts-dejavu-core fonts-league-spartan fonts-entypo
-  xvfb xauth xdg-utils xdotool desktop-file-utils dpkg-dev gdb
+  xvfb xauth xdg-utils xdotool desktop-file-utils dpkg-dev gdb stress-ng
 )
 
 missing=()
