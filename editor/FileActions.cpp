@@ -305,8 +305,7 @@ bool ZorelControl::ImportWavInto(int number,
   // goes and what comes, and what the slot held goes into a snapshot.
   const std::string newName = lib::TrimName(decoded->name);
   const std::string fileName = lib::FileNamePart(decoded->path);
-  const std::string warning =
-      NameWarning(fileName.substr(0, fileName.size() > 4 ? fileName.size() - 4 : 0));
+  const std::string warning = NameWarning(lib::WavImportBaseName(decoded->path));
   std::string question;
   if (s.mConnected) {
     mLibrary->ReadUserIRName(number);

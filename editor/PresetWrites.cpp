@@ -8,6 +8,7 @@
 #include <string>
 
 #include "editor/DisplayText.h"
+#include "editor/Overwrites.h"
 #include "editor/ZorelControl.h"
 #include "formats/NameText.h"
 #include "protocol/codec/Frame.h"
@@ -85,27 +86,10 @@ void ZorelControl::SendStoredPreset(Overwrite op) {
   const std::string number = TwoDigits(ParamInt(kParamPatchOffset) + slot);
   mLibrary->SetPresetRowText(
       slot, " " + number + " " +
-                NameFieldText(std::string_view(reinterpret_cast<const char*>(sent.data()) + 10,
+                NameFieldText(std::string_view(reinterpret_cast<const char*>(sent.data()) +
+                                                   kBlockDataOffset + kPayloadNameOffset,
                                                kNameLength)));
-  std::string what;
-  switch (op) {
-  case Overwrite::kAmpModel:
-    what = "with the amp model's values";
-    break;
-  case Overwrite::kAmbienceType:
-    what = "with the ambience type's values";
-    break;
-  case Overwrite::kRename:
-    what = "under its new name";
-    break;
-  case Overwrite::kUndo:
-    what = "as it was before";
-    break;
-  default:
-    what = "from the preset file";
-    break;
-  }
-  ShowNote("Preset " + number + " was stored on the pedal " + what + "." +
+  ShowNote("Preset " + number + " was stored on the pedal " + InfoOf(op).storedAs + "." +
            (mLastSnapshotPath.empty() ? std::string()
                                       : " What it held before is in File > Snapshots..."));
 }

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <string>
 
+#include "editor/Overwrites.h"
 #include "editor/ZorelControl.h"
 #include "library/BulkFile.h"
 #include "library/FileReader.h"
@@ -30,73 +31,19 @@ namespace {
 constexpr int kPrepAnswerTicks = 30;
 
 const char* Describe(Overwrite op) {
-  switch (op) {
-  case Overwrite::kImport:
-    return "import";
-  case Overwrite::kRestoreSnapshot:
-    return "restore of a snapshot";
-  case Overwrite::kFactoryReset:
-    return "factory reset";
-  case Overwrite::kStore:
-    return "store";
-  case Overwrite::kLoadPresetFile:
-    return "preset file load";
-  case Overwrite::kFirmware:
-    return "firmware update";
-  case Overwrite::kAmpModel:
-    return "amp model choice";
-  case Overwrite::kAmbienceType:
-    return "ambience type choice";
-  case Overwrite::kRename:
-    return "rename";
-  case Overwrite::kUndo:
-    return "undo";
-  case Overwrite::kImportIR:
-    return "IR import";
-  }
-  return "operation";
+  return InfoOf(op).description;
 }
 
 std::string FileTag(Overwrite op, int slot) {
-  switch (op) {
-  case Overwrite::kImport:
-    return "import";
-  case Overwrite::kRestoreSnapshot:
-    return "restore-snapshot";
-  case Overwrite::kFactoryReset:
-    return slot == kResetSettings
-               ? "factory-reset-settings"
-               : (slot == kResetPresets ? "factory-reset-presets" : "factory-reset-all");
-  case Overwrite::kStore:
-    return "store-preset-" + std::to_string(slot + 1);
-  case Overwrite::kLoadPresetFile:
-    return "load-preset-" + std::to_string(slot + 1);
-  case Overwrite::kFirmware:
-    return "firmware";
-  case Overwrite::kAmpModel:
-    return "amp-model-preset-" + std::to_string(slot + 1);
-  case Overwrite::kAmbienceType:
-    return "ambience-preset-" + std::to_string(slot + 1);
-  case Overwrite::kRename:
-    return "rename-preset-" + std::to_string(slot + 1);
-  case Overwrite::kUndo:
-    return "undo-preset-" + std::to_string(slot + 1);
-  case Overwrite::kImportIR:
-    return "import-user-ir-" + std::to_string(slot + 1);
-  }
-  return "snapshot";
+  const OverwriteInfo& info = InfoOf(op);
+  if (op == Overwrite::kFactoryReset)
+    return std::string(info.fileTag) +
+           (slot == kResetSettings ? "-settings" : (slot == kResetPresets ? "-presets" : "-all"));
+  return info.perSlot ? info.fileTag + std::to_string(slot + 1) : info.fileTag;
 }
 
 bool WholePedal(Overwrite op) {
-  switch (op) {
-  case Overwrite::kImport:
-  case Overwrite::kRestoreSnapshot:
-  case Overwrite::kFactoryReset:
-  case Overwrite::kFirmware:
-    return true;
-  default:
-    return false;
-  }
+  return InfoOf(op).wholePedal;
 }
 
 // The user IRs a preset payload plays (IR 7 and IR 8 switched on).

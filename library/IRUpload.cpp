@@ -27,12 +27,16 @@ PreparedIRUpload PrepareIRUpload(SlotCache& cache, const NameField& name, int nu
   return prepared;
 }
 
-NameField WavImportName(const std::string& path) {
+std::string WavImportBaseName(const std::string& path) {
   std::string base = FileNamePart(path);
   base.resize(base.size() > 4 ? base.size() - 4 : 0);
+  return base;
+}
+
+NameField WavImportName(const std::string& path) {
   // A file name may hold any UTF-8; the IR's name travels in SysEx bodies
   // and shows on the pedal, so it holds ASCII only.
-  return PadName(SanitizeName(base));
+  return PadName(SanitizeName(WavImportBaseName(path)));
 }
 
 DecodedWav DecodeWavForImport(IModalServices& modal, std::string& lastWavFilePath,

@@ -36,6 +36,8 @@ PreparedIRUpload PrepareIRUpload(SlotCache& cache, const NameField& name, int nu
 // The IR name for a WAV path: the file name without its last four
 // characters (the ".wav"), cut to 32 and padded with spaces.
 NameField WavImportName(const std::string& path);
+// The same before it is made ASCII and cut: what the user named the file.
+std::string WavImportBaseName(const std::string& path);
 
 enum class WavImportOutcome { kNoFileChosen, kRefused, kPrepared };
 
