@@ -7,9 +7,9 @@
 #include <array>
 #include <vector>
 
+#include "library/Sha256.h"
 #include "protocol/codec/BulkCheck.h"
 #include "protocol/codec/Codec.h"
-#include "protocol/codec/Sha256.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include "editor/DisplayText.h"
 #include "editor/ZorelControl.h"
 #include "library/FileReader.h"
+#include "library/Sha256.h"
 #include "protocol/codec/EditorMessages.h"
 #include "protocol/codec/FirmwareImageCheck.h"
 #include "protocol/codec/Frame.h"
 #include "protocol/codec/ParamIds.h"
-#include "protocol/codec/Sha256.h"
 
 namespace zorel {
 

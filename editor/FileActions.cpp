@@ -91,10 +91,12 @@ void ZorelControl::ArmImport(std::vector<uint8_t> bytes, const std::vector<int>&
   // What the pedal's checksum list must say afterwards: the presets the
   // import writes, and what the cache knows of the others.
   for (int k = 0; k < SessionState::kPresetSlots; ++k) {
-    std::vector<uint8_t> payload;
-    lib::ReadWholeFile(lib::PresetSlotPath(mLibrary->Root(), k), 4096, payload);
-    payload.resize(kBlockDataSize, 0);
-    s.mImportExpected[static_cast<size_t>(k)] = BlockChecksum(payload);
+    // A slot the library does not hold, or no longer trusts, is taken as
+    // the all-zero preset an absent file stands for.
+    const auto payload = mLibrary->Slots().ReadPresetSlot(k);
+    std::vector<uint8_t> bytes(kBlockDataSize, 0);
+    if (payload) std::copy(payload->begin(), payload->end(), bytes.begin());
+    s.mImportExpected[static_cast<size_t>(k)] = BlockChecksum(bytes);
   }
   s.mTransferBuffer = std::move(bytes);
   // Counted the way the import indexes them: one message per F7.

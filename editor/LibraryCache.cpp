@@ -25,12 +25,16 @@ std::string LibraryCache::DefaultRoot() {
   return LibraryRootPath();
 }
 
-void LibraryCache::WritePresetSlot(int slot, std::span<const uint8_t> payload, uint8_t high,
+bool LibraryCache::WritePresetSlot(int slot, std::span<const uint8_t> payload, uint8_t high,
                                    uint8_t low) {
-  if (slot < 0 || slot >= kPresetSlotCount || payload.size() != kPresetPayloadSize) return;
-  mSlots->WritePresetSlot(
+  if (slot < 0 || slot >= kPresetSlotCount || payload.size() != kPresetPayloadSize) return false;
+  return mSlots->WritePresetSlot(
       slot, std::span<const uint8_t, kPresetPayloadSize>(payload.data(), kPresetPayloadSize), high,
       low);
+}
+
+std::string LibraryCache::PresetSlotFile(int slot) const {
+  return PresetSlotPath(mRoot, slot);
 }
 
 bool LibraryCache::ChecksumDiffers(int slot, uint8_t high, uint8_t low) const {
@@ -57,6 +61,10 @@ bool LibraryCache::UserIRSlotExists(int number) const {
 
 void LibraryCache::StoreIRDump(int number, std::span<const uint8_t> bytes) {
   mSlots->StoreIRDump(number, bytes);
+}
+
+bool LibraryCache::HoldsIR(int number, std::span<const uint8_t> block) const {
+  return mSlots->HoldsIRBlock(number, block);
 }
 
 void LibraryCache::ShowCabinetResponse(int irValue) {

@@ -29,8 +29,9 @@ public:
   static std::string DefaultRoot();
   ~LibraryCache() override;
 
-  void WritePresetSlot(int slot, std::span<const uint8_t> payload, uint8_t checksumHigh,
+  bool WritePresetSlot(int slot, std::span<const uint8_t> payload, uint8_t checksumHigh,
                        uint8_t checksumLow) override;
+  std::string PresetSlotFile(int slot) const override;
   bool ChecksumDiffers(int slot, uint8_t high, uint8_t low) const override;
   bool FetchFlag(int slot) const override;
   void SetFetchFlag(int slot, bool fetch) override;
@@ -38,6 +39,7 @@ public:
   bool UserIRSlotExists(int number) const override;
   std::string CachedUserIRName(int number) override;
   void StoreIRDump(int number, std::span<const uint8_t> bytes) override;
+  bool HoldsIR(int number, std::span<const uint8_t> block) const override;
   // Fills the IR working buffer for position `irValue` of parameter 14.
   void ShowCabinetResponse(int irValue);
   const std::string& CabinetName(int index) const override;

@@ -84,18 +84,17 @@ std::string ZorelControl::SnapshotShortfall(Overwrite op, int slot, std::vector<
     return {};
   }
   if (!WholePedal(op)) {
-    if (!lib::FileReader(lib::PresetSlotPath(mLibrary->Root(), slot)).IsOpen())
+    if (!slots.ReadPresetSlot(slot))
       return "preset " + std::to_string(ParamInt(kParamPatchOffset) + slot) +
              " is not in the library";
     return {};
   }
   std::vector<int> used;
   for (int k = 0; k < SessionState::kPresetSlots; ++k) {
-    std::vector<uint8_t> payload;
-    if (!lib::ReadWholeFile(lib::PresetSlotPath(mLibrary->Root(), k), 4096, payload) ||
-        payload.size() != kPresetPayloadSize)
+    const auto payload = slots.ReadPresetSlot(k);
+    if (!payload)
       return "preset " + std::to_string(ParamInt(kParamPatchOffset) + k) + " is not in the library";
-    UsedIRs(payload, used);
+    UsedIRs(*payload, used);
   }
   for (int n : used)
     if (!slots.UserIRSlotExists(n)) missingIRs.push_back(n);
@@ -111,21 +110,19 @@ std::string ZorelControl::SnapshotShortfall(Overwrite op, int slot, std::vector<
 std::optional<std::vector<uint8_t>> ZorelControl::BuildSnapshot(Overwrite op, int slot,
                                                                 std::string& why) {
   SnapshotContent content;
-  const std::string& root = mLibrary->Root();
   std::vector<int> used;
   auto addPreset = [&](int k) {
-    std::vector<uint8_t> payload;
-    if (!lib::ReadWholeFile(lib::PresetSlotPath(root, k), 4096, payload) ||
-        payload.size() != kPresetPayloadSize) {
+    const auto payload = mLibrary->Slots().ReadPresetSlot(k);
+    if (!payload) {
       why = "preset " + std::to_string(ParamInt(kParamPatchOffset) + k) +
             " could not be read from the library";
       return false;
     }
     SnapshotContent::Preset p;
     p.slot = k;
-    std::copy(payload.begin(), payload.end(), p.payload.begin());
+    p.payload = *payload;
     content.presets.push_back(p);
-    UsedIRs(payload, used);
+    UsedIRs(*payload, used);
     return true;
   };
   auto addIR = [&](int n) {

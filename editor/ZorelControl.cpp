@@ -96,6 +96,8 @@ void ZorelControl::OnIdle() {
 
 void ZorelControl::OnTimer() {
   std::lock_guard<iplug::EditorLock> lock(mEditorLock);
+  // Damage the link check saw makes every later IR read careful too.
+  if (mDoctor && mDoctor->Figures().damaged > 0) mState.mDamageSeen = true;
   // The link check has the pedal to itself while it runs.
   if (mDoctor && mDoctor->Running()) {
     mDoctor->Tick();

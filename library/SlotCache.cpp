@@ -19,11 +19,6 @@ bool FileOpens(const std::string& path) {
   return FileReader(path).IsOpen();
 }
 
-bool HoldsOneIRBlock(const std::string& path) {
-  FileReader reader(path);
-  return reader.IsOpen() && reader.Size() == kIRBlockSize;
-}
-
 void DeleteFilesWithADot(const std::string& folder) {
   for (const std::string& name : ListFiles(folder)) {
     if (name.find('.') != std::string::npos) DeleteFile(folder + name);
@@ -48,24 +43,36 @@ void SlotCache::SetRow(int row, std::string text) {
   if (mView) mView->SetPresetRowText(row, mTables.mPresetRowTexts[row]);
 }
 
+std::optional<std::vector<uint8_t>> SlotCache::ReadTrusted(const std::string& path,
+                                                           size_t size) const {
+  std::vector<uint8_t> bytes;
+  // A file cut short, or longer than it should be, is no stored slot.
+  if (!ReadWholeFile(path, size, bytes) || bytes.size() != size || !mManifest.Vouches(path, bytes))
+    return std::nullopt;
+  return bytes;
+}
+
 std::optional<std::array<uint8_t, kPresetPayloadSize>> SlotCache::ReadPresetSlot(int slot) const {
   if (slot < 0 || slot >= kPresetSlotCount) return std::nullopt;
-  FileReader reader(PresetSlotPath(mRoot, slot));
-  std::array<uint8_t, kPresetPayloadSize> payload{};
-  uint8_t extra = 0;
-  // A file cut short, or longer than one payload, is no stored preset.
-  if (!reader.IsOpen() || reader.Read(payload.data(), payload.size()) != payload.size() ||
-      reader.Read(&extra, 1) != 0)
-    return std::nullopt;
+  const auto bytes = ReadTrusted(PresetSlotPath(mRoot, slot), kPresetPayloadSize);
+  if (!bytes) return std::nullopt;
+  std::array<uint8_t, kPresetPayloadSize> payload;
+  std::copy(bytes->begin(), bytes->end(), payload.begin());
   return payload;
 }
 
 void SlotCache::RefreshPresetList(int patchOffset) {
+  // Room for a payload and more, so a file that is too long is read whole
+  // and refused by the record, not cut to fit.
+  constexpr uint64_t kLargestRead = 4096;
   for (int slot = 0; slot < kPresetSlotCount; ++slot) {
     std::array<uint8_t, kPresetPayloadSize> payload{};
-    FileReader reader(PresetSlotPath(mRoot, slot));
-    if (reader.IsOpen()) {
-      reader.Read(payload.data(), payload.size());
+    const std::string path = PresetSlotPath(mRoot, slot);
+    std::vector<uint8_t> bytes;
+    if (ReadWholeFile(path, kLargestRead, bytes) && mManifest.Vouches(path, bytes)) {
+      // A short file counts its missing bytes as zero, as the pedal's
+      // checksum of it would.
+      std::copy_n(bytes.begin(), std::min(bytes.size(), payload.size()), payload.begin());
       SetRow(slot, PresetRowText(slot + patchOffset,
                                  std::span(payload).subspan(kPayloadNameOffset, kNameFieldLength)));
     } else {
@@ -98,30 +105,33 @@ int SlotCache::ScanPresetFolder(int patchOffset) {
   return accepted;
 }
 
-void SlotCache::WritePresetSlot(int slot, std::span<const uint8_t, kPresetPayloadSize> payload,
+bool SlotCache::WritePresetSlot(int slot, std::span<const uint8_t, kPresetPayloadSize> payload,
                                 uint8_t checksumHigh, uint8_t checksumLow) {
-  if (slot < 0 || slot >= kPresetSlotCount) return;
+  if (slot < 0 || slot >= kPresetSlotCount) return false;
   // The folder normally exists from start-up; making sure costs one call and
   // keeps a folder removed behind the editor's back from losing dumps.
   CreateFolder(mRoot + kPresetsFolder);
-  ReplaceFileContents(PresetSlotPath(mRoot, slot), payload, Durability::kCache);
-  mTables.mPresetChecksums[slot] = {checksumHigh, checksumLow};
+  const std::string path = PresetSlotPath(mRoot, slot);
   mTables.mPresetFetchFlags[slot] = false;
+  if (!ReplaceFileContents(path, payload, Durability::kCache)) return false;
+  mManifest.Record(path, payload);
+  mTables.mPresetChecksums[slot] = {checksumHigh, checksumLow};
+  return true;
 }
 
 bool SlotCache::UserIRSlotExists(int number) const {
-  return HoldsOneIRBlock(UserIRSlotPath(mRoot, number));
+  return ReadTrusted(UserIRSlotPath(mRoot, number), kIRBlockSize).has_value();
 }
 
 bool SlotCache::FactoryIRSlotExists(int index) const {
-  return HoldsOneIRBlock(FactoryIRSlotPath(mRoot, index));
+  return ReadTrusted(FactoryIRSlotPath(mRoot, index), kIRBlockSize).has_value();
 }
 
 bool SlotCache::LoadIRSlotFile(const std::string& path) {
-  FileReader reader(path);
-  if (!reader.IsOpen() || reader.Size() != kIRBlockSize) return false;
-  IRBlockBytes block{};
-  if (reader.Read(block.data(), block.size()) != block.size()) return false;
+  const auto bytes = ReadTrusted(path, kIRBlockSize);
+  if (!bytes) return false;
+  IRBlockBytes block;
+  std::copy(bytes->begin(), bytes->end(), block.begin());
   mTables.mIRGain = IRBlockGain(block);
   IRBlockSamplesInto(block, mTables.mIRBuffer);
   return true;
@@ -161,7 +171,10 @@ void SlotCache::ReadFactoryIRName(int index) {
 
 bool SlotCache::WriteIRSlot(int number, std::span<const uint8_t> bytes) {
   CreateFolder(mRoot + IRFolderFor(number));
-  return ReplaceFileContents(IRSlotPathFor(mRoot, number), bytes, Durability::kCache);
+  const std::string path = IRSlotPathFor(mRoot, number);
+  if (!ReplaceFileContents(path, bytes, Durability::kCache)) return false;
+  mManifest.Record(path, bytes);
+  return true;
 }
 
 bool SlotCache::StoreIRDump(int number, std::span<const uint8_t> bytes) {
@@ -174,24 +187,38 @@ bool SlotCache::StoreIRDump(int number, std::span<const uint8_t> bytes) {
 }
 
 void SlotCache::ForgetIRSlot(int number) {
-  if (number >= 0) DeleteFile(IRSlotPathFor(mRoot, number));
+  if (number < 0) return;
+  const std::string path = IRSlotPathFor(mRoot, number);
+  DeleteFile(path);
+  mManifest.Forget(path);
 }
 
 void SlotCache::ClearCache() {
-  for (const char* folder : {kPresetsFolder, kUserIRsFolder, kFactoryIRsFolder})
+  for (const char* folder : {kPresetsFolder, kUserIRsFolder, kFactoryIRsFolder}) {
     DeleteFilesWithADot(mRoot + folder);
+    mManifest.ForgetFolder(mRoot + folder);
+  }
 }
 
 void SlotCache::ClearPedalContent() {
-  for (const char* folder : {kPresetsFolder, kUserIRsFolder}) DeleteFilesWithADot(mRoot + folder);
+  for (const char* folder : {kPresetsFolder, kUserIRsFolder}) {
+    DeleteFilesWithADot(mRoot + folder);
+    mManifest.ForgetFolder(mRoot + folder);
+  }
 }
 
 std::optional<IRBlockBytes> SlotCache::ReadUserIRBlock(int number) const {
-  FileReader reader(UserIRSlotPath(mRoot, number));
-  if (!reader.IsOpen() || reader.Size() != kIRBlockSize) return std::nullopt;
-  IRBlockBytes block{};
-  if (reader.Read(block.data(), block.size()) != block.size()) return std::nullopt;
+  const auto bytes = ReadTrusted(UserIRSlotPath(mRoot, number), kIRBlockSize);
+  if (!bytes) return std::nullopt;
+  IRBlockBytes block;
+  std::copy(bytes->begin(), bytes->end(), block.begin());
   return block;
+}
+
+bool SlotCache::HoldsIRBlock(int number, std::span<const uint8_t> block) const {
+  if (number < 0 || block.size() != kIRBlockSize) return false;
+  const auto bytes = ReadTrusted(IRSlotPathFor(mRoot, number), kIRBlockSize);
+  return bytes && std::equal(bytes->begin(), bytes->end(), block.begin());
 }
 
 } // namespace zorel::lib

@@ -2,8 +2,9 @@
 
 // The slot files of the library: one preset payload per preset slot, one IR
 // block per user or factory IR, and the operations that read, write, test
-// and delete them while keeping LibraryTables in step. File failures are
-// silent throughout: a file that does not open counts as absent.
+// and delete them while keeping LibraryTables in step. A file that does not
+// open, or no longer holds what the library wrote (SlotManifest), counts as
+// absent; writes say whether they succeeded.
 //
 // Called from the user-interface thread and from the thread that handles the
 // pedal's replies (WritePresetSlot, StoreIRDump, UserIRSlotExists,
@@ -14,9 +15,11 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "library/IRBlock.h"
 #include "library/LibraryTables.h"
+#include "library/SlotManifest.h"
 
 namespace zorel::lib {
 
@@ -29,7 +32,8 @@ public:
 
 class SlotCache {
 public:
-  SlotCache(std::string root, LibraryTables& tables) : mRoot(std::move(root)), mTables(tables) {}
+  SlotCache(std::string root, LibraryTables& tables)
+      : mRoot(std::move(root)), mTables(tables), mManifest(mRoot) {}
 
   const std::string& Root() const { return mRoot; }
   LibraryTables& Tables() { return mTables; }
@@ -45,10 +49,11 @@ public:
   int ScanPresetFolder(int patchOffset);
 
   // Stores a payload from the pedal (folder created one level, the file
-  // replaced whole, never left half written) with its checksum and clears
-  // the slot's fetch flag; the tables change even when the file cannot be
-  // written.
-  void WritePresetSlot(int slot, std::span<const uint8_t, kPresetPayloadSize> payload,
+  // replaced whole, never left half written) with its checksum, and clears
+  // the slot's fetch flag so that a bulk read goes on. When the file cannot
+  // be written the checksum entry keeps what the disk holds, so the slot is
+  // asked for again, and the call returns false.
+  bool WritePresetSlot(int slot, std::span<const uint8_t, kPresetPayloadSize> payload,
                        uint8_t checksumHigh, uint8_t checksumLow);
 
   // The payload of a preset slot file, when the file holds exactly one.
@@ -94,18 +99,24 @@ public:
 
   // The whole IR block of a user IR slot file, when it is exactly 2436 bytes.
   std::optional<IRBlockBytes> ReadUserIRBlock(int number) const;
+  // Whether the slot file of IR `number` (user or factory) holds `block`.
+  bool HoldsIRBlock(int number, std::span<const uint8_t> block) const;
 
   // Creates the IR's folder (one level) and replaces its slot file with the
   // bytes. Returns whether the file was written.
   bool WriteIRSlot(int number, std::span<const uint8_t> bytes);
 
 private:
+  // The whole file at `path` when it is exactly `size` bytes and the record
+  // vouches for it.
+  std::optional<std::vector<uint8_t>> ReadTrusted(const std::string& path, size_t size) const;
   bool LoadIRSlotFile(const std::string& path);
   bool ReadNameField(const std::string& path, NameField& name) const;
   void SetRow(int row, std::string text);
 
   std::string mRoot;
   LibraryTables& mTables;
+  SlotManifest mManifest;
   ILibraryView* mView = nullptr;
 };
 

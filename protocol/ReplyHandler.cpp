@@ -113,6 +113,7 @@ void ReplyHandler::OnPresetDump(std::span<const uint8_t> m) {
   SessionState& s = mState;
   if (!s.mConnected) return;
   const bool checksumOk = BlockChecksumOk(m);
+  if (!checksumOk) s.mDamageSeen = true;
   if (s.mBulkLoading || s.mExporting) {
     // Only the answer to the transfer's own outstanding request belongs to
     // it: a late or repeated dump, or the answer to another request, is not
@@ -145,7 +146,8 @@ void ReplyHandler::OnBulkDump(std::span<const uint8_t> m) {
   SessionState& s = mState;
   s.mSendSuppressed = true;
   const int slot = m[7] & 0x7F;
-  mCache.WritePresetSlot(slot, m.subspan(8, 256), m[264], m[265]);
+  if (!mCache.WritePresetSlot(slot, m.subspan(8, 256), m[264], m[265]) && s.mUnwrittenSlot < 0)
+    s.mUnwrittenSlot = slot;
   const std::string row = Format(" %02d ", ParamInt(kParamPatchOffset) + slot) + NameAt(m, 10);
   mCache.SetPresetRowText(slot, row);
   if (slot == s.mCurrentPresetSlot) mEvents.PresetHighlighted(-1, slot);
@@ -159,9 +161,18 @@ void ReplyHandler::OnBulkDump(std::span<const uint8_t> m) {
   }
   s.mBulkLoading = false;
   s.mSendSuppressed = false;
-  s.mCacheInSync = true;
+  // A preset the library could not keep leaves it out of step with the
+  // pedal, whatever else was read; the next connection asks for it again.
+  s.mCacheInSync = s.mUnwrittenSlot < 0;
   mEvents.ShowTransferProgress(1.0, "100 %");
   mEvents.HideTransferProgress();
+  if (s.mUnwrittenSlot >= 0) {
+    mEvents.ShowMessage("The library could not write the file " +
+                        mCache.PresetSlotFile(s.mUnwrittenSlot) +
+                        ", so it does not hold every preset of the pedal. Please check that the "
+                        "library folder can be written, then press RECONNECT.");
+    s.mUnwrittenSlot = -1;
+  }
   mSender.SendRequestSettings(0);
 }
 
@@ -269,6 +280,7 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
   SessionState& s = mState;
   const bool awaitedList = s.mAwaited == TransferState::Awaited::kChecksumList;
   if (!checksumOk) {
+    s.mDamageSeen = true;
     // Without a clean checksum list the cache cannot be brought up to date:
     // ask again, and give up on the connection if it never comes clean.
     if (m[7] == 3 && awaitedList && !RequestAgain(s, mSender))
@@ -330,6 +342,7 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
     } else {
       s.mBulkLoading = true;
       s.mBulkSlot = -1;
+      s.mUnwrittenSlot = -1;
       s.mBulkModePending = true;
     }
     break;
@@ -418,7 +431,11 @@ void ReplyHandler::OnIdentity(std::span<const uint8_t> m, bool checksumOk) {
 }
 
 void ReplyHandler::OnIRNamePage(std::span<const uint8_t> m) {
-  if (!mState.mConnected || !BlockChecksumOk(m)) return;
+  if (!mState.mConnected) return;
+  if (!BlockChecksumOk(m)) {
+    mState.mDamageSeen = true;
+    return;
+  }
   const int page = m[7];
   for (int i = 0; i < 8; ++i) {
     const int row = 8 * (page % 4) + i;
@@ -450,6 +467,11 @@ void ReplyHandler::OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m) 
     if (s.mExporting && !(awaited && exportAsked)) return;
     mDumpCheck.Feed(m);
     s.mAwaitTicks = 0;
+    s.mDumpIRNumber = number;
+    // A backup keeps the chunks as they came; they are unpacked all the
+    // same, so that two reads of one IR can be held against each other.
+    mDumpUnpacker.Reset(UnpackedLength(Decode21(m[9], m[10], m[11])), kDumpCapacity);
+    FeedDump(m.subspan(12, m.size() - 13));
     if (s.mExporting) {
       // An answer asked for again after its last chunk was lost: the
       // unfinished copy leaves the backup before the new one goes in.
@@ -459,25 +481,26 @@ void ReplyHandler::OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m) 
       s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
       return;
     }
-    s.mDumpIRNumber = number;
-    const uint32_t g = Decode21(m[9], m[10], m[11]);
-    mDumpUnpacker.Reset(UnpackedLength(g), kDumpCapacity);
-    FeedDump(m.subspan(12, m.size() - 13));
     Progress(0.0);
     return;
   }
   if (!mDumpCheck.Active()) return; // no first chunk: nothing to add it to
   mDumpCheck.Feed(m);
   s.mAwaitTicks = 0;
+  const size_t n = m.size();
+  const bool last = kind == IncomingKind::IRDumpLast;
+  FeedDump(m.subspan(7, n - (last ? 10 : 8)));
+  if (last) {
+    const uint8_t flush = 0;
+    mDumpUnpacker.Feed(std::span<const uint8_t>(&flush, 1));
+  }
   if (s.mExporting) {
     if (!s.mExportIROpen) return;
     s.mTransferBuffer.insert(s.mTransferBuffer.end(), m.begin(), m.end());
-    if (kind == IncomingKind::IRDumpLast) OnExportIRComplete();
+    if (last) OnExportIRComplete();
     return;
   }
-  const size_t n = m.size();
-  if (kind == IncomingKind::IRDumpMiddle) {
-    FeedDump(m.subspan(7, n - 8));
+  if (!last) {
     if (mDumpUnpacker.Expected() > 0) {
       const double p = static_cast<double>(mDumpUnpacker.Produced()) / mDumpUnpacker.Expected();
       char text[32];
@@ -486,20 +509,19 @@ void ReplyHandler::OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m) 
     }
     return;
   }
-  FeedDump(m.subspan(7, n - 10));
-  const uint8_t flush = 0;
-  mDumpUnpacker.Feed(std::span<const uint8_t>(&flush, 1));
-  if (!DumpIntact()) {
+  const bool awaited =
+      s.mAwaited == TransferState::Awaited::kIR && s.mAwaitedNumber == s.mDumpIRNumber;
+  if (!DumpIntact() || !IRReadConfirmed(s.mDumpIRNumber, mDumpUnpacker.Output())) {
     mEvents.HideTransferProgress();
-    if (s.mAwaited == TransferState::Awaited::kIR && s.mAwaitedNumber == s.mDumpIRNumber &&
-        !RequestAgain(s, mSender)) {
+    // An IR nobody waits for is dropped: whoever needs it asks again.
+    if (awaited && !RequestAgain(s, mSender)) {
       s.mAwaited = TransferState::Awaited::kNone;
       s.mRetries = 0;
       mEvents.ShowMessage(kDamagedIRMessage);
     }
     return;
   }
-  if (s.mAwaited == TransferState::Awaited::kIR && s.mAwaitedNumber == s.mDumpIRNumber) {
+  if (awaited) {
     s.mAwaited = TransferState::Awaited::kNone;
     s.mRetries = 0;
   }
@@ -513,8 +535,33 @@ void ReplyHandler::OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m) 
   mEvents.HideTransferProgress();
 }
 
-bool ReplyHandler::DumpIntact() const {
-  return mDumpCheck.ChecksumOk() && mDumpCheck.PackedReceived() == mDumpCheck.AnnouncedPacked();
+// Checked on every whole dump, so that damage anywhere on the link makes
+// the reads that follow more careful.
+bool ReplyHandler::DumpIntact() {
+  const bool intact =
+      mDumpCheck.ChecksumOk() && mDumpCheck.PackedReceived() == mDumpCheck.AnnouncedPacked();
+  if (!intact) mState.mDamageSeen = true;
+  return intact;
+}
+
+// The transfer checksum is a plain sum, so two errors in one dump can
+// cancel out. On a link known to be healthy that is improbable enough; once
+// it has damaged anything, an IR counts only when it equals the copy the
+// cache already holds, or when two reads of it agree. A healthy link never
+// sees the second request.
+bool ReplyHandler::IRReadConfirmed(int number, std::span<const uint8_t> block) {
+  SessionState& s = mState;
+  if (!s.mDamageSeen) return true;
+  auto earlier = s.mUnconfirmedIRs.find(number);
+  const bool agrees =
+      earlier != s.mUnconfirmedIRs.end() &&
+      std::equal(block.begin(), block.end(), earlier->second.begin(), earlier->second.end());
+  if (agrees || mCache.HoldsIR(number, block)) {
+    if (earlier != s.mUnconfirmedIRs.end()) s.mUnconfirmedIRs.erase(earlier);
+    return true;
+  }
+  s.mUnconfirmedIRs[number].assign(block.begin(), block.end());
+  return false;
 }
 
 // The last chunk of an IR collected for a backup: kept when intact, else
@@ -522,7 +569,7 @@ bool ReplyHandler::DumpIntact() const {
 void ReplyHandler::OnExportIRComplete() {
   SessionState& s = mState;
   s.mExportIROpen = false;
-  if (!DumpIntact()) {
+  if (!DumpIntact() || !IRReadConfirmed(s.mDumpIRNumber, mDumpUnpacker.Output())) {
     s.mTransferBuffer.resize(s.mExportIRStart);
     if (!RequestAgain(s, mSender)) GiveUp(s, mSender, mEvents, kDamagedIRMessage);
     return;

@@ -45,7 +45,8 @@ private:
   void OnIRNamePage(std::span<const uint8_t> m);
   void OnIRDumpChunk(IncomingKind kind, std::span<const uint8_t> m);
   void FeedDump(std::span<const uint8_t> bytes);
-  bool DumpIntact() const;
+  bool DumpIntact();
+  bool IRReadConfirmed(int number, std::span<const uint8_t> block);
   void OnExportIRComplete();
   void OnShortMessage(IncomingKind kind);
   void OnParameterReport(int number, int value);

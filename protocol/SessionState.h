@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ struct LinkState {
   // output still takes messages), once per silence.
   int mUnansweredPolls = 0;
   bool mReopenedInSilence = false;
+  // The link has damaged an answer since the program started (a checksum
+  // that failed, a dump cut short, the link check's count): from then on an
+  // IR is kept only when a second read agrees with it.
+  bool mDamageSeen = false;
   // The device lines: version and serial as the pedal reported them.
   std::string mDeviceVersionText;
   std::string mDeviceSerialText;
@@ -118,6 +123,7 @@ struct TransferState {
   int mBulkTotal = 0;
   int mBulkDone = 0;
   bool mBulkModePending = false;
+  int mUnwrittenSlot = -1; // the first slot of this bulk read the library could not write
   // The reply the editor waits for. A damaged or missing answer is asked for
   // again, at most kMaxRetries times, before the sequence gives up and says
   // so (protocol/Requests.h).
@@ -155,6 +161,9 @@ struct TransferState {
   std::vector<uint8_t> mTransferBuffer;
   std::string mLastPresetFilePath;
   int mDumpIRNumber = 0;
+  // IRs read once on a link that has damaged answers, by number, waiting
+  // for a second read that agrees.
+  std::map<int, std::vector<uint8_t>> mUnconfirmedIRs;
   bool mImporting = false;
   bool mImportReady = false;
   bool mExporting = false;

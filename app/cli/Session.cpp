@@ -174,9 +174,7 @@ bool Session::AwaitReread() {
 bool Session::CacheComplete() {
   LibraryCache& library = Editor().Library();
   for (int k = 0; k < SessionState::kPresetSlots; ++k)
-    if (!lib::FileReader(lib::PresetSlotPath(library.Root(), k)).IsOpen() &&
-        library.ChecksumDiffers(k, 0, 0))
-      return false;
+    if (!library.Slots().ReadPresetSlot(k) && library.ChecksumDiffers(k, 0, 0)) return false;
   return true;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "library/LibraryPaths.h"
+#include "protocol/codec/Frame.h"
 #include "protocol/codec/PresetPayload.h"
 #include "sim/FactoryContent.h"
 #include "tests/integration/PedalLink.h"
@@ -63,13 +64,18 @@ struct TimedLink {
   int elapsedMs = 0;
   // A reply this says to lose never reaches the editor.
   std::function<bool(const Bytes&)> lose = nullptr;
+  // Changes a reply on its way to the editor.
+  std::function<void(Bytes&)> damage = nullptr;
 
   void Step() {
     editor.Advance(10);
     for (const Bytes& m : editor.TakeSent()) pedal.Receive(m);
     pedal.Advance(10000);
-    for (const Bytes& reply : pedal.Collect())
-      if (!lose || !lose(reply)) editor.Receive(reply);
+    for (Bytes reply : pedal.Collect()) {
+      if (lose && lose(reply)) continue;
+      if (damage) damage(reply);
+      editor.Receive(reply);
+    }
     elapsedMs += 10;
   }
   // Runs until `done` holds or `limitMs` of simulated time have passed.
@@ -94,6 +100,12 @@ struct EditorOnLink {
     if (!link.RunUntil([&] { return s.mCacheInSync && !s.mBulkLoading; }, 60000)) return false;
     link.RunUntil([] { return false; }, 2000);
     return true;
+  }
+  // A backup into `file`, run to its end.
+  void Backup(const std::string& file) {
+    modal.QueueFile(file);
+    ASSERT_TRUE(h.Editor().StartExport());
+    ASSERT_TRUE(link.RunUntil([&] { return !s.mExporting; }, 120000));
   }
 
   TempLibrary library;
@@ -339,21 +351,77 @@ TEST(FaultLinks, DamagedChecksumListIsAskedAgainThenReported) {
 TEST(FaultLinks, ABackupKeepsOnlyTheWholeCopyOfAnIRAskedForAgain) {
   EditorOnLink e({{}, sim::kDefaultIRChunkGapUs, 11});
   ASSERT_TRUE(e.Connect());
-  auto backup = [&](const std::string& file) {
-    e.modal.QueueFile(file);
-    ASSERT_TRUE(e.h.Editor().StartExport());
-    ASSERT_TRUE(e.link.RunUntil([&] { return !e.s.mExporting; }, 120000));
-  };
-  backup(e.library.root + "/clean.q3b");
+  e.Backup(e.library.root + "/clean.q3b");
   int lastChunksLost = 0;
   e.link.lose = [&](const Bytes& reply) {
     const bool last = reply.size() > 5 && reply[5] == 0x66;
     return last && lastChunksLost++ == 0; // the first IR's last chunk, once
   };
-  backup(e.library.root + "/lossy.q3b");
+  e.Backup(e.library.root + "/lossy.q3b");
   EXPECT_EQ(lastChunksLost, 3); // two IRs, the first of them twice
   ASSERT_TRUE(Exists(e.library.root + "/lossy.q3b"));
   EXPECT_EQ(ReadAll(e.library.root + "/lossy.q3b"), ReadAll(e.library.root + "/clean.q3b"));
+}
+
+// Two bytes changed in opposite directions keep a plain sum: the transfer
+// checksum of an IR cannot see it. Once the link has damaged anything, an
+// IR therefore counts only when two reads agree.
+void DamageKeepingTheSum(Bytes& chunk) {
+  for (size_t i = 7; i + 1 < chunk.size() - 1; ++i) {
+    if (chunk[i] < 0x7F && chunk[i + 1] > 0) {
+      ++chunk[i];
+      --chunk[i + 1];
+      return;
+    }
+  }
+}
+
+bool IsIRChunk(const Bytes& m, uint8_t command) {
+  return m.size() > 5 && m[5] == command;
+}
+
+TEST(FaultLinks, OnceTheLinkHasDamagedAnAnswerAnIRCountsOnlyWhenTwoReadsAgree) {
+  EditorOnLink e({{}, sim::kDefaultIRChunkGapUs, 11});
+  ASSERT_TRUE(e.Connect());
+  e.Backup(e.library.root + "/clean.q3b");
+  EXPECT_FALSE(e.s.mDamageSeen);
+
+  // The backup's first preset arrives with a wrong checksum (seen, asked
+  // again); the first IR's first middle chunk with a change the sum hides.
+  bool presetDamaged = false, irDamaged = false;
+  int firstChunks = 0;
+  e.link.damage = [&](Bytes& reply) {
+    if (reply.size() == 267 && reply[5] == kCmdPresetDump && !presetDamaged) {
+      presetDamaged = true;
+      reply[100] ^= 0x01;
+    }
+    if (IsIRChunk(reply, kCmdIRFirstChunk)) ++firstChunks;
+    if (IsIRChunk(reply, kCmdIRMiddleChunk) && !irDamaged) {
+      irDamaged = true;
+      DamageKeepingTheSum(reply);
+    }
+  };
+  e.Backup(e.library.root + "/damaged.q3b");
+  ASSERT_TRUE(presetDamaged && irDamaged);
+  EXPECT_TRUE(e.s.mDamageSeen);
+  // IR 0: the hidden damage, a clean read that differs, one that agrees;
+  // IR 200: two reads that agree.
+  EXPECT_EQ(firstChunks, 5);
+  ASSERT_TRUE(Exists(e.library.root + "/damaged.q3b"));
+  EXPECT_EQ(ReadAll(e.library.root + "/damaged.q3b"), ReadAll(e.library.root + "/clean.q3b"));
+
+  // An IR read for the cache: the same rule, and the file equals the pedal's.
+  irDamaged = false;
+  firstChunks = 0;
+  e.s.mIR7PageActive = true;
+  e.s.mUserIR7Number = 200;
+  e.s.mIRRefetchPending = true;
+  e.link.RunUntil([&] { return firstChunks >= 3 && !e.s.AwaitingReply(); }, 20000);
+  e.link.RunUntil([] { return false; }, 1000);
+  EXPECT_EQ(firstChunks, 3);
+  const auto cached = ReadAll(lib::UserIRSlotPath(e.library.root, 200));
+  const auto& expected = e.pedal.State().userIRs[200];
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), cached.begin(), cached.end()));
 }
 
 // An IR found stale while a bulk read or a backup runs is fetched after it:

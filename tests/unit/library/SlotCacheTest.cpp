@@ -278,10 +278,10 @@ TEST_F(SlotCacheTest, ForgottenAndClearedPedalContentIsFetchedAgain) {
   EXPECT_TRUE(Exists(root + "/Factory IRs/01-Movrant.wav"));
 }
 
-TEST_F(SlotCacheTest, SlotFilesOfAMissingRootFailSilentlyButTablesUpdate) {
+TEST_F(SlotCacheTest, SlotFilesOfAMissingRootAreNotClaimedByTheTables) {
   SlotCache lost(root + "/not/there", tables);
-  lost.WritePresetSlot(4, Payload("X"), 0x11, 0x22);
-  EXPECT_EQ(tables.mPresetChecksums[4], (BlockChecksum{0x11, 0x22}));
+  EXPECT_FALSE(lost.WritePresetSlot(4, Payload("X"), 0x11, 0x22));
+  EXPECT_EQ(tables.mPresetChecksums[4], (BlockChecksum{0, 0}));
   lost.StoreIRDump(1, Block("X", 1, 1));
   EXPECT_FALSE(lost.UserIRSlotExists(1));
   EXPECT_EQ(lost.ScanPresetFolder(0), 0);

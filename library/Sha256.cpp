@@ -1,4 +1,4 @@
-#include "protocol/codec/Sha256.h"
+#include "library/Sha256.h"
 
 #include <bit>
 
