@@ -146,19 +146,24 @@ void ReplyHandler::OnBulkDump(std::span<const uint8_t> m) {
   SessionState& s = mState;
   s.mSendSuppressed = true;
   const int slot = m[7] & 0x7F;
+  // The next request goes out before this preset is written, so that the
+  // disk works while the pedal answers instead of holding the request back.
+  mCache.SetFetchFlag(slot, false);
+  int next = -1;
+  for (int k = 0; k < SessionState::kPresetSlots && next < 0; ++k)
+    if (mCache.FetchFlag(k)) next = k;
+  if (next >= 0) {
+    s.mBulkSlot = next;
+    s.mBulkDone += 1;
+    Progress(s.mBulkTotal > 0 ? static_cast<double>(s.mBulkDone) / s.mBulkTotal : 0.0);
+    mSender.SendRequestPreset(next);
+  }
   if (!mCache.WritePresetSlot(slot, m.subspan(8, 256), m[264], m[265]) && s.mUnwrittenSlot < 0)
     s.mUnwrittenSlot = slot;
   const std::string row = Format(" %02d ", ParamInt(kParamPatchOffset) + slot) + NameAt(m, 10);
   mCache.SetPresetRowText(slot, row);
   if (slot == s.mCurrentPresetSlot) mEvents.PresetHighlighted(-1, slot);
-  for (int k = 0; k < SessionState::kPresetSlots; ++k) {
-    if (!mCache.FetchFlag(k)) continue;
-    s.mBulkSlot = k;
-    s.mBulkDone += 1;
-    Progress(s.mBulkTotal > 0 ? static_cast<double>(s.mBulkDone) / s.mBulkTotal : 0.0);
-    mSender.SendRequestPreset(k);
-    return;
-  }
+  if (next >= 0) return;
   s.mBulkLoading = false;
   s.mSendSuppressed = false;
   // A preset the library could not keep leaves it out of step with the
@@ -407,13 +412,16 @@ void ReplyHandler::OnIdentity(std::span<const uint8_t> m, bool checksumOk) {
   if (version < 10) {
     s.mPendingMessage = Format("Please upgrade Zorel to actual version %d.", 11);
     s.mHasPendingMessage = true;
+    s.mVersionRefused = true;
     return;
   }
   if (version >= 120) {
     s.mPendingMessage = "Editor version out of date. Please download the most recent version.";
     s.mHasPendingMessage = true;
+    s.mVersionRefused = true;
     return;
   }
+  s.mVersionRefused = false;
   if (!checksumOk) return;
   if (m[7] == 15) {
     s.mConnected = true;

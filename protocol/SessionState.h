@@ -45,6 +45,8 @@ struct LinkState {
   std::string mDeviceVersionText;
   std::string mDeviceSerialText;
   std::string mSerialNumber; // the 32 characters of the identity block
+  // The last identity named a firmware this editor cannot work with.
+  bool mVersionRefused = false;
   // A message held for the next user-interface tick (version refusals).
   std::string mPendingMessage;
   bool mHasPendingMessage = false;

@@ -92,12 +92,13 @@ bool Session::Start() {
 }
 
 bool Session::Connect() {
-  const size_t seen = mModal.Messages().size();
   const int appliedBefore = Locked([](ZorelControl& e) { return e.State().mPresetsApplied; });
+  // A firmware too old or too new ends the wait; a note on the way (the
+  // ports opened again after a silence) does not.
   const bool connected = WaitUntil(
       [&](ZorelControl& e) {
-        // A box while connecting (a firmware too old or too new) ends it.
-        return e.State().mConnected || mModal.Messages().size() > seen;
+        const SessionState& s = e.State();
+        return s.mConnected || (s.mVersionRefused && !s.mHasPendingMessage);
       },
       Activity::kNone);
   if (!connected || !Locked([](ZorelControl& e) { return e.State().mConnected; })) {
