@@ -379,9 +379,9 @@ void ZorelControl::OnPresetListEvent(int u) {
   } else if (event.kind == ListEvent::kWheel) {
     const int step = (event.modifiers == 1 || event.modifiers == 2) ? 1 : 3;
     mView.mListTopRow =
-        std::clamp(mView.mListTopRow + (event.wheelUp ? step : -step), 0, presetlist::kLastTopRow);
-    SetAndQueue(kParamScroll, (presetlist::kLastTopRow - mView.mListTopRow) /
-                                  static_cast<double>(presetlist::kLastTopRow));
+        std::clamp(mView.mListTopRow + (event.wheelUp ? step : -step), 0, kPresetListLastTopRow);
+    SetAndQueue(kParamScroll, (kPresetListLastTopRow - mView.mListTopRow) /
+                                  static_cast<double>(kPresetListLastTopRow));
   }
 }
 
@@ -422,11 +422,11 @@ void ZorelControl::ReactToEditorParam(int index, int u) {
     SetAndQueue(kParamDynamics, u / 127.0);
     break;
   case kParamScroll:
-    mView.mListTopRow = presetlist::kLastTopRow - u;
+    mView.mListTopRow = kPresetListLastTopRow - u;
     if (open) {
       const int top = mView.mListTopRow;
       mSurface.Post([top](IControlSurface& c) {
-        for (int slot = 0; slot < presetlist::kSlots; ++slot) {
+        for (int slot = 0; slot < kPresetSlotCount; ++slot) {
           const float y =
               presetlist::kTop + presetlist::kRowHeight * static_cast<float>(slot - top);
           c.PlacePresetRow(slot, y, y < presetlist::kTop);

@@ -90,7 +90,7 @@ void ZorelControl::ArmImport(std::vector<uint8_t> bytes, const std::vector<int>&
   SessionState& s = mState;
   // What the pedal's checksum list must say afterwards: the presets the
   // import writes, and what the cache knows of the others.
-  for (int k = 0; k < SessionState::kPresetSlots; ++k) {
+  for (int k = 0; k < kPresetSlotCount; ++k) {
     // A slot the library does not hold, or no longer trusts, is taken as
     // the all-zero preset an absent file stands for.
     const auto payload = mLibrary->Slots().ReadPresetSlot(k);

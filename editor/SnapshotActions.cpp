@@ -51,7 +51,7 @@ void UsedIRs(std::span<const uint8_t> payload, std::vector<int>& out) {
   auto used = [&](int mode, int msb, int lsb) {
     if (payload[PayloadParamOffset(mode)] == 0) return;
     const int n = payload[PayloadParamOffset(msb)] * 128 + payload[PayloadParamOffset(lsb)];
-    if (n < kBackupUserIRCount) out.push_back(n);
+    if (n < kUserIRSlotCount) out.push_back(n);
   };
   used(kParamUserIR7Mode, kParamUserIR7PresetMSB, kParamUserIR7Preset);
   used(kParamUserIR8Mode, kParamUserIR8PresetMSB, kParamUserIR8Preset);
@@ -90,7 +90,7 @@ std::string ZorelControl::SnapshotShortfall(Overwrite op, int slot, std::vector<
     return {};
   }
   std::vector<int> used;
-  for (int k = 0; k < SessionState::kPresetSlots; ++k) {
+  for (int k = 0; k < kPresetSlotCount; ++k) {
     const auto payload = slots.ReadPresetSlot(k);
     if (!payload)
       return "preset " + std::to_string(ParamInt(kParamPatchOffset) + k) + " is not in the library";
@@ -137,7 +137,7 @@ std::optional<std::vector<uint8_t>> ZorelControl::BuildSnapshot(Overwrite op, in
       return std::nullopt;
     }
   } else if (WholePedal(op)) {
-    for (int k = 0; k < SessionState::kPresetSlots; ++k)
+    for (int k = 0; k < kPresetSlotCount; ++k)
       if (!addPreset(k)) return std::nullopt;
     for (int n : used) {
       if (!addIR(n)) {

@@ -98,8 +98,9 @@ enum ETag : int {
   kTagIR7Import = 66,
   kTagIR8Import = 67,
   kTagCabinetRowFirst = 68, // rows 1..8: 68..75
-  kTagIR7Name = 74,         // the cabinet list's IR 7 row names user IR 7
-  kTagIR8Name = 75,
+  // The cabinet list's rows 7 and 8 are the ones that name the user IRs.
+  kTagIR7Name = kTagCabinetRowFirst + 6,
+  kTagIR8Name = kTagCabinetRowFirst + 7,
   kTagIR7List = 76, // the buttons that open the custom IR list for IR 7 / IR 8
   kTagIR8List = 77,
   kTagAmbienceButtonFirst = 79, // types 0..6: 79..85
@@ -192,13 +193,8 @@ inline constexpr SurfaceColor kIRRowSelected{255, 200, 200, 200};
 // The preset list: 128 rows of 50 units from y = 228; the first visible row
 // runs from slot 0 to slot 109, so the last 19 rows fill the list at the end.
 namespace presetlist {
-inline constexpr int kSlots = 128;
-inline constexpr int kLastTopRow = 109;
 inline constexpr float kTop = 228.f;
 inline constexpr float kRowHeight = 50.f;
 } // namespace presetlist
-
-// The custom IR list shows 32 names of a bank at a time.
-inline constexpr int kIRNameRows = 32;
 
 } // namespace zorel

@@ -21,6 +21,12 @@
 
 namespace zorel {
 
+// What the pedal holds: 128 preset slots and 256 user IR slots, whose names
+// it lists in pages of 32.
+inline constexpr int kPresetSlotCount = 128;
+inline constexpr int kUserIRSlotCount = 256;
+inline constexpr int kIRNameRows = 32;
+
 // Every name field: 32 bytes, padded with spaces.
 inline constexpr size_t kNameLength = 32;
 

@@ -14,8 +14,6 @@
 
 namespace zorel::lib {
 
-inline constexpr int kPresetSlotCount = 128;
-inline constexpr int kUserIRCount = 256;
 // 256 user IR names, then the 32 rows of the "Factory Bank" page.
 inline constexpr int kUserIRNameCount = 288;
 inline constexpr int kFactoryIRCount = 8;

@@ -128,7 +128,7 @@ PreparedIRUpload PrepareFileIRUpload(SlotCache& cache, const IRBlockBytes& block
 
 std::optional<PreparedIRUpload> ReadSecondFileIR(const std::string& path, SlotCache& cache,
                                                  int number) {
-  if (number < 0 || number >= kUserIRCount) return std::nullopt;
+  if (number < 0 || number >= kUserIRSlotCount) return std::nullopt;
   std::vector<uint8_t> file;
   if (!ReadWholeFile(path, kPresetFileSizeLimit - 1, file)) return std::nullopt;
   // The file is read again here: one that changed into a damaged one since

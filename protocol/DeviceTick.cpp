@@ -142,7 +142,7 @@ void DeviceTick::StartBulkRead() {
   s.mBulkTotal = 0;
   s.mBulkDone = 0;
   int first = -1;
-  for (int k = 0; k < SessionState::kPresetSlots; ++k) {
+  for (int k = 0; k < kPresetSlotCount; ++k) {
     if (!mCache.FetchFlag(k)) continue;
     ++s.mBulkTotal;
     if (first < 0) first = k;
@@ -160,7 +160,7 @@ void DeviceTick::StepExport() {
     return;
   }
   if (!s.mExportReplyReceived) return;
-  if (s.mExportPresetIndex < SessionState::kPresetSlots) {
+  if (s.mExportPresetIndex < kPresetSlotCount) {
     mSender.SendRequestPreset(s.mExportPresetIndex++);
     s.mExportReplyReceived = false;
     return;

@@ -16,7 +16,6 @@ namespace zorel {
 namespace {
 
 constexpr size_t kDumpCapacity = 4096;
-constexpr int kLastTopRow = 109; // the preset list scrolls no further
 
 std::string Format(const char* format, int value) {
   char text[64];
@@ -150,7 +149,7 @@ void ReplyHandler::OnBulkDump(std::span<const uint8_t> m) {
   // disk works while the pedal answers instead of holding the request back.
   mCache.SetFetchFlag(slot, false);
   int next = -1;
-  for (int k = 0; k < SessionState::kPresetSlots && next < 0; ++k)
+  for (int k = 0; k < kPresetSlotCount && next < 0; ++k)
     if (mCache.FetchFlag(k)) next = k;
   if (next >= 0) {
     s.mBulkSlot = next;
@@ -199,7 +198,8 @@ void ReplyHandler::OnSinglePreset(std::span<const uint8_t> m, bool checksumOk) {
   if (slot != s.mHighlightedRow) {
     mEvents.PresetHighlighted(s.mHighlightedRow, slot);
     s.mHighlightedRow = slot;
-    const double scroll = (kLastTopRow - std::min(slot, kLastTopRow)) / double{kLastTopRow};
+    const double scroll = (kPresetListLastTopRow - std::min(slot, kPresetListLastTopRow)) /
+                          double{kPresetListLastTopRow};
     mPlug.SetParameterValue(kParamScroll, scroll);
     mPlug.QueueUIParameterUpdate(kParamScroll, scroll, true);
   }
@@ -335,7 +335,7 @@ void ReplyHandler::OnSettingsBlock(std::span<const uint8_t> m) {
     s.mRetries = 0;
     if (s.mImportVerifyPending) VerifyImport(m);
     int flagged = 0;
-    for (int k = 0; k < SessionState::kPresetSlots; ++k) {
+    for (int k = 0; k < kPresetSlotCount; ++k) {
       const bool differs = mCache.ChecksumDiffers(k, m[8 + 2 * static_cast<size_t>(k)],
                                                   m[9 + 2 * static_cast<size_t>(k)]);
       mCache.SetFetchFlag(k, differs);
@@ -383,7 +383,7 @@ void ReplyHandler::VerifyImport(std::span<const uint8_t> list) {
   s.mImportVerifyPending = false;
   std::string differing;
   int count = 0;
-  for (int k = 0; k < SessionState::kPresetSlots; ++k) {
+  for (int k = 0; k < kPresetSlotCount; ++k) {
     const ChecksumPair held{list[8 + 2 * static_cast<size_t>(k)],
                             list[9 + 2 * static_cast<size_t>(k)]};
     if (held == s.mImportExpected[static_cast<size_t>(k)]) continue;

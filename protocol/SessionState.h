@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formats/Checksums.h"
+#include "formats/DataFormats.h"
 #include "protocol/codec/ParamIds.h"
 
 namespace zorel {
@@ -74,7 +75,6 @@ struct ParamMirror {
 // The current preset, its name and the store / recall state. Written by the
 // reply handling (dumps) and the footswitch and list actions.
 struct PresetSelection {
-  static constexpr int kPresetSlots = 128;
   int mCurrentPresetSlot = 0;
   int mHighlightedRow = 0; // the lit row of the preset list
   bool mStoreArmed = false;
@@ -95,7 +95,6 @@ struct PresetSelection {
 // dispatcher (IR parameters and list clicks), the reply handling (names and
 // dumps) and the file actions (WAV import, preset files).
 struct UserIRState {
-  static constexpr int kIRNameRows = 32;
   int mCurrentIRBank = 0;
   int mUploadIRNumber = 0;
   int mUserIR7Number = 0;

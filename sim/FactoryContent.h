@@ -39,7 +39,7 @@ IRBlock EmptyIRBlock();
 
 std::array<PresetPayload, kPresetSlotCount> FactoryPresets();
 std::array<IRBlock, kFactoryIRCount> FactoryIRs();
-std::array<IRBlock, kUserIRCount> FactoryUserIRs();
+std::array<IRBlock, kUserIRSlotCount> FactoryUserIRs();
 
 // A complete fresh pedal: factory programs, IRs and settings, program 0 in
 // the edit buffer.

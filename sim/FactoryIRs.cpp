@@ -137,8 +137,8 @@ std::array<IRBlock, kFactoryIRCount> FactoryIRs() {
   return irs;
 }
 
-std::array<IRBlock, kUserIRCount> FactoryUserIRs() {
-  std::array<IRBlock, kUserIRCount> irs;
+std::array<IRBlock, kUserIRSlotCount> FactoryUserIRs() {
+  std::array<IRBlock, kUserIRSlotCount> irs;
   irs.fill(EmptyIRBlock());
   for (const UserVoice& user : kFactoryUserIRs)
     irs[static_cast<size_t>(user.number)] =

@@ -107,7 +107,7 @@ void WriteName(PresetPayload& payload, size_t offset, std::string_view name) {
   WriteNameField(std::span<uint8_t, kNameLength>(payload.data() + offset, kNameLength), name);
 }
 
-PresetPayload BuildProgram(int slot, const std::array<IRBlock, kUserIRCount>& userIRs) {
+PresetPayload BuildProgram(int slot, const std::array<IRBlock, kUserIRSlotCount>& userIRs) {
   const Style& style = kStyles[static_cast<size_t>(slot % 32)];
   const int variant = slot / 32;
   PresetPayload payload{};

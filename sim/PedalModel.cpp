@@ -24,8 +24,8 @@ constexpr int kLastIRNumberDevice = 60;
 
 // Name pages 0..31 cover the eight banks of 32 user IRs; pages 32..35 are the
 // "Factory Bank", whose first eight positions are the factory IRs.
-constexpr int kUserIRNamePages = kUserIRCount / kIRNamesPerPage;
-constexpr int kFactoryNameBank = kUserIRCount / kIRPositionsPerBank;
+constexpr int kUserIRNamePages = kUserIRSlotCount / kIRNamesPerPage;
+constexpr int kFactoryNameBank = kUserIRSlotCount / kIRPositionsPerBank;
 constexpr int kLastIRNamePage = kUserIRNamePages + kIRNamePagesPerBank - 1;
 
 template <size_t N> Bytes ToBytes(const std::array<uint8_t, N>& message) {

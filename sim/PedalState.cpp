@@ -17,7 +17,7 @@ std::span<const uint8_t, kNameLength> NameField(const IRBlock& block) {
 } // namespace
 
 IRBlock* FindIR(PedalState& state, int number) {
-  if (number >= 0 && number < kUserIRCount) return &state.userIRs[static_cast<size_t>(number)];
+  if (number >= 0 && number < kUserIRSlotCount) return &state.userIRs[static_cast<size_t>(number)];
   const int factory = number - kFactoryIRFirstNumber;
   if (factory >= 0 && factory < kFactoryIRCount)
     return &state.factoryIRs[static_cast<size_t>(factory)];

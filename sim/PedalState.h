@@ -16,7 +16,6 @@
 
 namespace zorel::sim {
 
-inline constexpr int kUserIRCount = 256;
 inline constexpr int kFactoryIRCount = 8;
 inline constexpr size_t kSerialLength = 32;
 
@@ -29,7 +28,7 @@ struct PedalState {
   int currentProgram = 0;
 
   // IR blocks by pedal number: user IRs 0..255, factory IRs 384..391.
-  std::array<IRBlock, kUserIRCount> userIRs{};
+  std::array<IRBlock, kUserIRSlotCount> userIRs{};
   std::array<IRBlock, kFactoryIRCount> factoryIRs{};
 
   // Type 0 as the pedal reports it. Data offset 0 is not kept here: it is

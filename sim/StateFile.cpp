@@ -16,7 +16,7 @@ constexpr uint32_t kFormatVersion = 1;
 constexpr size_t kHeaderSize = sizeof(kMagic) + 4 + 4;
 constexpr size_t kBodySize = 1 + kSerialLength + 1 + 1 + kPresetSlotCount * kPresetPayloadSize +
                              kPresetPayloadSize + kBlockDataSize + kMidiAssignmentCount +
-                             kProgramMapSize + (kUserIRCount + kFactoryIRCount) * kIRBlockSize;
+                             kProgramMapSize + (kUserIRSlotCount + kFactoryIRCount) * kIRBlockSize;
 
 uint32_t Fnv1a(std::span<const uint8_t> bytes) {
   uint32_t hash = 2166136261u;

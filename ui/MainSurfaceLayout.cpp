@@ -2,6 +2,7 @@
 // switches, the preset list, the graph area, the preset name and the device
 // status. Positions match the artwork (tools/artwork/Layout.h), which draws
 // the knob markings and labels under them.
+#include "formats/DataFormats.h"
 #include "protocol/codec/ParamIds.h"
 #include "ui/LayoutTables.h"
 
@@ -92,7 +93,7 @@ const ControlSpec kPresetListSpecs[] = {
      .text = " %02d",
      .background = {255, 38, 38, 38},
      .keep = Keep::kPresetRow,
-     .rows = {.count = presetlist::kSlots,
+     .rows = {.count = kPresetSlotCount,
               .stepY = presetlist::kRowHeight,
               .text = RowText::kIndexFormat,
               .textBase = 1}},

@@ -192,7 +192,7 @@ void ZorelSurface::MarkAllDirty() {}
 // ---- Lists ----------------------------------------------------------------------
 
 void ZorelSurface::PlacePresetRow(int slot, float top, bool hidden) {
-  if (slot < 0 || slot >= presetlist::kSlots) return;
+  if (slot < 0 || slot >= kPresetSlotCount) return;
   ITextControl* row = mHandles.presetRows[static_cast<size_t>(slot)];
   if (row == nullptr) return;
   row->SetHidden(hidden);
@@ -200,7 +200,7 @@ void ZorelSurface::PlacePresetRow(int slot, float top, bool hidden) {
 }
 
 void ZorelSurface::SetPresetRowColor(int slot, SurfaceColor color, bool redraw) {
-  if (slot < 0 || slot >= presetlist::kSlots) return;
+  if (slot < 0 || slot >= kPresetSlotCount) return;
   ITextControl* row = mHandles.presetRows[static_cast<size_t>(slot)];
   if (row == nullptr) return;
   row->SetTextStyle(row->GetTextStyle().WithFGColor(ToColor(color)));
@@ -209,7 +209,7 @@ void ZorelSurface::SetPresetRowColor(int slot, SurfaceColor color, bool redraw) 
 }
 
 void ZorelSurface::SetPresetRowText(int slot, const std::string& text) {
-  if (slot < 0 || slot >= presetlist::kSlots) return;
+  if (slot < 0 || slot >= kPresetSlotCount) return;
   if (ITextControl* row = mHandles.presetRows[static_cast<size_t>(slot)]) row->SetText(text);
 }
 

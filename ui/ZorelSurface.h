@@ -18,7 +18,7 @@ namespace ui {
 // The controls the surface reaches by position in a list rather than by
 // tag; the builder fills them in.
 struct SurfaceHandles {
-  std::array<igraphics::ITextControl*, presetlist::kSlots> presetRows{};
+  std::array<igraphics::ITextControl*, kPresetSlotCount> presetRows{};
   std::array<igraphics::ITextControl*, lib::kCabinetCount> cabinetRows{};
   std::array<igraphics::ITextControl*, kIRNameRows> irNameRows{};
   igraphics::IControl* presetListSelect = nullptr;

@@ -147,7 +147,7 @@ bool Session::AwaitReread() {
         const SessionState& s = e.State();
         readSeen = readSeen || s.mBulkLoading || s.mBulkModePending;
         if (!Settled()) return false;
-        for (int k = 0; k < SessionState::kPresetSlots; ++k)
+        for (int k = 0; k < kPresetSlotCount; ++k)
           if (e.Library().FetchFlag(k)) return false;
         if (readSeen) return true;
         const auto now = std::chrono::steady_clock::now();
@@ -174,7 +174,7 @@ bool Session::AwaitReread() {
 // without its file whose checksum is anything else was not written.
 bool Session::CacheComplete() {
   LibraryCache& library = Editor().Library();
-  for (int k = 0; k < SessionState::kPresetSlots; ++k)
+  for (int k = 0; k < kPresetSlotCount; ++k)
     if (!library.Slots().ReadPresetSlot(k) && library.ChecksumDiffers(k, 0, 0)) return false;
   return true;
 }
@@ -309,11 +309,11 @@ void Session::ShowProgress() {
     if (s.mImporting && s.mImportCount > 0)
       return static_cast<double>(s.mImportIndex + 1) / s.mImportCount;
     if (s.mExporting)
-      return s.mExportPresetIndex < SessionState::kPresetSlots ? s.mExportPresetIndex / 128.0
-                                                               : s.mExportIRIndex / 256.0;
+      return s.mExportPresetIndex < kPresetSlotCount ? s.mExportPresetIndex / 128.0
+                                                     : s.mExportIRIndex / 256.0;
     if (s.mBulkLoading && s.mBulkSlot >= 0 && s.mBulkTotal > 0) {
       int waiting = 0;
-      for (int k = 0; k < SessionState::kPresetSlots; ++k) waiting += e.Library().FetchFlag(k);
+      for (int k = 0; k < kPresetSlotCount; ++k) waiting += e.Library().FetchFlag(k);
       return static_cast<double>(s.mBulkTotal - waiting) / s.mBulkTotal;
     }
     const double firmware = e.FirmwareProgress();

@@ -69,10 +69,10 @@ private:
   std::string Describe(std::span<const uint8_t> m) const {
     const bool pedal = m.size() > kOffsetBody && HasPedalHeader(m, kSysExTargetEditor);
     if (mInIR) return IRName(mIRNumber);
-    if (pedal && m[kOffsetCommand] == kCmdPresetDump && m[kOffsetBody] < kBackupPresetCount)
+    if (pedal && m[kOffsetCommand] == kCmdPresetDump && m[kOffsetBody] < kPresetSlotCount)
       return PresetName(m[kOffsetBody]);
     if (pedal && m[kOffsetCommand] == kCmdIRFirstChunk && m.size() > 8 &&
-        Decode14(m[7], m[8]) < kBackupUserIRCount)
+        Decode14(m[7], m[8]) < kUserIRSlotCount)
       return IRName(Decode14(m[7], m[8]));
     return "message " + std::to_string(mIndex + 1);
   }
@@ -87,9 +87,9 @@ private:
   int mIRNumber = 0;
   int mMiddles = 0;
   uint32_t mSum = 0;
-  std::array<bool, kBackupUserIRCount> mSeen{};
-  std::array<bool, kBackupPresetCount> mPresetSeen{};
-  std::array<int, kBackupUserIRCount> mUsedBy{}; // first slot using each user IR, -1 for none
+  std::array<bool, kUserIRSlotCount> mSeen{};
+  std::array<bool, kPresetSlotCount> mPresetSeen{};
+  std::array<int, kUserIRSlotCount> mUsedBy{}; // first slot using each user IR, -1 for none
 };
 
 bool BackupWalk::Fail(BulkProblem problem, const std::string& userMessage,
@@ -154,7 +154,7 @@ bool BackupWalk::PresetDump(std::span<const uint8_t> m) {
     return Fail(BulkProblem::kIRIncomplete, kIncomplete + IRName(mIRNumber) + " is incomplete.",
                 "a preset dump after " + std::to_string(mMiddles) + " middle chunks");
   const int slot = m[kOffsetBody];
-  if (m.size() != kBlockMessageLength || slot >= kBackupPresetCount)
+  if (m.size() != kBlockMessageLength || slot >= kPresetSlotCount)
     return Fail(BulkProblem::kGarbled, kDamaged + Describe(m) + " is garbled.",
                 "a preset dump of " + std::to_string(m.size()) + " bytes for slot " +
                     std::to_string(slot));
@@ -170,7 +170,7 @@ bool BackupWalk::PresetDump(std::span<const uint8_t> m) {
   for (const auto& [on, number] :
        {std::pair{PayloadUserIR7On(view->data), PayloadUserIR7Number(view->data)},
         std::pair{PayloadUserIR8On(view->data), PayloadUserIR8Number(view->data)}}) {
-    if (on && number < kBackupUserIRCount && mUsedBy[static_cast<size_t>(number)] < 0)
+    if (on && number < kUserIRSlotCount && mUsedBy[static_cast<size_t>(number)] < 0)
       mUsedBy[static_cast<size_t>(number)] = slot;
   }
   mPresetSeen[static_cast<size_t>(slot)] = true;
@@ -190,7 +190,7 @@ bool BackupWalk::IRChunk(std::span<const uint8_t> m) {
                   "a first chunk of " + std::to_string(n) + " bytes");
     const int number = Decode14(m[7], m[8]);
     const uint32_t total = Decode21(m[9], m[10], m[11]);
-    if (number >= kBackupUserIRCount)
+    if (number >= kUserIRSlotCount)
       return Fail(BulkProblem::kIRNotUser,
                   kDamaged + ("it holds an IR for number " + std::to_string(number)) +
                       ", which is not a user IR.",
@@ -265,8 +265,8 @@ bool BackupWalk::AtEnd(size_t trailing) {
   // A whole backup holds the user IRs its presets play; one without them
   // was cut short after its presets. A file of some presets may leave their
   // IRs to the pedal.
-  if (mResult.presetCount < kBackupPresetCount) return true;
-  for (int number = 0; number < kBackupUserIRCount; ++number) {
+  if (mResult.presetCount < kPresetSlotCount) return true;
+  for (int number = 0; number < kUserIRSlotCount; ++number) {
     const int slot = mUsedBy[static_cast<size_t>(number)];
     if (slot >= 0 && !mSeen[static_cast<size_t>(number)])
       return Fail(BulkProblem::kIRMissing,

@@ -22,9 +22,6 @@
 
 namespace zorel {
 
-inline constexpr int kBackupPresetCount = 128;
-inline constexpr int kBackupUserIRCount = 256;
-
 enum class BulkProblem {
   kNone,
   kEmpty,          // no bytes at all

@@ -164,6 +164,10 @@ enum EParams : int {
 // Sound parameters 0..73 are what a preset payload carries.
 inline constexpr int kNumPresetParams = 74;
 
+// kParamScroll runs from the preset list's last top row (0) to its first
+// (1): with slot 109 at the top the last 19 rows fill the list.
+inline constexpr int kPresetListLastTopRow = 109;
+
 // The pedal numbers its parameters like the editor up to 15 and then skips
 // 16..19 (18 is "store", 19 the FILTER footswitch).
 constexpr int PedalParameterNumber(int index) {

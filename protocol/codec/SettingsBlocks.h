@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "formats/DataFormats.h"
 #include "protocol/codec/Encoding.h"
 #include "protocol/codec/Frame.h"
 #include "protocol/codec/ParamIds.h"
@@ -114,7 +115,6 @@ std::array<uint8_t, kProgramMapSize> ParseProgramMap(std::span<const uint8_t, kB
 
 // ---- Type 3: preset checksum list (pedal to editor) ----------------------
 
-inline constexpr int kPresetSlotCount = 128;
 using PresetChecksumList = std::array<ChecksumPair, kPresetSlotCount>;
 // Offsets 2k, 2k + 1 = the block checksum of the preset in slot k.
 PresetChecksumList ParseChecksumList(std::span<const uint8_t, kBlockDataSize> data);

@@ -55,7 +55,7 @@ int Compare(const std::string& a, const std::string& b) {
     }
   }
   for (int n : usedIRs) {
-    if (n < 0 || n >= kUserIRCount) continue;
+    if (n < 0 || n >= kUserIRSlotCount) continue;
     if (x.userIRs[static_cast<size_t>(n)] != y.userIRs[static_cast<size_t>(n)]) {
       std::printf("user IR %d differs\n", n);
       ++differences;

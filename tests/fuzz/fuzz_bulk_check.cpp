@@ -45,7 +45,7 @@ std::vector<Bytes> Sent(std::span<const uint8_t> image) {
 void CheckContract(std::span<const uint8_t> image, const BulkCheckResult& r) {
   if (r.Ok() != r.userMessage.empty()) __builtin_trap();
   if (r.Ok()) {
-    if (r.presetCount > kBackupPresetCount || r.irNumbers.size() != size_t(r.irCount) ||
+    if (r.presetCount > kPresetSlotCount || r.irNumbers.size() != size_t(r.irCount) ||
         r.messageCount == 0 || r.messageCount != size_t(r.presetCount + 11 * r.irCount))
       __builtin_trap();
     Sent(image);
@@ -56,15 +56,15 @@ void CheckContract(std::span<const uint8_t> image, const BulkCheckResult& r) {
 }
 
 Bytes Backup(std::span<const uint8_t> uses) {
-  std::array<PresetPayload, kBackupPresetCount> payloads{};
+  std::array<PresetPayload, kPresetSlotCount> payloads{};
   std::vector<int> irs;
-  for (int slot = 0; slot < kBackupPresetCount; ++slot) {
+  for (int slot = 0; slot < kPresetSlotCount; ++slot) {
     payloads[slot][2] = static_cast<uint8_t>('A' + slot % 26);
     payloads[slot][PayloadParamOffset(0)] = static_cast<uint8_t>(slot);
   }
   // Three bytes per use: slot, position and bank, index.
   for (size_t i = 0; i + 2 < uses.size() && i < 9; i += 3) {
-    PresetPayload& p = payloads[uses[i] % kBackupPresetCount];
+    PresetPayload& p = payloads[uses[i] % kPresetSlotCount];
     const bool seven = (uses[i + 1] & 0x80) == 0;
     const int number = ((uses[i + 1] & 1) << 7) | (uses[i + 2] & 0x7F);
     p[PayloadParamOffset(seven ? kParamUserIR7Mode : kParamUserIR8Mode)] = 1;
@@ -83,7 +83,7 @@ Bytes Backup(std::span<const uint8_t> uses) {
   std::sort(irs.begin(), irs.end());
   irs.erase(std::unique(irs.begin(), irs.end()), irs.end());
   Bytes image;
-  for (int slot = 0; slot < kBackupPresetCount; ++slot) {
+  for (int slot = 0; slot < kPresetSlotCount; ++slot) {
     const auto dump = BuildPresetDump(slot, payloads[slot]);
     image.insert(image.end(), dump.begin(), dump.end());
   }
