@@ -89,13 +89,12 @@ void ZorelControl::ConnectionLost() {
   ShowNotConnected("Connecting to the device...");
 }
 
-void ZorelControl::HealSilentLink() {
-  // A JACK client dropped after xruns, an interface replugged or a sound
+void ZorelControl::HealSilentLink(const std::string& what) {
+  // A JACK client stuck after xruns, an interface replugged or a sound
   // server restarted can leave an input that hears nothing while the
-  // output still sends: opened again by name, it hears again.
+  // output still sends: opened again by name, on new clients, it hears.
   if (!mReopenPorts || !mReopenPorts(true)) return;
-  ShowNote("The pedal did not answer " + std::to_string(DeviceTick::kPollsBeforeReopen) +
-           " identity requests: the MIDI ports were opened again.");
+  ShowNote("The pedal did not answer " + what + ": the MIDI ports were opened again.");
 }
 
 void ZorelControl::PedalPortsBack() {

@@ -94,9 +94,9 @@ void ZorelControl::ArmImport(std::vector<uint8_t> bytes, const std::vector<int>&
     // A slot the library does not hold, or no longer trusts, is taken as
     // the all-zero preset an absent file stands for.
     const auto payload = mLibrary->Slots().ReadPresetSlot(k);
-    std::vector<uint8_t> bytes(kBlockDataSize, 0);
-    if (payload) std::copy(payload->begin(), payload->end(), bytes.begin());
-    s.mImportExpected[static_cast<size_t>(k)] = BlockChecksum(bytes);
+    std::vector<uint8_t> held(kBlockDataSize, 0);
+    if (payload) std::copy(payload->begin(), payload->end(), held.begin());
+    s.mImportExpected[static_cast<size_t>(k)] = BlockChecksum(held);
   }
   s.mTransferBuffer = std::move(bytes);
   // Counted the way the import indexes them: one message per F7.

@@ -258,7 +258,7 @@ private:
   void ShowNote(const std::string& text);
   // The device lines and the greyed pedal of an editor without a pedal.
   void ShowNotConnected(const std::string& versionLine);
-  void HealSilentLink();
+  void HealSilentLink(const std::string& what);
   void TickNote();
 
   // What the protocol reports (SessionView.cpp).
@@ -269,7 +269,7 @@ private:
   void DeviceIdentified(const std::string& versionText) override;
   void SerialKnown(const std::string& serialText) override;
   void ConnectionLost() override;
-  void LinkSilent() override { HealSilentLink(); }
+  void LinkSilent(const std::string& what) override { HealSilentLink(what); }
   void PresetHighlighted(int previous, int slot) override;
   void PresetApplied(const AppliedPreset& preset) override;
   void PresetStored() override;

@@ -56,7 +56,7 @@ std::optional<std::array<uint8_t, kPresetPayloadSize>> SlotCache::ReadPresetSlot
   if (slot < 0 || slot >= kPresetSlotCount) return std::nullopt;
   const auto bytes = ReadTrusted(PresetSlotPath(mRoot, slot), kPresetPayloadSize);
   if (!bytes) return std::nullopt;
-  std::array<uint8_t, kPresetPayloadSize> payload;
+  std::array<uint8_t, kPresetPayloadSize> payload{};
   std::copy(bytes->begin(), bytes->end(), payload.begin());
   return payload;
 }
@@ -130,7 +130,7 @@ bool SlotCache::FactoryIRSlotExists(int index) const {
 bool SlotCache::LoadIRSlotFile(const std::string& path) {
   const auto bytes = ReadTrusted(path, kIRBlockSize);
   if (!bytes) return false;
-  IRBlockBytes block;
+  IRBlockBytes block{};
   std::copy(bytes->begin(), bytes->end(), block.begin());
   mTables.mIRGain = IRBlockGain(block);
   IRBlockSamplesInto(block, mTables.mIRBuffer);
@@ -189,8 +189,8 @@ bool SlotCache::StoreIRDump(int number, std::span<const uint8_t> bytes) {
 void SlotCache::ForgetIRSlot(int number) {
   if (number < 0) return;
   const std::string path = IRSlotPathFor(mRoot, number);
-  DeleteFile(path);
-  mManifest.Forget(path);
+  // A file that stays keeps its entry, so that it is still checked.
+  if (DeleteFile(path)) mManifest.Forget(path);
 }
 
 void SlotCache::ClearCache() {
@@ -210,7 +210,7 @@ void SlotCache::ClearPedalContent() {
 std::optional<IRBlockBytes> SlotCache::ReadUserIRBlock(int number) const {
   const auto bytes = ReadTrusted(UserIRSlotPath(mRoot, number), kIRBlockSize);
   if (!bytes) return std::nullopt;
-  IRBlockBytes block;
+  IRBlockBytes block{};
   std::copy(bytes->begin(), bytes->end(), block.begin());
   return block;
 }

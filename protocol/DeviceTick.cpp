@@ -15,6 +15,9 @@ void DeviceTick::Run() {
   // An answer that never came is asked for again; a pedal that keeps
   // silent ends the sequence that waited for it, with a message.
   if (s.AwaitingReply() && ++s.mAwaitTicks > kReplyTimeoutTicks) {
+    // Two answers in a row that never came point at a deaf input more than
+    // at a lost message: the request goes again on ports opened anew.
+    if (s.mRetries == 1) mEvents.LinkSilent("a request twice");
     if (!RequestAgain(s, mSender)) GiveUp(s, mSender, mEvents, kLostPedalMessage);
   }
 
@@ -86,6 +89,7 @@ void DeviceTick::EndImport(const std::string& message) {
   if (!message.empty()) mEvents.ShowMessage(message);
   mCache.ClearCache();
   mCache.RefreshPresetList();
+  s.mUnconfirmedIRs.clear(); // the pedal's IRs are others now
   s.mConnected = false;
   s.mConnectWanted = true;
   s.mCacheInSync = false;
@@ -124,7 +128,7 @@ void DeviceTick::PollIdentity() {
     // This request goes out on ports opened anew, at its usual time.
     if (s.mUnansweredPolls >= kPollsBeforeReopen && !s.mReopenedInSilence) {
       s.mReopenedInSilence = true;
-      mEvents.LinkSilent();
+      mEvents.LinkSilent(std::to_string(kPollsBeforeReopen) + " identity requests");
       s.mIdentityDue = false;
     }
     ++s.mUnansweredPolls;

@@ -26,6 +26,7 @@ void GiveUp(SessionState& s, PedalSender& sender, ISessionEvents& events, const 
   const TransferState::Awaited awaited = s.mAwaited;
   s.mAwaited = TransferState::Awaited::kNone;
   s.mRetries = 0;
+  s.mUnconfirmedIRs.clear(); // reads of a sequence that ended
   const bool transfer = s.mBulkLoading || s.mExporting;
   if (transfer) {
     s.mBulkLoading = false;

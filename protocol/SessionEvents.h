@@ -41,8 +41,9 @@ public:
   virtual void SerialKnown(const std::string& serialText) = 0;
   // The pedal stopped answering: the connection starts again.
   virtual void ConnectionLost() = 0;
-  // Identity requests keep going unanswered: the ports may be opened again.
-  virtual void LinkSilent() = 0;
+  // Requests keep going unanswered (`what` says which, for the note): the
+  // ports may be opened again.
+  virtual void LinkSilent(const std::string& what) = 0;
 
   // The preset list: the current preset moved from `previous` (-1: no row
   // was lit) to `slot`; a dump was applied; a store was confirmed.

@@ -92,7 +92,11 @@ bool Session::Start() {
 }
 
 bool Session::Connect() {
-  const int appliedBefore = Locked([](ZorelControl& e) { return e.State().mPresetsApplied; });
+  const int appliedBefore = Locked([](ZorelControl& e) {
+    // A refusal counts only when the identity of this connection says so.
+    e.State().mVersionRefused = false;
+    return e.State().mPresetsApplied;
+  });
   // A firmware too old or too new ends the wait; a note on the way (the
   // ports opened again after a silence) does not.
   const bool connected = WaitUntil(
@@ -161,7 +165,11 @@ bool Session::AwaitReread() {
       mWaitFailure = "the pedal stopped answering while its presets were read back";
     return false;
   }
-  if (!CacheComplete()) {
+  // A slot file that could not be written leaves the cache out of step
+  // (the read says so in a box), whatever the files that are there say.
+  const bool whole =
+      Locked([&](ZorelControl& e) { return e.State().mCacheInSync && CacheComplete(); });
+  if (!whole) {
     mWaitFailure = "the presets read back could not all be written to the library in " +
                    Editor().Library().Root();
     return false;

@@ -344,7 +344,7 @@ bool FirmwareCommand(Session& session, ShellLine& line) {
 // Every command of the shell, in the order the help lists them.
 const ShellCommand kShellCommands[] = {
     {"status", "status", "the device lines", 0, 0, Status},
-    {"params", "params", "every parameter: number, name, value", 0, 0, Params},
+    {"params", "params", "every parameter: number, name, value", 0, -1, Params},
     {"get", "get PARAM", "one parameter (PARAM: its number or name)", 1, 1, GetOrSet},
     {"set", "set PARAM VALUE",
      "change a parameter as the control surface would; VALUE as\n"
@@ -379,11 +379,11 @@ const ShellCommand kShellCommands[] = {
     {"save-preset", "save-preset FILE", nullptr, 1, 1, SavePresetCommand},
     {"load-preset", "load-preset FILE", nullptr, 1, 1, LoadPresetCommand},
     {"firmware", "firmware FILE", "", 1, 1, FirmwareCommand},
-    {"reconnect", "reconnect", "connect again and read what changed", 0, 0, ReconnectCommand},
+    {"reconnect", "reconnect", "connect again and read what changed", 0, -1, ReconnectCommand},
     {"wait", "wait [SECONDS]", "let the editor and the pedal run (default 1)", 0, 1, Wait},
-    {"help", "help", nullptr, 0, 0, Help},
-    {"quit", "quit", "", 0, 0, Quit},
-    {"exit", "exit", "", 0, 0, Quit, false},
+    {"help", "help", nullptr, 0, -1, Help},
+    {"quit", "quit", "", 0, -1, Quit},
+    {"exit", "exit", "", 0, -1, Quit, false},
 };
 
 // The help, from the table: usages joined by " | " up to the row that

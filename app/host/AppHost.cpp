@@ -100,7 +100,7 @@ void AppHost::InitHost() {
       mTraffic.Record(TrafficDirection::kNote, reinterpret_cast<const uint8_t*>(note.data()),
                       note.size());
     }
-    return ReopenPorts();
+    return RenewMidiClients();
   };
 }
 

@@ -128,7 +128,7 @@ public:
 
   // Asks every MIDI port for the pedal (ProbeForPedal) with port objects of
   // its own: the ports in use stay as they are. Notes on skipped ports go to
-  // the console. Blocks the calling thread for about a second at most.
+  // the console. Blocks the calling thread for about two seconds at most.
   ProbeOutcome ProbePorts();
   enum class FindMode {
     kAtStart,  // says nothing when no pedal answers: it may just be off
@@ -153,6 +153,8 @@ public:
   // Closes and opens again, by name, the ports this run wants (RECONNECT,
   // and a link that stays silent); false when one could not be opened.
   bool ReopenPorts();
+  // The same with new MIDI clients: what a link that stays silent gets.
+  bool RenewMidiClients();
   static constexpr int kPortWatchMs = 1000;
   // The ports open now, "" for none.
   const std::string& OpenMidiInPort() const { return mOpenInName; }
@@ -198,6 +200,8 @@ public:
 private:
   void Tell(const std::string& text, const std::string& caption);
   void CloseMidi();
+  // Takes the pair as its ports, with the input's handler.
+  void UseMidiObjects(MidiObjects objects);
   void ClosePortOf(MidiDirection direction);
   bool PortListed(MidiDirection direction, const std::string& name);
   int FindDevice(const std::string& name, const std::vector<int>& candidates) const;

@@ -27,6 +27,11 @@ bool AppHost::InitMidi() {
   mMidiApiName = objects.apiName;
   mMoreObjects.moreInputs = std::move(objects.moreInputs);
   mMoreObjects.moreOutputs = std::move(objects.moreOutputs);
+  UseMidiObjects(std::move(objects));
+  return true;
+}
+
+void AppHost::UseMidiObjects(MidiObjects objects) {
   mMidiIn = std::move(objects.in);
   {
     std::lock_guard<std::mutex> lock(mOutMutex);
@@ -36,7 +41,18 @@ bool AppHost::InitMidi() {
   // SysEx is what the pedal talks in; time code and clock would only crowd
   // the short-message queue.
   mMidiIn->IgnoreTypes(false, true, false);
-  return true;
+}
+
+// A JACK client whose process thread missed its wake-up after an xrun stays
+// "Triggered" for good: the server never runs it again, so its port hears
+// nothing however often it is opened. New clients do. The old ones go only
+// once the new ones exist, so a failure keeps what there was.
+bool AppHost::RenewMidiClients() {
+  MidiObjects objects = mOptions.midi(kInClientName, kOutClientName);
+  if (!objects.in || !objects.out) return false;
+  CloseMidi();
+  UseMidiObjects(std::move(objects));
+  return ReopenPorts();
 }
 
 void AppHost::ListMidiPorts() {

@@ -133,9 +133,18 @@ ProbeOutcome ProbeForPedal(const MakeMidiIn& makeInput, const MakeMidiOut& makeO
   };
 
   if (!outputs.empty()) {
-    const Clock::time_point sent = Clock::now();
+    Clock::time_point sent = Clock::now();
     for (OpenOutput& out : outputs) ask(out);
-    const std::optional<size_t> heard = answers->Await(0, sent + options.listen);
+    std::optional<size_t> heard = answers->Await(0, sent + options.listen);
+    if (!heard) {
+      // On a busy machine a request sent the moment the search's clients
+      // joined the MIDI system can be lost (JACK runs a new client from a
+      // later cycle, or not at all after an xrun): asked once more before
+      // the search gives up.
+      sent = Clock::now();
+      for (OpenOutput& out : outputs) ask(out);
+      heard = answers->Await(0, sent + options.listen);
+    }
     if (heard && outputs.size() == 1) {
       outcome.ports = PedalPorts{inputs[*heard].name, outputs.front().name};
     } else if (heard) {

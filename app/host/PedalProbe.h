@@ -7,12 +7,14 @@
 // 1. Every input is opened, each on its own port object, and listens.
 // 2. Every output is opened, each on its own object (a port closed right
 //    after a send may drop the message before the library hands it on), and
-//    gets one identity request. The first identity block names the input.
+//    gets one identity request, and a second when nothing answered within
+//    `listen`. The first identity block names the input.
 // 3. With more than one output, the outputs are asked once more one at a
 //    time, each given a few times the delay the first answer took, until the
 //    pedal answers again: that output is the pedal's.
 // Nothing but the identity request goes out; a port that will not open is
-// skipped with a note. Without an answer the search ends after `listen`.
+// skipped with a note. Without an answer the search ends after twice
+// `listen`.
 
 #include <chrono>
 #include <functional>
@@ -53,7 +55,7 @@ using MakeMidiIn = std::function<std::unique_ptr<IMidiInPort>()>;
 using MakeMidiOut = std::function<std::unique_ptr<IMidiOutPort>()>;
 
 // Runs the search on the calling thread, which it blocks for its duration
-// (about `listen` when nothing answers, less when the pedal does).
+// (about twice `listen` when nothing answers, less when the pedal does).
 ProbeOutcome ProbeForPedal(const MakeMidiIn& makeInput, const MakeMidiOut& makeOutput,
                            const ProbeOptions& options = {});
 

@@ -1,6 +1,7 @@
 #include "sim/program/MidiPorts.h"
 
 #include <RtMidi.h>
+#include <jack/jack.h>
 
 #include <stdexcept>
 #include <utility>
@@ -57,8 +58,9 @@ void MidiPorts::Open(int api, const std::string& clientName) {
     static_cast<MidiPorts*>(self)->RecordError(text);
   };
   mIn->setErrorCallback(onError, this);
-  mOut = std::make_unique<RtMidiOut>(rtApi, clientName + " Out");
-  mOut->setErrorCallback(onError, this);
+  mApi = api;
+  mClientName = clientName;
+  OpenOutput();
   mIn->ignoreTypes(false, true, true); // SysEx in; clock and active sensing not
   mIn->setCallback(
       [](double, std::vector<unsigned char>* message, void* self) {
@@ -68,7 +70,6 @@ void MidiPorts::Open(int api, const std::string& clientName) {
       },
       this);
   mIn->openVirtualPort(std::string(kInputPortName));
-  mOut->openVirtualPort(std::string(kOutputPortName));
   if (auto errors = TakeErrors(); !errors.empty()) throw std::runtime_error(errors.front());
   mApiName = RtMidi::getApiDisplayName(rtApi);
   // The pedal's input is listed among the ports others can send to, its
@@ -76,6 +77,37 @@ void MidiPorts::Open(int api, const std::string& clientName) {
   mEditorOutputName = FindListedName(*mOut, clientName, kInputPortName);
   mEditorInputName = FindListedName(*mIn, clientName + " Out", kOutputPortName);
   if (auto errors = TakeErrors(); !errors.empty()) throw std::runtime_error(errors.front());
+}
+
+void MidiPorts::OpenOutput() {
+  mOut = std::make_unique<RtMidiOut>(static_cast<RtMidi::Api>(mApi), mClientName + " Out");
+  mOut->setErrorCallback([](RtMidiError::Type, const std::string& text,
+                            void* self) { static_cast<MidiPorts*>(self)->RecordError(text); },
+                         this);
+  mOut->openVirtualPort(std::string(kOutputPortName));
+}
+
+bool MidiPorts::RenewOutput() {
+  if (mApi != RtMidi::UNIX_JACK || !mOut) return false;
+  // A client of its own reads and remakes the connections: RtMidi shows
+  // neither its JACK client nor its port.
+  jack_client_t* mender =
+      jack_client_open((mClientName + " Mend").c_str(), JackNoStartServer, nullptr);
+  if (mender == nullptr) return false;
+  std::vector<std::string> listeners;
+  if (jack_port_t* port = jack_port_by_name(mender, mEditorInputName.c_str())) {
+    if (const char** names = jack_port_get_all_connections(mender, port)) {
+      for (const char** n = names; *n != nullptr; ++n) listeners.emplace_back(*n);
+      jack_free(names);
+    }
+  }
+  mOut->closePort();
+  mOut.reset();
+  OpenOutput();
+  for (const std::string& listener : listeners)
+    jack_connect(mender, mEditorInputName.c_str(), listener.c_str());
+  jack_client_close(mender);
+  return true;
 }
 
 void MidiPorts::Close() {

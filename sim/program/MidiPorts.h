@@ -41,13 +41,23 @@ public:
   // Warnings and errors RtMidi reported since the last call.
   std::vector<std::string> TakeErrors();
 
+  // JACK only: makes the output anew under the same name and connects it
+  // where the old one was. A JACK client whose process thread missed its
+  // wake-up after an xrun is never run again (the server logs "was not
+  // finished, state = Triggered"), so what it sends is lost for good; a
+  // new client sends. True when the output was renewed.
+  bool RenewOutput();
+
 private:
   void Open(int api, const std::string& clientName);
+  void OpenOutput();
   void Close();
   void RecordError(const std::string& text);
   size_t ErrorCount();
 
   MessageHandler mOnSysEx;
+  int mApi = 0;
+  std::string mClientName;
   std::unique_ptr<RtMidiIn> mIn;
   std::unique_ptr<RtMidiOut> mOut;
   std::string mApiName;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "protocol/codec/Frame.h"
 #include "sim/PedalCommands.h"
 #include "sim/StateFile.h"
 #include "sim/TraceFormat.h"
@@ -25,6 +26,15 @@ constexpr uint64_t kSaveDelayUs = 1000000;
 constexpr uint64_t kFlushLimitUs = 1000000;
 // The loop wakes at least this often even with nothing to do.
 constexpr int kIdleTimeoutMs = 500;
+// An output made anew is not made anew again sooner than this.
+constexpr uint64_t kRenewGapUs = 2000000;
+
+// A pedal told to lose, damage or refuse answers gets requests again by
+// design; only one that loses nothing on purpose reads them as lost.
+bool LosesAnswersOnPurpose(const Misbehaviour& m) {
+  return m.dropShare > 0 || m.cutShare > 0 || m.corruptBlockShare > 0 ||
+         m.corruptTransferShare > 0 || m.corruptReceivedShare > 0 || m.reportedVersionTimes10;
+}
 
 } // namespace
 
@@ -119,11 +129,36 @@ void PedalRunner::DrainInbox() {
     std::lock_guard lock(mInboxMutex);
     messages.swap(mInbox);
   }
-  for (const auto& message : messages) mPedal.Receive(message);
+  for (const auto& message : messages) {
+    if (AnswerLost(message) && mPorts->RenewOutput())
+      std::fprintf(stderr, "zorel-virtual-pedal: a request came again after its answer: the MIDI "
+                           "output was made anew\n");
+    mPedal.Receive(message);
+  }
+}
+
+// The editor asks again only when an answer did not arrive (after 3 s, or
+// 3.3 s for the identity request): the same request twice in a row with an
+// answer sent in between.
+bool PedalRunner::AnswerLost(const std::vector<uint8_t>& m) {
+  const bool request = m.size() > kOffsetCommand && (m[kOffsetCommand] == kCmdRequestSettings ||
+                                                     m[kOffsetCommand] == kCmdRequestPreset ||
+                                                     m[kOffsetCommand] == kCmdRequestIR);
+  const bool again = request && m == mLastRequest && mSentSinceRequest;
+  mLastRequest = request ? m : std::vector<uint8_t>();
+  mSentSinceRequest = false;
+  if (!again || LosesAnswersOnPurpose(mOptions.config.misbehaviour)) return false;
+  const uint64_t now = NowUs();
+  if (mRenewedAtUs && now - *mRenewedAtUs < kRenewGapUs) return false;
+  mRenewedAtUs = now;
+  return true;
 }
 
 void PedalRunner::SendDue() {
-  for (const auto& message : mPedal.Collect()) mPorts->Send(message);
+  for (const auto& message : mPedal.Collect()) {
+    mPorts->Send(message);
+    mSentSinceRequest = true;
+  }
 }
 
 int PedalRunner::PollTimeoutMs() const {

@@ -41,6 +41,7 @@ private:
   uint64_t NowUs() const;
   void Wake();
   void DrainInbox();
+  bool AnswerLost(const std::vector<uint8_t>& message);
   void SendDue();
   void ReadCommands();
   void Apply(const std::string& line);
@@ -52,6 +53,11 @@ private:
   std::FILE* mLog;
   VirtualPedal mPedal;
   std::unique_ptr<MidiPorts> mPorts;
+  // The last request taken, and whether anything was sent since: the same
+  // request again after an answer means the answer never arrived.
+  std::vector<uint8_t> mLastRequest;
+  bool mSentSinceRequest = false;
+  std::optional<uint64_t> mRenewedAtUs;
   std::chrono::steady_clock::time_point mStart;
 
   std::mutex mInboxMutex;

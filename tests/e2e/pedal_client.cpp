@@ -41,8 +41,9 @@ Bytes Payload(const Bytes& dump) {
 }
 
 // A JACK server on a loaded machine may lose a period of MIDI when a client
-// misses its cycle; that is the transport, not the pedal, so a request whose
-// answer did not arrive whole is asked again (and said so).
+// misses its cycle, or stop running a client altogether; that is the
+// transport, not the pedal, so a request whose answer did not arrive whole
+// is asked again on new clients (and said so).
 constexpr int kAttempts = 3;
 
 // Sends `request` and collects messages until `done` says the answer is
@@ -51,7 +52,8 @@ template <typename Done>
 std::optional<std::vector<Bytes>> Ask(Link& link, const Bytes& request, Done done) {
   for (int attempt = 1; attempt <= kAttempts; ++attempt) {
     if (attempt > 1) {
-      std::printf("note: asking again (attempt %d)\n", attempt);
+      std::printf("note: asking again on new JACK clients (attempt %d)\n", attempt);
+      link.Renew();
       while (link.Next(0.3)) {
       }
     }

@@ -34,6 +34,7 @@ struct FakeMidiWorld {
   std::string openIn; // "" = closed
   std::string openOut;
   std::vector<std::string> ownPortNames; // the names we opened ports under
+  int pairsMade = 0;                     // input and output objects made together
   std::mutex sentMutex;
   std::vector<Bytes> sent;
   IMidiInPort::Handler handler;
@@ -117,6 +118,7 @@ inline MidiFactory FakeMidiFactory(FakeMidiWorld& world) {
     objects.in = std::make_unique<FakeMidiIn>(world);
     objects.out = std::make_unique<FakeMidiOut>(world);
     objects.apiName = "Fake";
+    ++world.pairsMade;
     return objects;
   };
 }
