@@ -29,11 +29,13 @@ constexpr int kIdleTimeoutMs = 500;
 // An output made anew is not made anew again sooner than this.
 constexpr uint64_t kRenewGapUs = 2000000;
 
-// A pedal told to lose, damage or refuse answers gets requests again by
-// design; only one that loses nothing on purpose reads them as lost.
-bool LosesAnswersOnPurpose(const Misbehaviour& m) {
-  return m.dropShare > 0 || m.cutShare > 0 || m.corruptBlockShare > 0 ||
-         m.corruptTransferShare > 0 || m.corruptReceivedShare > 0 || m.reportedVersionTimes10;
+// A pedal told to damage answers gets requests again by design; only one
+// that damages nothing on purpose reads them as lost. (A dropped answer is
+// never sent, so it never looks like a lost one; a refused firmware version
+// is asked for again like any unanswered identity.)
+bool DamagesAnswersOnPurpose(const Misbehaviour& m) {
+  return m.cutShare > 0 || m.corruptBlockShare > 0 || m.corruptTransferShare > 0 ||
+         m.corruptReceivedShare > 0;
 }
 
 } // namespace
@@ -147,7 +149,7 @@ bool PedalRunner::AnswerLost(const std::vector<uint8_t>& m) {
   const bool again = request && m == mLastRequest && mSentSinceRequest;
   mLastRequest = request ? m : std::vector<uint8_t>();
   mSentSinceRequest = false;
-  if (!again || LosesAnswersOnPurpose(mOptions.config.misbehaviour)) return false;
+  if (!again || DamagesAnswersOnPurpose(mOptions.config.misbehaviour)) return false;
   const uint64_t now = NowUs();
   if (mRenewedAtUs && now - *mRenewedAtUs < kRenewGapUs) return false;
   mRenewedAtUs = now;
