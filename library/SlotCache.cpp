@@ -54,11 +54,7 @@ std::optional<std::vector<uint8_t>> SlotCache::ReadTrusted(const std::string& pa
 
 std::optional<std::array<uint8_t, kPresetPayloadSize>> SlotCache::ReadPresetSlot(int slot) const {
   if (slot < 0 || slot >= kPresetSlotCount) return std::nullopt;
-  const auto bytes = ReadTrusted(PresetSlotPath(mRoot, slot), kPresetPayloadSize);
-  if (!bytes) return std::nullopt;
-  std::array<uint8_t, kPresetPayloadSize> payload{};
-  std::copy(bytes->begin(), bytes->end(), payload.begin());
-  return payload;
+  return ReadTrustedBlock<kPresetPayloadSize>(PresetSlotPath(mRoot, slot));
 }
 
 void SlotCache::RefreshPresetList(int patchOffset) {
@@ -128,12 +124,10 @@ bool SlotCache::FactoryIRSlotExists(int index) const {
 }
 
 bool SlotCache::LoadIRSlotFile(const std::string& path) {
-  const auto bytes = ReadTrusted(path, kIRBlockSize);
-  if (!bytes) return false;
-  IRBlockBytes block{};
-  std::copy(bytes->begin(), bytes->end(), block.begin());
-  mTables.mIRGain = IRBlockGain(block);
-  IRBlockSamplesInto(block, mTables.mIRBuffer);
+  const auto block = ReadTrustedBlock<kIRBlockSize>(path);
+  if (!block) return false;
+  mTables.mIRGain = IRBlockGain(*block);
+  IRBlockSamplesInto(*block, mTables.mIRBuffer);
   return true;
 }
 
@@ -208,11 +202,7 @@ void SlotCache::ClearPedalContent() {
 }
 
 std::optional<IRBlockBytes> SlotCache::ReadUserIRBlock(int number) const {
-  const auto bytes = ReadTrusted(UserIRSlotPath(mRoot, number), kIRBlockSize);
-  if (!bytes) return std::nullopt;
-  IRBlockBytes block{};
-  std::copy(bytes->begin(), bytes->end(), block.begin());
-  return block;
+  return ReadTrustedBlock<kIRBlockSize>(UserIRSlotPath(mRoot, number));
 }
 
 bool SlotCache::HoldsIRBlock(int number, std::span<const uint8_t> block) const {

@@ -10,6 +10,7 @@
 // pedal's replies (WritePresetSlot, StoreIRDump, UserIRSlotExists,
 // RefreshPresetList); the caller keeps the two from overlapping.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -110,6 +111,15 @@ private:
   // The whole file at `path` when it is exactly `size` bytes and the record
   // vouches for it.
   std::optional<std::vector<uint8_t>> ReadTrusted(const std::string& path, size_t size) const;
+  // The same into a block of its size.
+  template <size_t N>
+  std::optional<std::array<uint8_t, N>> ReadTrustedBlock(const std::string& path) const {
+    const auto bytes = ReadTrusted(path, N);
+    if (!bytes) return std::nullopt;
+    std::array<uint8_t, N> block{};
+    std::copy(bytes->begin(), bytes->end(), block.begin());
+    return block;
+  }
   bool LoadIRSlotFile(const std::string& path);
   bool ReadNameField(const std::string& path, NameField& name) const;
   void SetRow(int row, std::string text);
